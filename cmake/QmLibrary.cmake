@@ -1,0 +1,32 @@
+# qm_library(<target> DEPS <targets...>)
+# Makes one library target from every .cpp file in the calling folder. A folder that
+# holds no sources yet becomes an interface target, so later work only adds files.
+function(qm_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PACKAGES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PACKAGES})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# qm_test_dir(<folder> [DEPS <targets...>])
+# One GoogleTest executable per test folder, linked with the shared test main.
+function(qm_test_dir dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp")
+  if(NOT sources)
+    return()
+  endif()
+  string(REPLACE "/" "_" exe "test_${dir}")
+  add_executable(${exe} ${sources})
+  target_link_libraries(${exe} PRIVATE qm_test_support ${ARG_DEPS})
+  gtest_discover_tests(${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES ENVIRONMENT "QM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+                       DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,300 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+
+#include "platform/SystemInfo.h"
+
+namespace fs = std::filesystem;
+
+namespace plat {
+namespace {
+
+std::vector<Drive> g_drives;
+bool g_drivesSet = false;
+std::string g_currentFolder = "C:\\";
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+std::vector<Drive> DefaultDrives()
+{
+    std::vector<Drive> drives;
+    drives.push_back({'C', GetProgramFolder(), DriveKind::Fixed});
+    drives.push_back({'D', GetDataFolder(), DriveKind::Fixed});
+    return drives;
+}
+
+// Splits an engine path into its drive letter (0 when none), whether it starts at the
+// root, and its components.
+struct ParsedPath {
+    char drive = 0;
+    bool rooted = false;
+    std::vector<std::string> parts;
+};
+
+ParsedPath Parse(std::string_view path)
+{
+    ParsedPath p;
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        p.drive = Upper(path[0]);
+        path.remove_prefix(2);
+    }
+    if (!path.empty() && (path[0] == '\\' || path[0] == '/'))
+        p.rooted = true;
+    std::string part;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty())
+                p.parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        p.parts.push_back(part);
+    return p;
+}
+
+// Makes a path absolute against the current folder and folds "." and "..".
+ParsedPath Absolute(std::string_view path)
+{
+    ParsedPath p = Parse(path);
+    const ParsedPath cur = Parse(g_currentFolder);
+    ParsedPath out;
+    out.drive = p.drive ? p.drive : cur.drive;
+    out.rooted = true;
+    std::vector<std::string> parts;
+    if (!p.rooted && (p.drive == 0 || p.drive == cur.drive))
+        parts = cur.parts;
+    for (const std::string& part : p.parts) {
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    out.parts = std::move(parts);
+    return out;
+}
+
+// Finds the entry of a host folder whose name equals the given one without regard to case;
+// the exact name wins, then the first in listing order.
+std::optional<std::string> MatchComponent(const fs::path& folder, const std::string& name)
+{
+    std::error_code ec;
+    if (fs::exists(folder / name, ec))
+        return name;
+    std::optional<std::string> best;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (NamesEqualNoCase(candidate, name) && (!best || NameLess(candidate, *best)))
+            best = candidate;
+    }
+    return best;
+}
+
+bool WildcardMatchPlain(std::string_view pattern, std::string_view name)
+{
+    // Iterative matcher with one back-tracking point for the last '*'.
+    size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::optional<int64_t> ModifiedUnix(const fs::path& host)
+{
+    struct stat st {};
+    if (stat(host.c_str(), &st) != 0)
+        return std::nullopt;
+    return static_cast<int64_t>(st.st_mtim.tv_sec);
+}
+
+}  // namespace
+
+const std::vector<Drive>& GetDrives()
+{
+    if (!g_drivesSet) {
+        g_drives = DefaultDrives();
+        g_drivesSet = true;
+    }
+    return g_drives;
+}
+
+void SetDrives(std::vector<Drive> drives)
+{
+    for (Drive& d : drives)
+        d.letter = Upper(d.letter);
+    g_drives = std::move(drives);
+    g_drivesSet = true;
+    const char first = g_drives.empty() ? 'C' : g_drives.front().letter;
+    g_currentFolder = std::string(1, first) + ":\\";
+}
+
+const Drive* FindDrive(char letter)
+{
+    for (const Drive& d : GetDrives())
+        if (d.letter == Upper(letter))
+            return &d;
+    return nullptr;
+}
+
+std::string GetCurrentFolder() { return g_currentFolder; }
+
+bool SetCurrentFolder(std::string_view enginePath)
+{
+    const std::optional<fs::path> host = ToHostPath(enginePath);
+    std::error_code ec;
+    if (!host || !fs::is_directory(*host, ec))
+        return false;
+    const ParsedPath p = Absolute(enginePath);
+    std::string folder(1, p.drive);
+    folder += ":";
+    for (const std::string& part : p.parts)
+        folder += "\\" + part;
+    if (p.parts.empty())
+        folder += "\\";
+    g_currentFolder = folder;
+    return true;
+}
+
+std::optional<fs::path> ToHostPath(std::string_view enginePath)
+{
+    const ParsedPath p = Absolute(enginePath);
+    const Drive* drive = FindDrive(p.drive);
+    if (!drive)
+        return std::nullopt;
+    fs::path host = drive->root;
+    bool exists = true;
+    for (const std::string& part : p.parts) {
+        std::optional<std::string> match;
+        if (exists)
+            match = MatchComponent(host, part);
+        if (match) {
+            host /= *match;
+        } else {
+            exists = false;
+            host /= part;
+        }
+    }
+    return host;
+}
+
+std::optional<std::string> ToEnginePath(const fs::path& hostPath)
+{
+    std::error_code ec;
+    const fs::path target = fs::weakly_canonical(hostPath, ec);
+    for (const Drive& d : GetDrives()) {
+        const fs::path root = fs::weakly_canonical(d.root, ec);
+        const fs::path rel = target.lexically_relative(root);
+        if (rel.empty() || *rel.begin() == "..")
+            continue;
+        std::string out(1, d.letter);
+        out += ":";
+        for (const fs::path& part : rel)
+            if (part != ".")
+                out += "\\" + part.string();
+        if (out.size() == 2)
+            out += "\\";
+        return out;
+    }
+    return std::nullopt;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name)
+{
+    if (WildcardMatchPlain(pattern, name))
+        return true;
+    // "name.*" also stands for "name" with no extension at all.
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos)
+        return WildcardMatchPlain(pattern.substr(0, pattern.size() - 2), name);
+    return false;
+}
+
+bool NameLess(std::string_view a, std::string_view b)
+{
+    const auto la = [](char x, char y) { return Lower(x) < Lower(y); };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), la))
+        return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), la))
+        return false;
+    return a < b;
+}
+
+bool NamesEqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(std::string_view engineFolder, std::string_view pattern)
+{
+    const std::optional<fs::path> host = ToHostPath(engineFolder);
+    std::error_code ec;
+    if (!host || !fs::is_directory(*host, ec))
+        return std::nullopt;
+    std::vector<FolderEntry> entries;
+    for (fs::directory_iterator it(*host, ec), end; !ec && it != end; it.increment(ec)) {
+        FolderEntry e;
+        e.name = it->path().filename().string();
+        if (!WildcardMatch(pattern, e.name))
+            continue;
+        std::error_code ec2;
+        e.isFolder = it->is_directory(ec2);
+        e.size = e.isFolder ? 0 : it->file_size(ec2);
+        e.modifiedUnix = ModifiedUnix(it->path()).value_or(0);
+        entries.push_back(std::move(e));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
+    return entries;
+}
+
+std::optional<int64_t> GetFileTime(std::string_view enginePath)
+{
+    const std::optional<fs::path> host = ToHostPath(enginePath);
+    if (!host)
+        return std::nullopt;
+    return ModifiedUnix(*host);
+}
+
+bool SetFileTime(std::string_view enginePath, int64_t modifiedUnix)
+{
+    const std::optional<fs::path> host = ToHostPath(enginePath);
+    if (!host)
+        return false;
+    const struct timespec times[2] = {{static_cast<time_t>(modifiedUnix), 0}, {static_cast<time_t>(modifiedUnix), 0}};
+    return utimensat(AT_FDCWD, host->c_str(), times, 0) == 0;
+}
+
+void ResetFiles()
+{
+    g_drives.clear();
+    g_drivesSet = false;
+    g_currentFolder = "C:\\";
+}
+
+}  // namespace plat

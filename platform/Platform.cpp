@@ -1,0 +1,48 @@
+#include "platform/Platform.h"
+
+#include <cstdlib>
+
+#include "platform/Clock.h"
+#include "platform/Fatal.h"
+#include "platform/Files.h"
+#include "platform/Locale.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageQueue.h"
+#include "platform/SystemInfo.h"
+
+namespace plat {
+namespace {
+
+Backend g_backend = Backend::Null;
+
+}  // namespace
+
+Backend ChooseBackend(bool forceHeadless)
+{
+    if (forceHeadless)
+        return Backend::Null;
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool hasDisplay = (display && *display) || (wayland && *wayland);
+    return hasDisplay ? Backend::Sdl : Backend::Null;
+}
+
+Backend GetBackend() { return g_backend; }
+void SetBackend(Backend backend) { g_backend = backend; }
+
+void ResetPlatform()
+{
+    SetClock(nullptr);
+    SetFatalHook({});
+    GetScriptedMessageBoxes().Clear();
+    SetMessageBoxService(nullptr);
+    GetMessageQueue().Clear();
+    GetMessageQueue().SetEventSource({});
+    ResetSystemInfo();
+    ResetFiles();
+    ResetLocale();
+    SetWallTimeOverride(nullptr);
+    g_backend = Backend::Null;
+}
+
+}  // namespace plat
