@@ -1,0 +1,3 @@
+#include "engine/framework/LowMemory.h"
+
+void NotifyLowMemory(int32_t) {}
