@@ -8,6 +8,7 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
+#include "platform/Settings.h"
 #include "platform/SystemInfo.h"
 
 namespace plat {
@@ -41,6 +42,7 @@ void ResetPlatform()
     ResetSystemInfo();
     ResetFiles();
     ResetLocale();
+    ResetSettings();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;
 }
