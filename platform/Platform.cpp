@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
 #include "platform/Fatal.h"
 #include "platform/Files.h"
 #include "platform/Locale.h"
@@ -43,7 +42,6 @@ void ResetPlatform()
     ResetSystemInfo();
     ResetFiles();
     ResetLocale();
-    ResetDialogs();
     ResetSettings();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;

@@ -12,8 +12,7 @@ Backend GetBackend();
 void SetBackend(Backend backend);
 
 // Puts every process-wide platform object back to its start state (tests call this before
-// each test): clock, fatal hook, message boxes, message queue, files, system facts, locale, dialogs,
-// settings.
+// each test): clock, fatal hook, message boxes, message queue, files, system facts, locale, settings.
 void ResetPlatform();
 
 }  // namespace plat
