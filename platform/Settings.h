@@ -32,6 +32,7 @@ enum class SettingsStatus : int32_t {
     BadArgument = 3,  // an empty path component, or a number that is not 4 bytes long
     Corrupt = 4,      // the part's file is not a settings file (see LastSettingsError)
     IoError = 5,      // the part's file could not be read
+    NotOpen = 6,      // the caller holds no open key
 };
 
 // A stored value. A String keeps exactly the bytes it was written with (callers usually
