@@ -2,6 +2,7 @@
 // The message-box service. The engine asks it to show a text with a caption, an icon and a
 // set of buttons and gets back the button that was pressed. The null backend answers from a
 // script and keeps a log that tests read.
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -17,8 +18,10 @@ struct MessageBoxRequest {
     std::string caption;
     MbIcon icon = MbIcon::None;
     MbButtons buttons = MbButtons::Ok;
-    int defaultButton = 0;  // 0-based index into the buttons of the set
+    int defaultButton = 0; // 0-based index into the buttons of the set
     bool systemModal = false;
+    bool taskModal = false; // blocks every window of the program until answered
+    uintptr_t owner = 0;    // the owner window's handle (WindowHandle), 0 for none
 };
 
 class MessageBoxService {
@@ -51,4 +54,4 @@ ScriptedMessageBoxes& GetScriptedMessageBoxes();
 // Installs a service (not owned); nullptr restores the scripted one.
 void SetMessageBoxService(MessageBoxService* service);
 
-}  // namespace plat
+} // namespace plat

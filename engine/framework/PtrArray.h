@@ -61,6 +61,8 @@ public:
     CPtrArrayCursor& operator=(const CPtrArrayCursor&) = delete;
 
     int32_t index;
+    // False once the array has been destroyed under the walk.
+    bool Attached() const { return array_ != nullptr; }
 
 private:
     friend class CPtrArray;

@@ -1,0 +1,72 @@
+#include "engine/framework/TimerEvent.h"
+
+#include <algorithm>
+
+#include "engine/framework/PtrArray.h"
+#include "engine/framework/Stopwatch.h"
+
+namespace {
+
+CPtrArray& Queue()
+{
+    static CPtrArray queue;
+    return queue;
+}
+
+CTimerEvent* EventAt(int32_t i) { return static_cast<CTimerEvent*>(Queue().GetAt(i)); }
+
+// Remaining ticks as a signed distance: negative when overdue.
+int32_t Remaining(const CTimerEvent& e) { return static_cast<int32_t>(e.GetDue() - e.GetClock()->Elapsed()); }
+
+} // namespace
+
+CTimerEvent::CTimerEvent(uint32_t period, Callback callback, void* argument, CStopwatch* clock)
+    : clock_(clock ? clock : GetGameClock()), period_(period), due_(clock_->Elapsed() + period),
+      argument_(argument), callback_(callback)
+{
+    Queue().Add(this);
+}
+
+CTimerEvent::~CTimerEvent() { Queue().RemoveAt(Queue().IndexOf(this)); }
+
+bool CTimerEvent::IsDue() const { return Remaining(*this) <= 0; }
+
+void CTimerEvent::Fire()
+{
+    due_ = clock_->Elapsed() + period_;
+    if (callback_)
+        callback_(argument_);
+}
+
+void RunDueTimers()
+{
+    CPtrArray& queue = Queue();
+    // Two cursors follow removals made by callbacks: the next event to visit and the end
+    // of the events that existed when the walk began. Each event fires at most once per
+    // walk, and an event a callback creates (a restarted timer) waits for the next walk.
+    CPtrArrayCursor next(queue, 0);
+    CPtrArrayCursor end(queue, queue.GetCount());
+    while (next.index < std::min(end.index, queue.GetCount())) {
+        CTimerEvent* e = EventAt(next.index++);
+        if (e && e->IsDue())
+            e->Fire();
+    }
+}
+
+int32_t GetTimerCount() { return Queue().GetCount(); }
+
+std::optional<uint32_t> TicksUntilNextTimer()
+{
+    std::optional<uint32_t> best;
+    for (int32_t i = 0; i < Queue().GetCount(); ++i) {
+        const CTimerEvent* e = EventAt(i);
+        if (!e || e->GetClock()->IsPaused())
+            continue;
+        const uint32_t ticks = static_cast<uint32_t>(std::max(Remaining(*e), 0));
+        if (!best || ticks < *best)
+            best = ticks;
+    }
+    return best;
+}
+
+void ClearTimerQueue() { Queue().RemoveAll(); }
