@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
+#include "platform/Dialogs.h"
 #include "platform/Fatal.h"
 #include "platform/Files.h"
 #include "platform/Locale.h"
@@ -42,6 +43,7 @@ void ResetPlatform()
     ResetSystemInfo();
     ResetFiles();
     ResetLocale();
+    ResetDialogs();
     ResetSettings();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;

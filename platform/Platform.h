@@ -12,7 +12,8 @@ Backend GetBackend();
 void SetBackend(Backend backend);
 
 // Puts every process-wide platform object back to its start state (tests call this before
-// each test): clock, fatal hook, message boxes, message queue, files, system facts, locale, settings.
+// each test): clock, fatal hook, message boxes, message queue, files, system facts, locale, dialogs,
+// settings.
 void ResetPlatform();
 
 }  // namespace plat
