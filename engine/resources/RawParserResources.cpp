@@ -1,0 +1,118 @@
+// Where the definition-text parser meets the rest of the engine: the resource block it works
+// on, included resources loaded from the libraries, the global definition sets, the
+// application's version text and the fatal report of a parse error.
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "engine/framework/Diag.h"
+#include "engine/framework/EngineStrings.h"
+#include "engine/framework/Str.h"
+#include "engine/resources/RawParser.h"
+#include "engine/resources/RsrcBlock.h"
+
+namespace {
+
+std::string BlockText(CRsrcBlock* block)
+{
+    if (!block || block->GetSize() <= 0)
+        return {};
+    const void* data = block->Lock();
+    std::string text =
+        data ? std::string(static_cast<const char*>(data), static_cast<size_t>(block->GetSize()))
+             : std::string();
+    block->Unlock();
+    return text;
+}
+
+std::optional<std::string>& FallbackVersionText()
+{
+    static std::optional<std::string> text;
+    return text;
+}
+
+} // namespace
+
+CRawParser::CRawParser(CRsrcBlock* source, uint32_t includeMask)
+    : CRawParser(BlockText(source), source ? source->GetType() : "", source ? source->GetId() : -1,
+                 includeMask)
+{
+    source_ = source;
+}
+
+void CRawParser::SetFallbackVersionText(std::optional<std::string> text)
+{
+    FallbackVersionText() = std::move(text);
+}
+
+const char* CRawParser::ApplicationVersionText()
+{
+    // TODO(deftext): the application's version text once the application object exists.
+    const auto& fallback = FallbackVersionText();
+    return fallback ? fallback->c_str() : nullptr;
+}
+
+void CRawParser::WriteBack()
+{
+    if (!source_ || source_->GetLockCount() > 0)
+        return;
+    const auto size = static_cast<int32_t>(text_.size());
+    if (source_->GetSize() != size && !source_->Resize(size))
+        return;
+    if (size > 0)
+        source_->PutBytes(text_.data(), size, 0);
+}
+
+bool CRawParser::LoadIncludeText(const char* type, int32_t id, std::string* text)
+{
+    // TODO(deftext): load through the library manager under the include mask.
+    (void)type;
+    (void)id;
+    (void)text;
+    return false;
+}
+
+void CRawParser::ReportParseError(int16_t code, const char* text, const char* /*position*/, int32_t number)
+{
+    if (code == kErrNone)
+        return;
+    auto engineString = [](int32_t n) -> std::string {
+        const char* s = GetEngineString(n);
+        return s ? s : "";
+    };
+    std::string message;
+    if (code == kErrIncludeMissing)
+        message = engineString(6) + (text ? text : "") + " " + std::to_string(number);
+    else
+        message = engineString(5) + type_ + " " + std::to_string(id_);
+    ReportError(kReportFatal, message.c_str(), "parseraw", 991);
+}
+
+std::unique_ptr<CStr> CRawParser::ReadStr(int16_t n)
+{
+    const std::string value = ReadToken(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return std::make_unique<CStr>(value.c_str());
+}
+
+void CRawParser::ParseResource(const char* type, int32_t id, uint32_t mask)
+{
+    // TODO(deftext): load (type, id) with report through the library manager.
+    (void)type;
+    (void)id;
+    (void)mask;
+}
+
+void CRawParser::ParseDefinitions(CRsrcBlock* block, uint32_t mask)
+{
+    std::unique_ptr<CRsrcBlock> owned(block);
+    auto set = std::make_unique<RawDefSet>();
+    {
+        CRawParser parser(block, mask);
+        parser.Preprocess();
+        set->symbols = std::move(*parser.symbols_);
+    }
+    set->id = block ? block->GetId() : -1;
+    if (block)
+        std::strncpy(set->type, block->GetType(), 3);
+    CRawItemList::Get().Append(std::move(set));
+}

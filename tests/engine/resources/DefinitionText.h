@@ -1,0 +1,89 @@
+#pragma once
+// Helpers for tests of definition text: a resource block holding a text, a parser that turns
+// its errors into exceptions carrying the error code, and the engine messages the fatal
+// reports are built from.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/framework/EngineStrings.h"
+#include "engine/resources/RawParser.h"
+#include "engine/resources/RsrcBlock.h"
+
+namespace deftext {
+
+// The engine message list the tests install: entry n reads "<n>:".
+inline void InstallEngineStrings()
+{
+    std::vector<std::string> strings;
+    for (int i = 0; i < 32; ++i)
+        strings.push_back(std::to_string(i) + ":");
+    SetEngineStrings(std::move(strings));
+}
+
+inline std::unique_ptr<CRsrcBlock> MakeBlock(std::string_view text, const char* type = "TST", int32_t id = 7)
+{
+    auto block = std::make_unique<CRsrcBlock>(type, id, static_cast<int32_t>(text.size()));
+    if (!text.empty()) {
+        std::memcpy(block->Lock(), text.data(), text.size());
+        block->Unlock();
+    }
+    return block;
+}
+
+inline std::string BlockBytes(CRsrcBlock& block)
+{
+    if (block.GetSize() == 0)
+        return {};
+    std::string bytes(static_cast<const char*>(block.Lock()), static_cast<size_t>(block.GetSize()));
+    block.Unlock();
+    return bytes;
+}
+
+struct ParseFailure {
+    int16_t code;
+    std::string text;
+    int32_t number;
+};
+
+// A parser whose errors throw ParseFailure instead of ending the program.
+class CodeParser : public CRawParser {
+public:
+    using CRawParser::CRawParser;
+    void ReportParseError(int16_t code, const char* text, const char*, int32_t number) override
+    {
+        throw ParseFailure{code, text ? text : "", number};
+    }
+};
+
+// A text preprocessed and locked for reading.
+struct Text {
+    explicit Text(std::string_view text, uint32_t includeMask = 0xFFFFFFFF)
+        : block(MakeBlock(text)), parser(block.get(), includeMask)
+    {
+        parser.Preprocess();
+        parser.LockSource();
+    }
+    // What is left to read.
+    std::string Rest() const { return parser.GetPos(); }
+    bool AtEnd() const { return parser.GetPos() >= parser.GetEnd(); }
+
+    std::unique_ptr<CRsrcBlock> block;
+    CodeParser parser;
+};
+
+// The error code that running f raises, or 0 when it raises none.
+template <typename F> int16_t ErrorCode(F&& f)
+{
+    try {
+        f();
+    } catch (const ParseFailure& failure) {
+        return failure.code;
+    }
+    return 0;
+}
+
+} // namespace deftext
