@@ -96,8 +96,6 @@ public:
     bool LookupText(std::string_view name, std::string* text, size_t n) const;
     const CRawDefList& GetSymbols() const { return *symbols_; }
 
-    // Loads a resource and keeps its symbols as a global definition set.
-    static void ParseResource(const char* type, int32_t id, uint32_t mask);
     // Keeps the symbols of a block as a global definition set; the block is destroyed.
     static void ParseDefinitions(CRsrcBlock* block, uint32_t mask);
 

@@ -65,7 +65,7 @@ void CRawParser::WriteBack()
 
 bool CRawParser::LoadIncludeText(const char* type, int32_t id, std::string* text)
 {
-    // TODO(deftext): load through the library manager under the include mask.
+    // The library manager is not wired in yet: every included resource is missing.
     (void)type;
     (void)id;
     (void)text;
@@ -92,14 +92,6 @@ std::unique_ptr<CStr> CRawParser::ReadStr(int16_t n)
 {
     const std::string value = ReadToken(n > 0 ? static_cast<size_t>(n - 1) : 0);
     return std::make_unique<CStr>(value.c_str());
-}
-
-void CRawParser::ParseResource(const char* type, int32_t id, uint32_t mask)
-{
-    // TODO(deftext): load (type, id) with report through the library manager.
-    (void)type;
-    (void)id;
-    (void)mask;
 }
 
 void CRawParser::ParseDefinitions(CRsrcBlock* block, uint32_t mask)

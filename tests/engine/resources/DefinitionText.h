@@ -12,6 +12,8 @@
 #include "engine/framework/EngineStrings.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/RsrcBlock.h"
+#include "platform/Fatal.h"
+#include "platform/MessageBox.h"
 
 namespace deftext {
 
@@ -84,6 +86,19 @@ template <typename F> int16_t ErrorCode(F&& f)
         return failure.code;
     }
     return 0;
+}
+
+// The body of the fatal report that running f makes, or "(no report)".
+template <typename F> std::string FatalReport(F&& f)
+{
+    plat::GetScriptedMessageBoxes().Clear();
+    try {
+        f();
+    } catch (const plat::FatalError&) {
+        const auto& log = plat::GetScriptedMessageBoxes().Log();
+        return log.empty() ? "(no box)" : log.back().text;
+    }
+    return "(no report)";
 }
 
 } // namespace deftext

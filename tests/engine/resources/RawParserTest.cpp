@@ -175,12 +175,8 @@ TEST_F(RawParserTest, ParseErrorsAreFatalReportsNamingTheResource)
     CRawParser parser(block.get(), 0xFFFFFFFF);
     parser.Preprocess();
     parser.LockSource();
-    try {
-        parser.ReadLong("value");
-        FAIL() << "no report";
-    } catch (const plat::FatalError& e) {
-        EXPECT_STREQ(e.what(), "Fatal Error: 5:NOD 1234\r\rFile: parseraw  Line: 991");
-    }
+    EXPECT_EQ(deftext::FatalReport([&] { parser.ReadLong("value"); }),
+              "Fatal Error: 5:NOD 1234\r\rFile: parseraw  Line: 991");
 }
 
 TEST_F(RawParserTest, DefineRdefAndUndef)
