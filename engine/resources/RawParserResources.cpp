@@ -47,7 +47,7 @@ void CRawParser::SetFallbackVersionText(std::optional<std::string> text)
 
 const char* CRawParser::ApplicationVersionText()
 {
-    // TODO(deftext): the application's version text once the application object exists.
+    // The application object carries no version text yet; a tool may give one.
     const auto& fallback = FallbackVersionText();
     return fallback ? fallback->c_str() : nullptr;
 }
