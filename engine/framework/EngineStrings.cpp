@@ -1,21 +1,28 @@
 #include "engine/framework/EngineStrings.h"
 
+#include "engine/framework/Str.h"
+#include "engine/framework/TplRec.h"
+
 namespace {
 
-std::vector<std::string>& Table()
+std::unique_ptr<CTplRec>& List()
 {
-    static std::vector<std::string> table;
-    return table;
+    static std::unique_ptr<CTplRec> list;
+    return list;
 }
 
 } // namespace
 
-const char* GetEngineString(int32_t n)
+const CStr* GetEngineString(int32_t n) { return List() ? List()->GetEntry(n) : nullptr; }
+
+void SetEngineStringList(std::unique_ptr<CTplRec> list) { List() = std::move(list); }
+
+const CTplRec* GetEngineStringList() { return List().get(); }
+
+void SetEngineStrings(const std::vector<std::string>& texts)
 {
-    const auto& t = Table();
-    return n >= 0 && static_cast<size_t>(n) < t.size() ? t[static_cast<size_t>(n)].c_str() : nullptr;
+    auto list = std::make_unique<CTplRec>();
+    for (const std::string& t : texts)
+        list->Add(std::make_unique<CStr>(t.c_str()));
+    SetEngineStringList(std::move(list));
 }
-
-void SetEngineStrings(std::vector<std::string> strings) { Table() = std::move(strings); }
-
-void ClearEngineStrings() { Table().clear(); }

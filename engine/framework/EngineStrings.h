@@ -1,12 +1,18 @@
 #pragma once
 // The engine's message string list: the texts that engine reports are built from (entry 6
 // "resource not found", entry 8, ...). The application loads it from the libraries at
-// start-up; until then (and in tests) it is whatever table was set.
+// start-up ("STR" 8); until then, and in tests, it is whatever list was installed.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/framework/TplRec.h"
+
 // Entry n (0-based) of the list, or null when there is none.
-const char* GetEngineString(int32_t n);
-void SetEngineStrings(std::vector<std::string> strings);
-void ClearEngineStrings();
+const CStr* GetEngineString(int32_t n);
+// Installs the list (owned); null removes it.
+void SetEngineStringList(std::unique_ptr<CTplRec> list);
+const CTplRec* GetEngineStringList();
+// Installs a list made of the given texts.
+void SetEngineStrings(const std::vector<std::string>& texts);

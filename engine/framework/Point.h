@@ -4,6 +4,8 @@
 // constructors and setters take (h, v). Arithmetic wraps in 16 bits.
 #include <cstdint>
 
+#include "platform/Geometry.h"
+
 class CPoint {
 public:
     CPoint() = default;
@@ -22,6 +24,7 @@ public:
         v_ = static_cast<int16_t>(y);
         return *this;
     }
+    CPoint& FromPOINT(const plat::Point& p) { return FromPOINT(p.x, p.y); }
     void Set(int16_t h, int16_t v)
     {
         h_ = h;

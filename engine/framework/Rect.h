@@ -24,6 +24,19 @@ public:
             *this = *other;
     }
 
+    // From a platform rectangle: the low 16 bits of each edge.
+    explicit CRect(const plat::Rect& r)
+        : top_(static_cast<int16_t>(r.top)), left_(static_cast<int16_t>(r.left)),
+          bottom_(static_cast<int16_t>(r.bottom)), right_(static_cast<int16_t>(r.right))
+    {
+    }
+    // The platform rectangle with the same (sign-extended) edges.
+    plat::Rect& ToRECT(plat::Rect& out) const
+    {
+        out = plat::Rect{left_, top_, right_, bottom_};
+        return out;
+    }
+
     void Set(int16_t top, int16_t left, int16_t bottom, int16_t right);
     void Assign(const CRect& other) { *this = other; }
     void Copy(const CRect& other) { *this = other; }

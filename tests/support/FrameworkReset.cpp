@@ -1,4 +1,5 @@
 // Puts the framework's process-wide objects back to their start state before every test.
+#include "engine/framework/Appl.h"
 #include "engine/framework/BaseObj.h"
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
@@ -19,8 +20,9 @@ qmtest::ResetRegistrar g_frameworkReset([] {
     ClearTimerQueue();
     DeleteClocks();
     ResetMsgBox();
-    ClearEngineStrings();
+    SetEngineStringList(nullptr);
     SetDebugSwitch(false);
+    ResetApplGlobals();
 });
 
 } // namespace

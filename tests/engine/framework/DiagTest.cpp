@@ -7,6 +7,7 @@
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgBox.h"
+#include "engine/framework/Str.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
 
@@ -77,6 +78,8 @@ TEST(MsgBoxTest, GlobalInstanceFollowsLifetime)
 
 class WatchingAppl : public CBaseAppl {
 public:
+    void Resume() override {}
+    void Pause() override {}
     bool HandleMessage(CMessage& m, CBaseObj*) override
     {
         seen.push_back(m.GetId());
@@ -153,7 +156,8 @@ TEST(EngineStringsTest, TableSetByTests)
 {
     EXPECT_EQ(GetEngineString(0), nullptr);
     SetEngineStrings({"zero", "one"});
-    EXPECT_STREQ(GetEngineString(1), "one");
+    ASSERT_NE(GetEngineString(1), nullptr);
+    EXPECT_STREQ(GetEngineString(1)->GetText(), "one");
     EXPECT_EQ(GetEngineString(2), nullptr);
     EXPECT_EQ(GetEngineString(-1), nullptr);
 }

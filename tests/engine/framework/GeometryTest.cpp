@@ -35,6 +35,9 @@ TEST(RectTest, ConstructorsAndSize)
     EXPECT_EQ(E(CRect(CPoint(5, 6), 10, 20)), Edges(6, 5, 26, 15));
     EXPECT_EQ(E(CRect(CPoint(1, 2), CPoint(3, 4))), Edges(2, 1, 4, 3));
     EXPECT_EQ(E(CRect(static_cast<const CRect*>(nullptr))), Edges(0, 0, 0, 0));
+    EXPECT_EQ(E(CRect(plat::Rect{-1, 2, 65539, 4})), Edges(2, -1, 4, 3));
+    plat::Rect out;
+    EXPECT_EQ(CRect(-2, -3, 4, 5).ToRECT(out), (plat::Rect{-3, -2, 5, 4}));
 
     CRect r(5, 7, 15, 27);
     CPoint size;
