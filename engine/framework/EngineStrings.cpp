@@ -13,7 +13,11 @@ std::unique_ptr<CTplRec>& List()
 
 } // namespace
 
-const CStr* GetEngineString(int32_t n) { return List() ? List()->GetEntry(n) : nullptr; }
+const char* GetEngineString(int32_t n)
+{
+    const CStr* entry = List() ? List()->GetEntry(n) : nullptr;
+    return entry ? entry->GetText() : nullptr;
+}
 
 void SetEngineStringList(std::unique_ptr<CTplRec> list) { List() = std::move(list); }
 
@@ -26,3 +30,5 @@ void SetEngineStrings(const std::vector<std::string>& texts)
         list->Add(std::make_unique<CStr>(t.c_str()));
     SetEngineStringList(std::move(list));
 }
+
+void ClearEngineStrings() { SetEngineStringList(nullptr); }

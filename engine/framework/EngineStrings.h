@@ -9,10 +9,11 @@
 
 #include "engine/framework/TplRec.h"
 
-// Entry n (0-based) of the list, or null when there is none.
-const CStr* GetEngineString(int32_t n);
+// The text of entry n (0-based) of the list, or null when there is none.
+const char* GetEngineString(int32_t n);
 // Installs the list (owned); null removes it.
 void SetEngineStringList(std::unique_ptr<CTplRec> list);
 const CTplRec* GetEngineStringList();
 // Installs a list made of the given texts.
 void SetEngineStrings(const std::vector<std::string>& texts);
+void ClearEngineStrings();

@@ -193,7 +193,7 @@ TEST(ApplTest, ConstructionInitAndDestructionOrder)
         log.clear();
         app.Init(7);
         EXPECT_EQ(log, (Log{"strings", "palette+7", "fonts+", "menu+", "created:bar", "dc+"}));
-        EXPECT_STREQ(GetEngineString(1)->GetText(), "e1");
+        EXPECT_STREQ(GetEngineString(1), "e1");
         EXPECT_EQ(GetMenuBar(), kBar);
         EXPECT_EQ(app.GetPalette(), Pal(7));
         log.clear();

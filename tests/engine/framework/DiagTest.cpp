@@ -156,8 +156,8 @@ TEST(EngineStringsTest, TableSetByTests)
 {
     EXPECT_EQ(GetEngineString(0), nullptr);
     SetEngineStrings({"zero", "one"});
-    ASSERT_NE(GetEngineString(1), nullptr);
-    EXPECT_STREQ(GetEngineString(1)->GetText(), "one");
+    EXPECT_STREQ(GetEngineString(1), "one");
+    EXPECT_EQ(GetEngineStringList()->GetEntryCount(), 2);
     EXPECT_EQ(GetEngineString(2), nullptr);
     EXPECT_EQ(GetEngineString(-1), nullptr);
 }
