@@ -1,0 +1,84 @@
+#include "engine/resources/ResLib.h"
+
+#include <string>
+
+#include "engine/framework/Diag.h"
+#include "engine/framework/EngineStrings.h"
+#include "engine/framework/FileSpec.h"
+#include "engine/resources/ResourceKey.h"
+
+namespace {
+
+LibIdCompiler& IdCompiler()
+{
+    static LibIdCompiler compiler;
+    return compiler;
+}
+
+} // namespace
+
+void SetLibIdCompiler(LibIdCompiler compiler) { IdCompiler() = std::move(compiler); }
+
+void CResLib::Open()
+{
+    status_ = kLibOk;
+    open_ = true;
+}
+
+void CResLib::Close()
+{
+    status_ = kLibClosed;
+    open_ = false;
+}
+
+bool CResLib::DeleteResource(const char*, int32_t)
+{
+    status_ = kLibUnsupported;
+    return false;
+}
+
+int16_t CResLib::WriteResource(const char*, int32_t, const void*, int32_t, bool, int16_t)
+{
+    status_ = kLibUnsupported;
+    return status_;
+}
+
+void CResLib::SetName(std::unique_ptr<CStr> name)
+{
+    if (name)
+        name_ = *name;
+    else
+        name_.Empty();
+}
+
+void CResLib::ReadLibId(const CFileSpec* spec)
+{
+    if (status_ != kLibOk)
+        return;
+    std::unique_ptr<CRsrcBlock> record = LoadResource("LID", 1, false);
+    LibIdentity identity;
+    status_ = kLibOk;
+    if (!record || !IdCompiler() || !IdCompiler()(*record, identity))
+        return;
+    mask_ = identity.mask;
+    version_ = identity.version;
+    id_ = identity.id;
+    firstText_ = std::move(identity.firstText);
+    secondText_ = std::move(identity.secondText);
+    if (spec)
+        SetName(spec->GetFileName());
+}
+
+std::unique_ptr<CStr> CResLib::MakeFileName(const char* type, int32_t id, bool pattern)
+{
+    return std::make_unique<CStr>(ResourceFileName(TypeText(type), id, pattern).c_str());
+}
+
+void ReportMissingResource(const char* type, int32_t id, const char* source, uint32_t line)
+{
+    const char* message = GetEngineString(6);
+    const std::string text = std::string(message ? message : "") + TypeText(type) + " " + std::to_string(id);
+    ReportError(kReportFatal, text.c_str(), source, line);
+}
+
+bool IsType(const char* type, const char* name) { return type && CStr::CompareText(type, name, false) == 0; }

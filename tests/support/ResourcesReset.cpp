@@ -1,0 +1,13 @@
+// Every test starts with an empty library manager and no identity-record compiler.
+#include "engine/resources/LibMgr.h"
+#include "engine/resources/ResLib.h"
+#include "tests/support/TestEnv.h"
+
+namespace {
+
+qmtest::ResetRegistrar g_resourcesReset([] {
+    SetLibMgr(nullptr);
+    SetLibIdCompiler(nullptr);
+});
+
+} // namespace
