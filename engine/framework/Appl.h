@@ -17,6 +17,7 @@
 #include "engine/framework/ApplHooks.h"
 #include "engine/framework/EventObj.h"
 
+class CFileSpec;
 class CMsgMgr;
 class CTimerEvent;
 
@@ -47,8 +48,9 @@ public:
     static CBaseAppl* GetAppl();
     // Free physical memory plus free swap, in bytes, at most 0x7FFFFFFF.
     static int32_t GetFreeMemory();
-    // Sends message -19 with a file specification for every file argument on the command
-    // line, in order; a specification nobody handled is deleted.
+    // Sends message -19 with a file specification (word 2) for every argument on the
+    // command line, in order; a receiver that handles it owns the specification, otherwise
+    // it is deleted.
     void SendCommandLineFiles();
     // Shows start-up string n under "Launch Error" and ends the program.
     [[noreturn]] static void StartupError(int16_t stringId);
@@ -140,6 +142,12 @@ uint8_t GetScreenBorder();
 // The program's command line: the program path, then its arguments.
 void SetCommandLine(std::vector<std::string> arguments);
 const std::vector<std::string>& GetCommandLine();
+
+// The file specification for a command-line argument: an engine path (one with a drive
+// letter or a backslash; "X:NAME" lies in the root of drive X), or else a host path under
+// one of the drives. The folder is kept as written and the file name takes the
+// letter case stored on disk. Null for a path the engine cannot name.
+std::unique_ptr<CFileSpec> CommandLineFileSpec(const std::string& argument);
 
 // The texts of the start-up checks by string id (1-15); empty for any other id.
 const char* GetStartupString(int16_t id);

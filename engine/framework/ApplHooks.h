@@ -1,17 +1,15 @@
 #pragma once
 // What the application calls on subsystems that sit beside it: the menu bar, cursors,
-// palettes, fonts, windows, the library manager and file specifications. Each subsystem
+// palettes, fonts, windows and the library manager. Each subsystem
 // fills in its own entries when it starts; an empty entry does nothing (or answers the
 // value its comment gives), so the application runs before those subsystems exist and tests
 // set only what they watch. Hooks are filled when the program starts (not during static
 // initialisation): the test harness clears them before every test.
 #include <cstdint>
 #include <functional>
-#include <string>
 
 #include "platform/MessageQueue.h"
 
-class CFileSpec;
 class CMenuBar;
 class CPalette;
 
@@ -59,11 +57,6 @@ struct ApplHooks {
     std::function<void(bool restored)> showBorderWnd;
     // Passes a command to the active window's key-focus control, when a window is active.
     std::function<void(int32_t id)> sendToActiveFocus;
-
-    // The file specification of a command-line argument (null when empty), and its deletion
-    // when nobody took it over.
-    std::function<CFileSpec*(const std::string& argument)> makeCommandLineFileSpec;
-    std::function<void(CFileSpec*)> deleteFileSpec;
 };
 
 ApplHooks& GetApplHooks();

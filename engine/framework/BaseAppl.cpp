@@ -1,8 +1,10 @@
 // The application base: start-up checks, product version, command-line files and the pump.
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 #include "engine/framework/Appl.h"
+#include "engine/framework/FileSpec.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Stopwatch.h"
@@ -89,7 +91,42 @@ void EnterProgramFolder()
         plat::SetCurrentFolder(*folder);
 }
 
+bool IsEnginePath(const std::string& text)
+{
+    return (text.size() >= 2 && text[1] == ':') || text.find('\\') != std::string::npos;
+}
+
 } // namespace
+
+std::unique_ptr<CFileSpec> CommandLineFileSpec(const std::string& argument)
+{
+    std::string path = argument;
+    if (!IsEnginePath(argument)) {
+        std::error_code ec;
+        const auto engine = plat::ToEnginePath(std::filesystem::absolute(argument, ec));
+        if (ec || !engine)
+            return nullptr; // outside every drive: the engine cannot name it
+        path = *engine;
+    }
+    // Only "X:NAME" is left without a backslash: the name lies in the root of that drive.
+    if (path.find('\\') == std::string::npos)
+        path.insert(2, "\\");
+    const size_t slash = path.rfind('\\');
+    const std::string folder = path.substr(0, slash + 1);
+    std::string name = path.substr(slash + 1);
+    if (name.empty())
+        return nullptr;
+    // The name as the file system stores it, whatever letter case the argument used.
+    if (const auto entries = plat::ListFolder(folder, name))
+        for (const plat::FolderEntry& e : *entries)
+            if (plat::NamesEqualNoCase(e.name, name)) {
+                name = e.name;
+                break;
+            }
+    auto spec = std::make_unique<CFileSpec>(folder.c_str());
+    spec->Append(name.c_str());
+    return spec;
+}
 
 const char* GetStartupString(int16_t id)
 {
@@ -134,18 +171,15 @@ void CBaseAppl::StartupError(int16_t stringId) { StartupFailure(GetStartupString
 
 void CBaseAppl::SendCommandLineFiles()
 {
-    const ApplHooks& hooks = GetApplHooks();
-    if (!hooks.makeCommandLineFileSpec)
-        return;
     for (size_t i = 1; i < g_commandLine.size(); ++i) {
-        CFileSpec* spec = hooks.makeCommandLineFileSpec(g_commandLine[i]);
+        std::unique_ptr<CFileSpec> spec = CommandLineFileSpec(g_commandLine[i]);
         if (!spec)
             continue;
         CMessage open(kMsgOpenFile, 0, 0, -1);
-        open.SetParamPtr(spec, 2);
+        open.SetParamPtr(spec.get(), 2);
         // A receiver that handles the message owns the specification.
-        if (!DeliverMessage(*this, open, nullptr, false) && hooks.deleteFileSpec)
-            hooks.deleteFileSpec(spec);
+        if (DeliverMessage(*this, open, nullptr, false))
+            spec.release();
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/framework/Appl.h"
 #include "engine/framework/EngineStrings.h"
+#include "engine/framework/FileSpec.h"
 #include "engine/framework/Memory.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
@@ -14,10 +15,12 @@
 #include "engine/framework/Str.h"
 #include "engine/framework/TimerEvent.h"
 #include "platform/Fatal.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/SystemInfo.h"
 #include "tests/engine/framework/TestObjects.h"
+#include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -397,31 +400,35 @@ TEST(ApplTest, HandlesQuitAndFocusCommands)
 
 TEST(ApplTest, CommandLineFilesBecomeOpenMessages)
 {
+    const std::filesystem::path root = qmtest::TempDir();
+    plat::SetDrives({{'C', root}});
+    qmtest::WriteFile(root / "Saves" / "First.qm3", "x");
+    qmtest::WriteFile(root / "Saves" / "Second Game.QM3", "y");
+    qmtest::WriteFile(root / "top.qm3", "z");
+
     Log log;
     TestAppl app(log);
-    std::vector<std::string> made, deleted;
-    std::vector<std::unique_ptr<std::string>> specs;
-    GetApplHooks().makeCommandLineFileSpec = [&](const std::string& arg) {
-        made.push_back(arg);
-        specs.push_back(std::make_unique<std::string>(arg));
-        return reinterpret_cast<CFileSpec*>(specs.back().get());
-    };
-    GetApplHooks().deleteFileSpec = [&](CFileSpec* s) {
-        deleted.push_back(*reinterpret_cast<std::string*>(s));
-    };
     std::vector<std::string> opened;
+    std::vector<std::unique_ptr<CFileSpec>> kept;
     app.onMessage = [&](CMessage& m) {
         if (m.GetId() != kMsgOpenFile)
             return false;
-        const std::string name = *m.GetParamPtr<std::string>(2);
-        opened.push_back(name);
-        return name != "C:\\SAVES\\second game.qm3"; // the second one is not taken
+        auto* spec = m.GetParamPtr<CFileSpec>(2);
+        opened.push_back(spec->GetPath());
+        if (opened.size() != 1)
+            return false; // not taken: the sender deletes it
+        kept.emplace_back(spec);
+        return true;
     };
-    SetCommandLine({"qm3", "C:\\SAVES\\first.qm3", "C:\\SAVES\\second game.qm3"});
+    // An engine path, a host path in another letter case, a drive-relative name, and a host
+    // path outside every drive (skipped). The folder stays as written.
+    SetCommandLine({"qm3", "C:\\saves\\first.qm3", (root / "Saves" / "second game.qm3").string(), "C:TOP.QM3",
+                    "/nowhere/else.qm3"});
     app.SendCommandLineFiles();
-    EXPECT_EQ(made, (std::vector<std::string>{"C:\\SAVES\\first.qm3", "C:\\SAVES\\second game.qm3"}));
-    EXPECT_EQ(opened, made);
-    EXPECT_EQ(deleted, (std::vector<std::string>{"C:\\SAVES\\second game.qm3"}));
+    EXPECT_EQ(opened, (std::vector<std::string>{"C:\\saves\\First.qm3", "C:\\Saves\\Second Game.QM3",
+                                                "C:\\top.qm3"}));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0]->GetError(), CFileSpec::kOk);
 }
 
 TEST(ApplTest, PalettesAreInstalledOnlyWhenValid)
