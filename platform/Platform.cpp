@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Fatal.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
@@ -45,6 +46,7 @@ void ResetPlatform()
     ResetLocale();
     ResetDialogs();
     ResetSettings();
+    ResetFonts();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;
 }

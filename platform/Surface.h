@@ -2,6 +2,7 @@
 // An 8-bit pixel surface with its colour table: what windows, off-screen bitmaps and the
 // virtual desktop are drawn into. Every pixel is a palette index, so tests compare bytes.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,197 @@
+// The drawing context's state, shapes and fills. Every shape is first turned into the regions
+// of pixels its brush and its pen cover (disjoint, so each pixel meets the raster mode once);
+// those are cut to the visible area and painted span by span.
+#include "platform/DrawContext.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/Shapes.h"
+
+namespace plat {
+namespace {
+
+// Pens wider than this draw as this wide; nothing on a screen needs more.
+constexpr int32_t kMaxPenWidth = 4096;
+
+int32_t ClampCoord(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, -Region::kCoordLimit, Region::kCoordLimit));
+}
+
+template <class Op> void MixRow(uint8_t* row, size_t n, Op op)
+{
+    for (size_t i = 0; i < n; ++i)
+        row[i] = static_cast<uint8_t>(op(row[i]));
+}
+
+void Rop2Row(uint8_t* row, size_t n, uint8_t p, Rop2 mode)
+{
+    const auto np = static_cast<uint8_t>(~p);
+    switch (mode) {
+    case Rop2::CopyPen: std::memset(row, p, n); break;
+    case Rop2::NotCopyPen: std::memset(row, np, n); break;
+    case Rop2::MergePen: MixRow(row, n, [p](uint8_t d) { return p | d; }); break;
+    case Rop2::XorPen: MixRow(row, n, [p](uint8_t d) { return p ^ d; }); break;
+    case Rop2::MaskNotPen: MixRow(row, n, [np](uint8_t d) { return np & d; }); break;
+    case Rop2::MergeNotPen: MixRow(row, n, [np](uint8_t d) { return np | d; }); break;
+    case Rop2::NotXorPen: MixRow(row, n, [p](uint8_t d) { return ~(p ^ d); }); break;
+    case Rop2::MaskPen: MixRow(row, n, [p](uint8_t d) { return p & d; }); break;
+    }
+}
+
+} // namespace
+
+DrawContext::DrawContext(Surface& target) : target_(&target) {}
+
+void DrawContext::SetClipRegion(const Region* region)
+{
+    if (region)
+        clip_ = *region;
+    else
+        clip_.reset();
+}
+
+FontHandle DrawContext::CurrentFont() const { return font_ ? font_ : GetStockFont(StockFont::System); }
+
+Rect DrawContext::ToDevice(const Rect& r) const
+{
+    return {ClampCoord(int64_t{r.left} + origin_.x), ClampCoord(int64_t{r.top} + origin_.y),
+            ClampCoord(int64_t{r.right} + origin_.x), ClampCoord(int64_t{r.bottom} + origin_.y)};
+}
+
+Point DrawContext::ToDevice(Point p) const
+{
+    return {ClampCoord(int64_t{p.x} + origin_.x), ClampCoord(int64_t{p.y} + origin_.y)};
+}
+
+Region DrawContext::Visible() const
+{
+    Region visible(Rect{0, 0, target_->width, target_->height});
+    if (clip_)
+        visible.Intersect(*clip_);
+    return visible;
+}
+
+Rect DrawContext::VisibleBounds() const
+{
+    const Rect surface{0, 0, target_->width, target_->height};
+    return clip_ ? Intersect(surface, clip_->Bounds()) : surface;
+}
+
+void DrawContext::Paint(const Region& area, uint8_t color, Rop2 mode)
+{
+    Region painted = area;
+    painted.Intersect(Visible());
+    for (const Region::Band& band : painted.Bands()) {
+        for (int32_t y = band.top; y < band.bottom; ++y) {
+            uint8_t* row = target_->Row(y);
+            for (const Region::Span& s : painted.SpansOf(band))
+                Rop2Row(row + s.left, static_cast<size_t>(s.right - s.left), color, mode);
+        }
+    }
+}
+
+void DrawContext::FillShape(const Region& inside, const Region& outline)
+{
+    if (!brush_.hollow)
+        Paint(inside, Resolve(brush_.color), rop2_);
+    Paint(outline, Resolve(pen_.color), rop2_);
+}
+
+int32_t DrawContext::PenWidth() const { return std::clamp(pen_.width, 1, kMaxPenWidth); }
+
+Rect DrawContext::OutlineBox(const Rect& deviceBox) const
+{
+    const int32_t w = PenWidth();
+    if (pen_.style != PenStyle::Solid || w == 1)
+        return deviceBox;
+    // A centred pen straddles the one-pixel outline: half its width lies outside the box.
+    const int32_t before = w / 2;
+    const int32_t after = w - 1 - before;
+    return {ClampCoord(int64_t{deviceBox.left} - before), ClampCoord(int64_t{deviceBox.top} - before),
+            ClampCoord(int64_t{deviceBox.right} + after), ClampCoord(int64_t{deviceBox.bottom} + after)};
+}
+
+Region DrawContext::PenLine(Point a, Point b) const
+{
+    const int32_t w = PenWidth();
+    return w == 1 ? ThinLineRegion(a, b, VisibleBounds()) : WideLineRegion(a, b, w, VisibleBounds());
+}
+
+void DrawContext::Rectangle(const Rect& box)
+{
+    const Rect d = ToDevice(box);
+    if (d.Empty())
+        return;
+    const Rect outer = OutlineBox(d);
+    const int32_t w = PenWidth();
+    FillShape(Region(outer.Inflate(-w, -w)), RectRing(outer, w));
+}
+
+void DrawContext::Ellipse(const Rect& box)
+{
+    const Rect d = ToDevice(box);
+    if (d.Empty())
+        return;
+    const Rect outer = OutlineBox(d);
+    const int32_t w = PenWidth();
+    FillShape(Region::Ellipse(outer.Inflate(-w, -w)), EllipseRing(outer, w));
+}
+
+void DrawContext::Arc(const Rect& box, Point start, Point end)
+{
+    const Rect d = ToDevice(box);
+    if (d.Empty())
+        return;
+    Region ring = EllipseRing(OutlineBox(d), PenWidth());
+    ring.Intersect(Visible());
+    Paint(SweepOf(ring, d, ToDevice(start), ToDevice(end)), Resolve(pen_.color), rop2_);
+}
+
+void DrawContext::Pie(const Rect& box, Point start, Point end)
+{
+    const Rect d = ToDevice(box);
+    if (d.Empty())
+        return;
+    const Rect outer = OutlineBox(d);
+    const int32_t w = PenWidth();
+    const Point s = ToDevice(start);
+    const Point e = ToDevice(end);
+    const Region visible = Visible();
+
+    Region ring = EllipseRing(outer, w);
+    ring.Intersect(visible);
+    Region outline = SweepOf(ring, d, s, e);
+    const Point centre = BoxCentrePixel(d);
+    outline.Union(PenLine(centre, EllipseRayEnd(d, s)));
+    outline.Union(PenLine(centre, EllipseRayEnd(d, e)));
+
+    Region inside = Region::Ellipse(outer.Inflate(-w, -w));
+    inside.Intersect(visible);
+    inside = SweepOf(inside, d, s, e);
+    inside.Subtract(outline);
+    FillShape(inside, outline);
+}
+
+void DrawContext::LineTo(Point p)
+{
+    Paint(PenLine(ToDevice(position_), ToDevice(p)), Resolve(pen_.color), rop2_);
+    position_ = p;
+}
+
+void DrawContext::PaintRegion(const Region& region)
+{
+    if (brush_.hollow)
+        return;
+    Region area = region;
+    area.Offset(origin_.x, origin_.y);
+    Paint(area, Resolve(brush_.color), rop2_);
+}
+
+void DrawContext::FillRect(const Rect& rect, const ColorRef& color)
+{
+    Paint(Region(ToDevice(rect)), Resolve(color), Rop2::CopyPen);
+}
+
+} // namespace plat
