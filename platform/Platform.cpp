@@ -12,6 +12,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Settings.h"
 #include "platform/SystemInfo.h"
+#include "platform/Window.h"
 
 namespace plat {
 namespace {
@@ -42,6 +43,7 @@ void ResetPlatform()
     GetMessageQueue().Clear();
     GetMessageQueue().SetEventSource({});
     ResetSystemInfo();
+    ResetWindowSystem();
     ResetFiles();
     ResetLocale();
     ResetDialogs();

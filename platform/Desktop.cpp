@@ -1,0 +1,299 @@
+// The desktop palette, composition of the windows, PNG pictures, the presented window,
+// the full-screen state and the beep.
+#include "platform/Desktop.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/Caret.h"
+#include "platform/Metrics.h"
+#include "platform/WindowInternal.h"
+
+namespace plat {
+
+using namespace detail;
+
+namespace {
+
+// The system colours at both ends of the palette, arranged so that inverting an index
+// (~index) turns each into its opposite.
+constexpr Rgb kLowStatic[10] = {
+    {0x00, 0x00, 0x00}, {0x80, 0x00, 0x00}, {0x00, 0x80, 0x00}, {0x80, 0x80, 0x00}, {0x00, 0x00, 0x80},
+    {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xC0, 0xC0, 0xC0}, {0xC0, 0xDC, 0xC0}, {0xA6, 0xCA, 0xF0}};
+constexpr Rgb kHighStatic[10] = {
+    {0xFF, 0xFB, 0xF0}, {0xA0, 0xA0, 0xA4}, {0x80, 0x80, 0x80}, {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00},
+    {0xFF, 0xFF, 0x00}, {0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF}};
+constexpr int kFirstFree = 10;
+constexpr int kLastFree = 245;
+
+struct DesktopState {
+    ColorTable palette = DefaultDesktopPalette();
+    Surface screen;
+    WindowHandle presented = 0;
+    WindowHandle screenOwner = 0;
+    bool fullscreen = false;
+    int beeps = 0;
+    std::function<void()> beepHook;
+    Display* display = nullptr;
+};
+
+DesktopState& State()
+{
+    static DesktopState state;
+    return state;
+}
+
+void BlitWindow(const WindowRecord& w, Point corner, Surface& out, const Rect& area, const Rect& clip)
+{
+    const Rect dst = Intersect(Rect::FromSize(corner.x, corner.y, w.rect.Width(), w.rect.Height()), clip);
+    for (int y = dst.top; y < dst.bottom; ++y) {
+        const uint8_t* src = w.surface.Row(y - corner.y) + (dst.left - corner.x);
+        std::memcpy(out.Row(y - area.top) + (dst.left - area.left), src, static_cast<size_t>(dst.Width()));
+    }
+    const Rect clientClip = Intersect(ClientArea(w).Offset(corner.x, corner.y), clip);
+    if (clientClip.Empty())
+        return;
+    for (WindowHandle c : w.children) {
+        const WindowRecord* child = Find(c);
+        if (child && child->visible)
+            BlitWindow(*child, ScreenCorner(*child), out, area, clientClip);
+    }
+}
+
+// The part of a window's client area that shows: clipped by every parent's client area.
+Rect VisibleClient(const WindowRecord& w)
+{
+    const Point corner = ScreenCorner(w);
+    Rect r = ClientArea(w).Offset(corner.x, corner.y);
+    for (const WindowRecord* p = w.IsChild() ? Find(w.parent) : nullptr; p;
+         p = p->IsChild() ? Find(p->parent) : nullptr) {
+        const Point pc = ScreenCorner(*p);
+        r = Intersect(r, ClientArea(*p).Offset(pc.x, pc.y));
+    }
+    return r;
+}
+
+void InvertCaret(Surface& out, const Rect& area)
+{
+    const CaretView caret = GetVisibleCaret();
+    const WindowRecord* w = Find(caret.window);
+    if (!w || !IsOnScreen(*w))
+        return;
+    const Point origin = ClientToScreen(caret.window, {0, 0});
+    const Rect r = Intersect(Intersect(caret.rect.Offset(origin.x, origin.y), VisibleClient(*w)), area);
+    for (int y = r.top; y < r.bottom; ++y) {
+        uint8_t* row = out.Row(y - area.top);
+        for (int x = r.left; x < r.right; ++x)
+            row[x - area.left] = static_cast<uint8_t>(~row[x - area.left]);
+    }
+}
+
+} // namespace
+
+namespace detail {
+
+uint8_t PaletteIndexOf(Rgb color)
+{
+    const ColorTable& pal = State().palette;
+    int best = 0;
+    int bestDistance = 1 << 30;
+    for (int i = 0; i < 256; ++i) {
+        const int dr = pal[i].r - color.r, dg = pal[i].g - color.g, db = pal[i].b - color.b;
+        const int d = dr * dr + dg * dg + db * db;
+        if (d < bestDistance) {
+            best = i;
+            bestDistance = d;
+            if (d == 0)
+                break;
+        }
+    }
+    return static_cast<uint8_t>(best);
+}
+
+void ResetDesktop()
+{
+    DesktopState& s = State();
+    s = DesktopState{};
+}
+
+} // namespace detail
+
+ColorTable DefaultDesktopPalette()
+{
+    ColorTable t{};
+    for (int i = 0; i < 10; ++i) {
+        t[i] = kLowStatic[i];
+        t[246 + i] = kHighStatic[i];
+    }
+    return t;
+}
+
+const ColorTable& GetDesktopPalette() { return State().palette; }
+
+int SetDesktopPalette(const ColorTable& colors, WindowHandle changedBy)
+{
+    ColorTable& pal = State().palette;
+    int changed = 0;
+    for (int i = kFirstFree; i <= kLastFree; ++i) {
+        if (!(pal[i] == colors[i])) {
+            pal[i] = colors[i];
+            ++changed;
+        }
+    }
+    if (changed == 0)
+        return 0;
+    for (auto& [h, w] : System().windows)
+        w->surface.colors = pal;
+    for (WindowHandle h : GetTopLevelWindows())
+        SendWindowMessage(h, msg::PaletteChanged, changedBy);
+    return changed;
+}
+
+void ComposeArea(Surface& out, const Rect& area)
+{
+    if (out.width != area.Width() || out.height != area.Height())
+        out = Surface(area.Width(), area.Height());
+    out.colors = State().palette;
+    const uint8_t desktop = PaletteIndexOf(GetSysColor(SysColor::Desktop));
+    FillRect(out, {0, 0, out.width, out.height}, desktop);
+    for (WindowHandle h : System().zOrder) {
+        const WindowRecord* w = Find(h);
+        if (w && IsOnScreen(*w))
+            BlitWindow(*w, w->rect.TopLeft(), out, area, area);
+    }
+    InvertCaret(out, area);
+}
+
+const Surface& ComposeDesktop()
+{
+    const Metrics m = GetMetrics();
+    ComposeArea(State().screen, {0, 0, m.screenWidth, m.screenHeight});
+    return State().screen;
+}
+
+uint8_t DesktopPixel(int x, int y)
+{
+    const Surface& s = ComposeDesktop();
+    return s.Contains(x, y) ? s.At(x, y) : 0;
+}
+
+bool WriteSurfacePng(const Surface& surface, const std::filesystem::path& path, const Rect* area)
+{
+    const Rect full{0, 0, surface.width, surface.height};
+    const Rect r = area ? Intersect(*area, full) : full;
+    if (r.Empty())
+        return false;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file.get());
+    png_set_IHDR(png, info, static_cast<png_uint_32>(r.Width()), static_cast<png_uint_32>(r.Height()), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color colors[256];
+    for (int i = 0; i < 256; ++i)
+        colors[i] = {surface.colors[i].r, surface.colors[i].g, surface.colors[i].b};
+    png_set_PLTE(png, info, colors, 256);
+    png_write_info(png, info);
+    for (int y = r.top; y < r.bottom; ++y)
+        png_write_row(png, surface.Row(y) + r.left);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+bool WriteDesktopPng(const std::filesystem::path& path, const Rect* area)
+{
+    return WriteSurfacePng(ComposeDesktop(), path, area);
+}
+
+void SetPresentedWindow(WindowHandle window) { State().presented = window; }
+
+WindowHandle GetPresentedWindow()
+{
+    if (IsWindow(State().presented))
+        return State().presented;
+    WindowHandle best = 0;
+    for (WindowHandle h : System().zOrder) {
+        const WindowRecord* w = Find(h);
+        if (w && w->visible && (w->style & style::Caption) && (best == 0 || h < best))
+            best = h;
+    }
+    return best;
+}
+
+Rect GetPresentedArea()
+{
+    const WindowRecord* w = Find(GetPresentedWindow());
+    if (!w) {
+        const Metrics m = GetMetrics();
+        return {0, 0, m.screenWidth, m.screenHeight};
+    }
+    const Point corner = ScreenCorner(*w);
+    const Rect client = ClientArea(*w);
+    const Rect strip = MenuStripArea(*w);
+    const int top = strip.Empty() ? client.top : strip.top;
+    return Rect{client.left, top, client.right, client.bottom}.Offset(corner.x, corner.y);
+}
+
+void SetScreenOwner(WindowHandle window) { State().screenOwner = window; }
+
+WindowHandle GetScreenOwner() { return IsWindow(State().screenOwner) ? State().screenOwner : 0; }
+
+void RequestFullscreenToggle()
+{
+    if (const WindowHandle owner = GetScreenOwner())
+        PostWindowMessage(owner, msg::ToggleFullscreen);
+    else
+        State().fullscreen = !State().fullscreen;
+}
+
+bool IsFullscreen()
+{
+    if (const WindowHandle owner = GetScreenOwner())
+        return IsVisible(owner) && IsMaximized(owner);
+    return State().fullscreen;
+}
+
+Rgb GetScreenBorderColor()
+{
+    const WindowRecord* w = Find(GetScreenOwner());
+    return w && w->cls->cls.background ? *w->cls->cls.background : Rgb{};
+}
+
+void Beep()
+{
+    ++State().beeps;
+    if (State().beepHook)
+        State().beepHook();
+}
+
+int GetBeepCount() { return State().beeps; }
+void SetBeepHook(std::function<void()> hook) { State().beepHook = std::move(hook); }
+
+void SetDisplay(Display* display)
+{
+    State().display = display;
+    if (display)
+        GetMessageQueue().SetEventSource(
+            [display](MessageQueue&, uint64_t deadlineMs) { display->Pump(deadlineMs, true); });
+    else
+        GetMessageQueue().SetEventSource({});
+}
+
+Display* GetDisplay() { return State().display; }
+
+} // namespace plat

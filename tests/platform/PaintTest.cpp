@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "platform/Desktop.h"
+#include "platform/Window.h"
+#include "tests/platform/WindowTestKit.h"
+
+namespace {
+
+using plat::Rect;
+using plat::WindowHandle;
+namespace msg = plat::msg;
+
+// A window whose paint handler records the area it was asked to paint.
+struct PaintProbe {
+    wintest::Recorder rec;
+    std::vector<plat::PaintContext> paints;
+    WindowHandle window = 0;
+
+    PaintProbe()
+    {
+        rec.SetHandler([this](WindowHandle w, uint32_t m, uintptr_t, intptr_t) -> std::optional<intptr_t> {
+            if (m != msg::Paint)
+                return std::nullopt;
+            paints.push_back(plat::BeginPaint(w));
+            plat::EndPaint(w, paints.back());
+            return 0;
+        });
+        window = wintest::MakeTopLevel("Paint", {0, 0, 100, 80});
+        plat::ShowWindow(window, plat::ShowCommand::Show);
+    }
+};
+
+TEST(Paint, ComesAfterQueuedMessagesAndStopsOnceValidated)
+{
+    PaintProbe p;
+    plat::PostWindowMessage(p.window, msg::User + 1);
+    plat::PlatMessage m;
+    ASSERT_TRUE(plat::PeekWindowMessage(m));
+    EXPECT_EQ(m.message, msg::User + 1);
+    ASSERT_TRUE(plat::PeekWindowMessage(m, false));
+    EXPECT_EQ(m.message, msg::Paint);
+    plat::DispatchWindowMessage(m);
+    ASSERT_EQ(p.paints.size(), 1u);
+    EXPECT_EQ(p.paints[0].paintRect, (Rect{0, 0, 100, 80}));
+    EXPECT_TRUE(p.paints[0].erased); // a new window is erased with its class background
+    EXPECT_FALSE(plat::PeekWindowMessage(m));
+
+    // A hidden window is not painted, however invalid.
+    plat::ShowWindow(p.window, plat::ShowCommand::Hide);
+    plat::InvalidateRect(p.window, nullptr, false);
+    EXPECT_FALSE(plat::PeekWindowMessage(m));
+    plat::UpdateWindow(p.window);
+    EXPECT_EQ(p.paints.size(), 1u);
+}
+
+TEST(Paint, TheAreaIsWhatWasInvalidatedLessWhatWasValidated)
+{
+    PaintProbe p;
+    wintest::PumpAll();
+    p.paints.clear();
+    p.rec.Clear();
+    const Rect a{10, 10, 30, 30};
+    const Rect b{20, 20, 40, 40};
+    const Rect outside{90, 70, 200, 200};
+    plat::InvalidateRect(p.window, &a, false);
+    plat::InvalidateRect(p.window, &b, false);
+    plat::InvalidateRect(p.window, &outside, false); // clipped to the client area
+    const Rect cut{10, 10, 30, 20};
+    plat::ValidateRect(p.window, &cut);
+    EXPECT_EQ(plat::GetUpdateRect(p.window), (Rect{10, 20, 100, 80}));
+
+    plat::UpdateWindow(p.window); // paints at once, without the queue
+    ASSERT_EQ(p.paints.size(), 1u);
+    const plat::PaintContext& paint = p.paints[0];
+    EXPECT_FALSE(paint.erased);
+    EXPECT_TRUE(p.rec.Of(msg::EraseBackground).empty());
+    int covered = 0;
+    for (const Rect& r : paint.area)
+        covered += r.Width() * r.Height();
+    // a less its validated top strip, plus b without their overlap, plus the clipped corner.
+    EXPECT_EQ(covered, 20 * 10 + (20 * 20 - 10 * 10) + 10 * 10);
+    for (size_t i = 0; i < paint.area.size(); ++i) {
+        for (size_t j = i + 1; j < paint.area.size(); ++j)
+            EXPECT_TRUE(plat::Intersect(paint.area[i], paint.area[j]).Empty());
+    }
+    EXPECT_TRUE(plat::GetUpdateRect(p.window).Empty());
+}
+
+TEST(Paint, EraseFillsOnlyTheInvalidAreaWithTheClassBackground)
+{
+    PaintProbe p;
+    wintest::PumpAll();
+    const plat::ClientTarget t = plat::GetClientTarget(p.window);
+    for (int y = 0; y < 80; ++y)
+        std::fill_n(t.surface->Row(t.origin.y + y) + t.origin.x, 100, uint8_t{3});
+    const Rect r{5, 5, 15, 10};
+    plat::InvalidateRect(p.window, &r, true);
+    wintest::PumpAll();
+    EXPECT_EQ(t.surface->At(t.origin.x + 5, t.origin.y + 5), 255); // white
+    EXPECT_EQ(t.surface->At(t.origin.x + 14, t.origin.y + 9), 255);
+    EXPECT_EQ(t.surface->At(t.origin.x + 15, t.origin.y + 9), 3);
+    EXPECT_EQ(t.surface->At(t.origin.x + 4, t.origin.y + 5), 3);
+}
+
+TEST(Paint, ScrollingMovesThePixelsAndInvalidatesTheUncoveredStrip)
+{
+    PaintProbe p;
+    wintest::PumpAll();
+    const plat::ClientTarget t = plat::GetClientTarget(p.window);
+    for (int y = 0; y < 80; ++y)
+        std::fill_n(t.surface->Row(t.origin.y + y) + t.origin.x, 100, static_cast<uint8_t>(y));
+    plat::ScrollClient(p.window, 0, -10); // contents move up by ten rows
+    EXPECT_EQ(t.surface->At(t.origin.x + 50, t.origin.y + 0), 10);
+    EXPECT_EQ(t.surface->At(t.origin.x + 50, t.origin.y + 69), 79);
+    EXPECT_EQ(plat::GetUpdateRect(p.window), (Rect{0, 70, 100, 80}));
+
+    plat::ScrollClient(p.window, 3, 0); // and right by three; the invalid strip moves along
+    EXPECT_EQ(t.surface->At(t.origin.x + 3, t.origin.y + 0), 10);
+    const plat::PaintContext paint = plat::BeginPaint(p.window);
+    int covered = 0;
+    for (const Rect& r : paint.area)
+        covered += r.Width() * r.Height();
+    EXPECT_EQ(covered, 3 * 80 + 97 * 10); // the new left strip and the bottom strip moved right
+}
+
+} // namespace

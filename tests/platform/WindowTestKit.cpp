@@ -1,0 +1,75 @@
+#include "tests/platform/WindowTestKit.h"
+
+namespace wintest {
+
+Recorder::Recorder(std::string className, uint32_t classStyle)
+{
+    plat::WindowClass cls;
+    cls.name = std::move(className);
+    cls.style = classStyle;
+    cls.background = plat::Rgb{0xFF, 0xFF, 0xFF};
+    cls.proc = [this](plat::WindowHandle w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
+        seen_.push_back({w, m, wp, lp});
+        if (handler_) {
+            if (std::optional<intptr_t> answer = handler_(w, m, wp, lp))
+                return *answer;
+        }
+        return plat::DefaultWindowProc(w, m, wp, lp);
+    };
+    plat::RegisterWindowClass(cls);
+}
+
+std::vector<Seen> Recorder::Of(uint32_t message) const
+{
+    std::vector<Seen> out;
+    for (const Seen& s : seen_) {
+        if (s.message == message)
+            out.push_back(s);
+    }
+    return out;
+}
+
+std::vector<uint32_t> Recorder::Messages(plat::WindowHandle window) const
+{
+    std::vector<uint32_t> out;
+    for (const Seen& s : seen_) {
+        if (s.window == window)
+            out.push_back(s.message);
+    }
+    return out;
+}
+
+plat::WindowHandle MakeTopLevel(const std::string& title, plat::Rect client, uint32_t extraStyle,
+                                plat::WindowHandle owner, const std::string& className)
+{
+    plat::WindowSpec spec;
+    spec.className = className;
+    spec.title = title;
+    spec.style = plat::style::Caption | plat::style::SysMenu | extraStyle;
+    spec.rect = plat::OuterRectForClient(client, spec.style, 0, false);
+    spec.parent = owner;
+    return plat::CreateWindow(spec);
+}
+
+plat::WindowHandle MakeChild(plat::WindowHandle parent, plat::Rect rect, const std::string& className)
+{
+    plat::WindowSpec spec;
+    spec.className = className;
+    spec.style = plat::style::Child | plat::style::Visible;
+    spec.rect = rect;
+    spec.parent = parent;
+    return plat::CreateWindow(spec);
+}
+
+int PumpAll()
+{
+    int n = 0;
+    plat::PlatMessage m;
+    while (plat::PeekWindowMessage(m) && n < 10000) {
+        plat::DispatchWindowMessage(m);
+        ++n;
+    }
+    return n;
+}
+
+} // namespace wintest
