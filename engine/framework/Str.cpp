@@ -4,10 +4,14 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/framework/Diag.h"
+#include "engine/framework/EngineStrings.h"
 #include "engine/framework/TplRec.h"
-#include "platform/Fatal.h"
 
 namespace {
+
+// The engine message reported for an index outside the text.
+constexpr int32_t kIndexOutOfRangeString = 11;
 
 // The one text every empty string points at. It is never freed and never written.
 char g_emptyText[1] = {'\0'};
@@ -211,7 +215,7 @@ void CStr::SetAt(int32_t index, char c)
     if (IsEmpty())
         return;
     if (index < 0 || index >= GetLength())
-        plat::Fatal("Str: index out of range");
+        ReportError(kReportFatal, GetEngineString(kIndexOutOfRangeString), "Str", 1010);
     text_[index] = c;
 }
 

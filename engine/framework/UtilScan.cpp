@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/framework/Diag.h"
 #include "engine/framework/Util.h"
 
 namespace {
@@ -28,7 +29,8 @@ void ReportBadDigit(const char* label, char c, int base)
     char message[100];
     std::snprintf(message, sizeof message, "CUtil:ReadANum:  %s: (%c) is NOT a base %d digit.",
                   label ? label : "", c, base);
-    (void)message;
+    // A warning only: the caller gets the error code and decides what the bad number means.
+    ReportError(kReportWarning, message, "Util", __LINE__);
 }
 
 // Reads a number and hands back its magnitude with the sign applied or dropped.

@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/EngineStrings.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "platform/Fatal.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
@@ -128,8 +130,22 @@ TEST(Str, GetAtAndSetAt)
     CStr s("abc");
     s.SetAt(1, 'X');
     EXPECT_EQ(S(s), "aXc");
-    EXPECT_THROW(s.SetAt(3, 'Y'), plat::FatalError);
-    EXPECT_THROW(s.SetAt(-1, 'Y'), plat::FatalError);
+}
+
+TEST(Str, SetAtOutsideTheTextIsFatal)
+{
+    std::vector<std::string> strings(12, "-");
+    strings[11] = "Index out of range";
+    SetEngineStrings(strings);
+    for (int32_t index : {3, -1}) {
+        plat::GetScriptedMessageBoxes().Clear();
+        CStr s("abc");
+        EXPECT_THROW(s.SetAt(index, 'Y'), plat::FatalError) << index;
+        ASSERT_EQ(plat::GetScriptedMessageBoxes().Log().size(), 1u);
+        EXPECT_EQ(plat::GetScriptedMessageBoxes().Log()[0].text,
+                  "Fatal Error: Index out of range\r\rFile: Str  Line: 1010");
+        EXPECT_EQ(S(s), "abc");
+    }
 }
 
 TEST(Str, Searches)
