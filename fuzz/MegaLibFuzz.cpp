@@ -1,12 +1,22 @@
-// Opens arbitrary bytes as a single-file library and runs every lookup over what it finds.
+// Opens arbitrary bytes as a single-file library, first as a directory in memory, then as a
+// CMegaLib on a file, and runs every lookup and read over what it finds.
 // Run: fuzz_MegaLibFuzz fuzz/corpus/MegaLibFuzz
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "engine/framework/File.h"
 #include "engine/resources/MegaFormat.h"
+#include "engine/resources/MegaLib.h"
+#include "platform/Files.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+void CheckDirectory(const uint8_t* data, size_t size)
 {
     MegaDirectory dir;
     const auto readAt = [data, size](uint64_t pos, void* buf, size_t n) {
@@ -17,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return true;
     };
     if (dir.Read(readAt, size) != 0)
-        return 0;
+        return;
     volatile uint64_t sum = 0;
     for (const MegaEntry& e : dir.entries) {
         const int32_t i = dir.FindEntry(e.type, e.id);
@@ -29,5 +39,52 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         dir.FindEntry(e.type, e.id + 1);
     }
     dir.FindType("zzzzzzz");
+}
+
+// The library file every input is written to, on drive C: of its own folder.
+const std::string& LibraryPath()
+{
+    static const std::string path = [] {
+        const auto folder =
+            std::filesystem::temp_directory_path() / ("megalibfuzz-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        plat::SetDrives({{'C', folder, plat::DriveKind::Fixed}});
+        return std::string("C:\\input.qmd");
+    }();
+    return path;
+}
+
+void CheckLibrary(const uint8_t* data, size_t size)
+{
+    const std::string& path = LibraryPath();
+    {
+        std::ofstream out(*plat::ToHostPath(path), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    CMegaLib lib(path.c_str());
+    if (!lib.IsOpen())
+        return;
+    const MegaDirectory dir = lib.GetDirectory();
+    char buf[64];
+    for (const MegaEntry& e : dir.entries) {
+        const std::string type = MegaTypeName(e.type);
+        lib.LoadResource(type.c_str(), e.id, false);
+        lib.ReadResource(type.c_str(), e.id, buf, e.size / 2, sizeof buf, false);
+        int32_t offset = 0, length = 0;
+        lib.OpenResourceFile(type.c_str(), e.id, &offset, &length, false);
+        lib.GetResourceId(type.c_str(), static_cast<int16_t>(e.id & 0x7));
+    }
+    if (!dir.entries.empty()) {
+        const MegaEntry& last = dir.entries.back();
+        lib.DeleteResource(MegaTypeName(last.type).c_str(), last.id);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    CheckDirectory(data, size);
+    CheckLibrary(data, size);
     return 0;
 }

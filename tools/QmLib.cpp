@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,8 +11,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "engine/framework/FileSpec.h"
+#include "engine/resources/FoldLib.h"
 #include "engine/resources/MegaFormat.h"
 #include "engine/resources/ResourceKey.h"
+#include "platform/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -90,7 +94,133 @@ private:
     MegaDirectory dir_;
 };
 
-std::unique_ptr<LibraryReader> OpenFolderLibrary(const fs::path& path);
+// Reads a folder library through CFoldLib, so that the tool sees what the engine loads. The
+// engine names files by drive paths: while the reader lives, the host's root is drive Q:.
+class FolderReader : public LibraryReader {
+public:
+    explicit FolderReader(const fs::path& path)
+        : savedDrives_(plat::GetDrives()), savedFolder_(plat::GetCurrentFolder())
+    {
+        plat::SetDrives({{'Q', fs::path("/"), plat::DriveKind::Fixed}});
+        std::error_code ec;
+        const auto enginePath = plat::ToEnginePath(fs::absolute(path, ec));
+        if (enginePath)
+            lib_ = std::make_unique<CFoldLib>(enginePath->c_str());
+        if (!lib_ || !lib_->IsOpen()) {
+            Restore();
+            throw ToolError(path.string() + ": cannot open the folder library");
+        }
+    }
+    ~FolderReader() override { Restore(); }
+
+    // Types in the order of a single-file library (A-Z folded), numbers ascending, and for
+    // each number the file the library itself loads.
+    std::vector<Resource> List() override
+    {
+        std::vector<Resource> out;
+        for (const CFoldType* type : SortedTypes()) {
+            const std::string name = type->GetName().GetText();
+            for (int32_t id : CandidateIds(*type)) {
+                const int32_t size = lib_->GetResourceSize(name.c_str(), id);
+                if (size >= 1)
+                    out.push_back({name, id, size});
+            }
+        }
+        return out;
+    }
+
+    bool Read(const std::string& type, int32_t id, std::vector<uint8_t>& out) override
+    {
+        std::unique_ptr<CRsrcBlock> block = lib_->LoadResource(type.c_str(), id, false);
+        if (!block)
+            return false;
+        const auto* data = static_cast<const uint8_t*>(block->Lock());
+        out.assign(data, data + block->GetSize());
+        block->Unlock();
+        return true;
+    }
+
+private:
+    void Restore()
+    {
+        lib_.reset();
+        plat::SetDrives(savedDrives_);
+        plat::SetCurrentFolder(savedFolder_);
+    }
+
+    // One type folder per name without regard to case (the first listed), in folded order.
+    std::vector<const CFoldType*> SortedTypes() const
+    {
+        std::vector<const CFoldType*> types;
+        for (const auto& t : lib_->GetTypes()) {
+            const bool seen = std::any_of(types.begin(), types.end(), [&](const CFoldType* u) {
+                return CStr::CompareText(u->GetName().GetText(), t->GetName().GetText(), false) == 0;
+            });
+            if (!seen)
+                types.push_back(t.get());
+        }
+        std::stable_sort(types.begin(), types.end(), [](const CFoldType* a, const CFoldType* b) {
+            return FoldedLess(a->GetName().GetText(), b->GetName().GetText());
+        });
+        return types;
+    }
+
+    static bool FoldedLess(std::string_view a, std::string_view b)
+    {
+        const auto fold = [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+        };
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return fold(x) < fold(y); });
+    }
+
+    // Every number whose search pattern matches a file of the type folder or of one of its
+    // alternative folders, ascending.
+    std::vector<int32_t> CandidateIds(const CFoldType& type) const
+    {
+        const std::string name = type.GetName().GetText();
+        std::string folder = std::string(lib_->GetFolder()->GetPath()) + "\\" + name;
+        std::vector<std::string> folders{folder};
+        for (int32_t i = 0; i < type.GetFolders().GetEntryCount(); ++i)
+            folders.push_back(folder + "\\" + type.GetFolders().GetEntry(i)->GetText());
+        std::set<int32_t> ids;
+        for (const std::string& f : folders)
+            if (const auto entries = plat::ListFolder(f))
+                for (const plat::FolderEntry& e : *entries)
+                    if (!e.isFolder)
+                        AddIdsOfFile(name, e.name, ids);
+        return std::vector<int32_t>(ids.begin(), ids.end());
+    }
+
+    // A file name starts with the number as "%06ld" writes it: try each length of its leading
+    // sign and digits from six characters on.
+    static void AddIdsOfFile(const std::string& type, const std::string& file, std::set<int32_t>& ids)
+    {
+        size_t run = (!file.empty() && file[0] == '-') ? 1 : 0;
+        while (run < file.size() && file[run] >= '0' && file[run] <= '9')
+            ++run;
+        for (size_t len = 6; len <= run && len <= 11; ++len) {
+            const long long n = std::strtoll(file.substr(0, len).c_str(), nullptr, 10);
+            if (n < INT32_MIN || n > INT32_MAX)
+                continue;
+            const auto id = static_cast<int32_t>(n);
+            const std::string stem = ResourceFileName(type.c_str(), id, false);
+            if (stem.compare(0, len, file, 0, len) == 0 && stem[len] == '.' &&
+                plat::WildcardMatch(ResourceFileName(type.c_str(), id, true), file))
+                ids.insert(id);
+        }
+    }
+
+    std::vector<plat::Drive> savedDrives_;
+    std::string savedFolder_;
+    std::unique_ptr<CFoldLib> lib_;
+};
+
+std::unique_ptr<LibraryReader> OpenFolderLibrary(const fs::path& path)
+{
+    return std::make_unique<FolderReader>(path);
+}
 
 std::unique_ptr<LibraryReader> OpenLibrary(const fs::path& path)
 {
@@ -247,12 +377,3 @@ int RunQmLib(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     return 1;
 }
-
-namespace {
-
-std::unique_ptr<LibraryReader> OpenFolderLibrary(const fs::path& path)
-{
-    throw ToolError(path.string() + ": folder libraries are not supported yet");
-}
-
-} // namespace

@@ -5,6 +5,7 @@
 
 #include "engine/resources/BigEndian.h"
 #include "engine/resources/MegaFormat.h"
+#include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 #include "tools/QmLib.h"
@@ -133,4 +134,94 @@ TEST(QmLib, UnpackRefusesTypesThatWouldLeaveTheFolder)
     const ToolRun r = QmLib({"unpack", lib.string(), (qmtest::TempDir() / "out" / "deeper").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(fs::exists(qmtest::TempDir() / "out" / "000001.."));
+}
+
+namespace {
+
+// A folder library as people write them by hand: names with suffixes, an alternative folder,
+// an ignored "(...)" folder, an empty file and types in mixed case.
+fs::path HandWrittenFolder()
+{
+    qmtest::FolderLibraryWriter lib(qmtest::TempDir() / "src.qmd");
+    lib.Add("SND", 7, "seven");
+    lib.Add("CBM", 123, "house", "front"); // 000123 front.CBM
+    lib.Add("CBM", -5, "minus");
+    lib.Add("CBM", 9, ""); // empty: not present
+    lib.Add("lid", 1, "1 2 3");
+    qmtest::WriteFile(lib.Folder() / "CBM" / "Winter" / "000124.CBM", "winter");
+    qmtest::WriteFile(lib.Folder() / "CBM" / "(old)" / "000125.CBM", "old");
+    qmtest::WriteFile(lib.Folder() / "CBM" / "notes.txt", "not a resource");
+    return lib.Folder();
+}
+
+} // namespace
+
+TEST(QmLib, ListsAFolderLibraryInTheOrderPackWritesIt)
+{
+    const ToolRun r = QmLib({"list", HandWrittenFolder().string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CBM -5 5\nCBM 123 5\nCBM 124 6\nlid 1 5\nSND 7 5\n");
+}
+
+TEST(QmLib, PackThenUnpackRoundTripsWithCanonicalNames)
+{
+    const fs::path packed = qmtest::TempDir() / "packed.qmd";
+    ToolRun r = QmLib({"pack", HandWrittenFolder().string(), packed.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(QmLib({"list", packed.string()}).out, "CBM -5 5\nCBM 123 5\nCBM 124 6\nlid 1 5\nSND 7 5\n");
+
+    // Version 20, offset 8 zero, stamp 0, data in directory order, directory after the data.
+    const std::string bytes = ReadFile(packed);
+    ASSERT_EQ(bytes.size(), 20u + 26u + 5u * 20u);
+    EXPECT_EQ(bytes.substr(0, 20), std::string("\0\x14\0\x03\0\0\0\x05\0\0\0\0\0\0\0\x2e\0\0\0\0", 20));
+    EXPECT_EQ(bytes.substr(20, 26), "minushousewinter1 2 3seven");
+
+    const fs::path out = qmtest::TempDir() / "out";
+    r = QmLib({"unpack", packed.string(), out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(out / "CBM" / "-00005.CBM"), "minus");
+    EXPECT_EQ(ReadFile(out / "CBM" / "000123.CBM"), "house");
+    EXPECT_EQ(ReadFile(out / "CBM" / "000124.CBM"), "winter");
+    EXPECT_EQ(ReadFile(out / "lid" / "000001.lid"), "1 2 3");
+    EXPECT_EQ(ReadFile(out / "SND" / "000007.SND"), "seven");
+    size_t files = 0;
+    for (const auto& e : fs::recursive_directory_iterator(out))
+        files += e.is_regular_file();
+    EXPECT_EQ(files, 5u);
+
+    // The unpacked folder packs to the same bytes.
+    const fs::path again = qmtest::TempDir() / "again.qmd";
+    ASSERT_EQ(QmLib({"pack", out.string(), again.string()}).status, 0);
+    EXPECT_EQ(ReadFile(again), bytes);
+    // A folder library unpacks too.
+    ASSERT_EQ(QmLib({"unpack", out.string(), (qmtest::TempDir() / "copy").string()}).status, 0);
+    EXPECT_EQ(ReadFile(qmtest::TempDir() / "copy" / "CBM" / "-00005.CBM"), "minus");
+}
+
+TEST(QmLib, PackTakesVersionAndStampAndRefusesLongTypeNames)
+{
+    qmtest::FolderLibraryWriter lib(qmtest::TempDir() / "src");
+    lib.Add("STR", 8, "text");
+    const fs::path v19 = qmtest::TempDir() / "v19.qmd";
+    ASSERT_EQ(QmLib({"pack", lib.Folder().string(), v19.string(), "--version", "19"}).status, 0);
+    EXPECT_EQ(ReadFile(v19).substr(0, 16), std::string("\0\x13\0\x01\0\0\0\x01\0\0\0\0\0\0\0\x14", 16));
+    const fs::path stamped = qmtest::TempDir() / "stamped.qmd";
+    ASSERT_EQ(QmLib({"pack", lib.Folder().string(), stamped.string(), "--stamp", "4294967295"}).status, 0);
+    EXPECT_EQ(ReadFile(stamped).substr(16, 4), "\xFF\xFF\xFF\xFF");
+
+    lib.Add("LONGTYPE", 1, "x");
+    const ToolRun r = QmLib({"pack", lib.Folder().string(), (qmtest::TempDir() / "bad.qmd").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("LONGTYPE"), std::string::npos);
+    EXPECT_FALSE(fs::exists(qmtest::TempDir() / "bad.qmd"));
+}
+
+TEST(QmLib, FolderToolLeavesTheDrivesAsTheyWere)
+{
+    const auto drives = plat::GetDrives();
+    ASSERT_EQ(QmLib({"list", HandWrittenFolder().string()}).status, 0);
+    ASSERT_EQ(QmLib({"list", (qmtest::TempDir() / "nowhere").string()}).status, 1);
+    ASSERT_EQ(plat::GetDrives().size(), drives.size());
+    EXPECT_EQ(plat::GetDrives()[0].root, drives[0].root);
 }
