@@ -11,7 +11,7 @@ class CFileSpec;
 
 class CDirScan {
 public:
-    // Lists the spec's folder (or the folder of a path text) with the pattern; a null pattern
+    // Lists the folder named by a CFileSpec (or by a path text) with the pattern; a null pattern
     // stands for "*.*". The two middle arguments are not used (callers pass 0).
     CDirScan(const CFileSpec& folder, int32_t unused1, int32_t unused2, const char* pattern);
     CDirScan(const char* path, int32_t unused1, int32_t unused2, const char* pattern);

@@ -29,7 +29,7 @@ private:
 class CFoldLib : public CResLib {
 public:
     CFoldLib();
-    // Opens the folder named by a path (OpenFile) or by a spec (OpenFileSpec).
+    // Opens the folder named by a path (OpenFile) or by a CFileSpec (OpenFileSpec).
     explicit CFoldLib(const char* path);
     explicit CFoldLib(const CFileSpec& spec);
     ~CFoldLib() override;
@@ -60,7 +60,7 @@ public:
     virtual void OpenFileSpec(const CFileSpec* spec);
     virtual void OpenFile(const char* path);
 
-    // The spec of the file that holds the resource, or null (status 3). Types that could name
+    // The path of the file that holds the resource, or null (status 3). Types that could name
     // a place outside the library folder (holding '\', '/', ':' or "..") are never found.
     std::unique_ptr<CFileSpec> FindFile(const char* type, int32_t id);
     // The number formed by the first six characters of a file name (0 when none).

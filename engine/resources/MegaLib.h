@@ -10,7 +10,7 @@
 class CMegaLib : public CResLib {
 public:
     CMegaLib();
-    // Opens the library file named by a path (OpenFile) or by a spec (OpenFileSpec).
+    // Opens the library file named by a path (OpenFile) or by a CFileSpec (OpenFileSpec).
     explicit CMegaLib(const char* path);
     explicit CMegaLib(const CFileSpec& spec);
     ~CMegaLib() override;
@@ -36,7 +36,7 @@ public:
                           int16_t mode) override;
     int16_t SetResourceTime(const char* type, int32_t id, int32_t time) override;
 
-    // Only while no spec and no file are held.
+    // Only while no file path and no open file are held.
     virtual void OpenFile(const char* path);
     virtual void OpenFileSpec(const CFileSpec* spec);
 

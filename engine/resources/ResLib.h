@@ -100,7 +100,7 @@ public:
 
     // Reads the identity record "LID" 1 through the library's own LoadResource (only when the
     // status is 0). Without one the identity stays as it is and the status is 0; with one, the
-    // name becomes the spec's last path component when a spec is given.
+    // name becomes the last component of the given file path.
     void ReadLibId(const CFileSpec* spec);
 
     // "%0*ld.%.3s" of (6, id, type), or with pattern "%0*ld*.%.3s".
