@@ -100,10 +100,10 @@ FontHandle GetStockFont(StockFont which, std::string* error = nullptr);
 // The files of one face in its four styles; a missing style falls back to the regular file,
 // slanted or emboldened by FreeType. Names without a folder are looked for in the font folders.
 struct FaceFiles {
-    std::string regular;
-    std::string bold;
-    std::string italic;
-    std::string boldItalic;
+    std::string regular = {};
+    std::string bold = {};
+    std::string italic = {};
+    std::string boldItalic = {};
 };
 
 // The folders font files are looked for in (the Debian folders of DejaVu and Liberation).
