@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Caret.h"
+#include "platform/Color.h"
 #include "platform/Metrics.h"
 #include "platform/WindowInternal.h"
 
@@ -18,14 +19,6 @@ using namespace detail;
 
 namespace {
 
-// The system colours at both ends of the palette, arranged so that inverting an index
-// (~index) turns each into its opposite.
-constexpr Rgb kLowStatic[10] = {
-    {0x00, 0x00, 0x00}, {0x80, 0x00, 0x00}, {0x00, 0x80, 0x00}, {0x80, 0x80, 0x00}, {0x00, 0x00, 0x80},
-    {0x80, 0x00, 0x80}, {0x00, 0x80, 0x80}, {0xC0, 0xC0, 0xC0}, {0xC0, 0xDC, 0xC0}, {0xA6, 0xCA, 0xF0}};
-constexpr Rgb kHighStatic[10] = {
-    {0xFF, 0xFB, 0xF0}, {0xA0, 0xA0, 0xA4}, {0x80, 0x80, 0x80}, {0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00},
-    {0xFF, 0xFF, 0x00}, {0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF}, {0x00, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF}};
 constexpr int kFirstFree = 10;
 constexpr int kLastFree = 245;
 
@@ -95,41 +88,18 @@ void InvertCaret(Surface& out, const Rect& area)
 
 namespace detail {
 
-uint8_t PaletteIndexOf(Rgb color)
-{
-    const ColorTable& pal = State().palette;
-    int best = 0;
-    int bestDistance = 1 << 30;
-    for (int i = 0; i < 256; ++i) {
-        const int dr = pal[i].r - color.r, dg = pal[i].g - color.g, db = pal[i].b - color.b;
-        const int d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            best = i;
-            bestDistance = d;
-            if (d == 0)
-                break;
-        }
-    }
-    return static_cast<uint8_t>(best);
-}
+uint8_t PaletteIndexOf(Rgb color) { return NearestColorIndex(State().palette, color.r, color.g, color.b); }
 
 void ResetDesktop()
 {
     DesktopState& s = State();
     s = DesktopState{};
+    ResetUiText();
 }
 
 } // namespace detail
 
-ColorTable DefaultDesktopPalette()
-{
-    ColorTable t{};
-    for (int i = 0; i < 10; ++i) {
-        t[i] = kLowStatic[i];
-        t[246 + i] = kHighStatic[i];
-    }
-    return t;
-}
+ColorTable DefaultDesktopPalette() { return SystemPalette(); }
 
 const ColorTable& GetDesktopPalette() { return State().palette; }
 

@@ -8,78 +8,6 @@
 namespace plat {
 namespace detail {
 
-namespace {
-
-// The parts of a that b does not cover, as up to four rectangles.
-void SubtractInto(const Rect& a, const Rect& b, std::vector<Rect>& out)
-{
-    const Rect common = Intersect(a, b);
-    if (common.Empty()) {
-        out.push_back(a);
-        return;
-    }
-    if (a.top < common.top)
-        out.push_back({a.left, a.top, a.right, common.top});
-    if (common.bottom < a.bottom)
-        out.push_back({a.left, common.bottom, a.right, a.bottom});
-    if (a.left < common.left)
-        out.push_back({a.left, common.top, common.left, common.bottom});
-    if (common.right < a.right)
-        out.push_back({common.right, common.top, a.right, common.bottom});
-}
-
-} // namespace
-
-void RectList::Add(const Rect& r)
-{
-    if (r.Empty())
-        return;
-    // Keep only the parts of r that no present rectangle covers.
-    std::vector<Rect> pieces{r};
-    for (const Rect& have : rects_) {
-        std::vector<Rect> next;
-        for (const Rect& p : pieces)
-            SubtractInto(p, have, next);
-        pieces.swap(next);
-        if (pieces.empty())
-            return;
-    }
-    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
-}
-
-void RectList::Subtract(const Rect& r)
-{
-    std::vector<Rect> next;
-    for (const Rect& have : rects_)
-        SubtractInto(have, r, next);
-    rects_.swap(next);
-}
-
-void RectList::Clip(const Rect& r)
-{
-    std::vector<Rect> next;
-    for (const Rect& have : rects_) {
-        const Rect c = Intersect(have, r);
-        if (!c.Empty())
-            next.push_back(c);
-    }
-    rects_.swap(next);
-}
-
-void RectList::Offset(int32_t dx, int32_t dy)
-{
-    for (Rect& r : rects_)
-        r = r.Offset(dx, dy);
-}
-
-Rect RectList::Bounds() const
-{
-    Rect b;
-    for (const Rect& r : rects_)
-        b = plat::Bounds(b, r);
-    return b;
-}
-
 void FillRect(Surface& s, const Rect& r, uint8_t index)
 {
     const Rect c = Intersect(r, {0, 0, s.width, s.height});
@@ -91,15 +19,34 @@ void FillRect(Surface& s, const Rect& r, uint8_t index)
 
 using namespace detail;
 
+namespace {
+
+void MarkInvalid(WindowRecord& w, const Region& area, bool erase)
+{
+    w.invalid.Union(area);
+    if (erase && !area.Empty())
+        w.erasePending = true;
+}
+
+} // namespace
+
 void InvalidateRect(WindowHandle window, const Rect* rect, bool erase)
 {
     WindowRecord* w = Find(window);
     if (!w)
         return;
     const Rect client = GetClientRect(window);
-    w->invalid.Add(rect ? Intersect(*rect, client) : client);
-    if (erase && !w->invalid.Empty())
-        w->erasePending = true;
+    MarkInvalid(*w, Region(rect ? Intersect(*rect, client) : client), erase);
+}
+
+void InvalidateRegion(WindowHandle window, const Region& area, bool erase)
+{
+    WindowRecord* w = Find(window);
+    if (!w)
+        return;
+    Region clipped = area;
+    clipped.Intersect(GetClientRect(window));
+    MarkInvalid(*w, clipped, erase);
 }
 
 void ValidateRect(WindowHandle window, const Rect* rect)
@@ -108,7 +55,7 @@ void ValidateRect(WindowHandle window, const Rect* rect)
     if (!w)
         return;
     if (rect)
-        w->invalid.Subtract(*rect);
+        w->invalid.Subtract(Region(*rect));
     else
         w->invalid.Clear();
     if (w->invalid.Empty())
@@ -119,6 +66,12 @@ Rect GetUpdateRect(WindowHandle window)
 {
     const WindowRecord* w = Find(window);
     return w ? w->invalid.Bounds() : Rect{};
+}
+
+Region GetUpdateRegion(WindowHandle window)
+{
+    const WindowRecord* w = Find(window);
+    return w ? w->invalid : Region();
 }
 
 void UpdateWindow(WindowHandle window)
@@ -145,13 +98,13 @@ PaintContext BeginPaint(WindowHandle window)
         return paint;
     paint.window = window;
     paint.target = GetClientTarget(window);
-    w->invalid.Clip(paint.target.client);
-    paint.area = w->invalid.Rects();
+    w->invalid.Intersect(paint.target.client);
+    paint.area = w->invalid;
     paint.paintRect = w->invalid.Bounds();
     const bool erase = w->erasePending;
     w->invalid.Clear();
     w->erasePending = false;
-    if (erase && !paint.area.empty())
+    if (erase && !paint.area.Empty())
         paint.erased =
             SendWindowMessage(window, msg::EraseBackground, reinterpret_cast<uintptr_t>(&paint)) != 0;
     return paint;
@@ -179,12 +132,10 @@ void ScrollClient(WindowHandle window, int32_t dx, int32_t dy)
         }
     }
     w->invalid.Offset(dx, dy);
-    w->invalid.Clip(local);
-    RectList uncovered;
-    uncovered.Add(local);
+    w->invalid.Intersect(local);
+    Region uncovered(local);
     uncovered.Subtract(kept);
-    for (const Rect& r : uncovered.Rects())
-        InvalidateRect(window, &r, true);
+    MarkInvalid(*w, uncovered, true);
 }
 
 } // namespace plat

@@ -17,6 +17,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/MessageQueue.h"
+#include "platform/Region.h"
 #include "platform/Surface.h"
 #include "platform/WindowMessages.h"
 
@@ -175,9 +176,13 @@ intptr_t DefaultWindowProc(WindowHandle window, uint32_t message, uintptr_t wPar
 
 // Painting. Areas are in client coordinates; a null rectangle means the whole client area.
 void InvalidateRect(WindowHandle window, const Rect* rect, bool erase);
+void InvalidateRegion(WindowHandle window, const Region& area, bool erase);
+void InvalidateRegion(WindowHandle window, const Region& area, bool erase);
 void ValidateRect(WindowHandle window, const Rect* rect);
 // The bounds of the invalid area; an empty rectangle when nothing is invalid.
 Rect GetUpdateRect(WindowHandle window);
+Region GetUpdateRegion(WindowHandle window);
+Region GetUpdateRegion(WindowHandle window);
 // Sends msg::Paint at once when the window is shown and has an invalid area.
 void UpdateWindow(WindowHandle window);
 
@@ -193,9 +198,9 @@ ClientTarget GetClientTarget(WindowHandle window);
 struct PaintContext {
     WindowHandle window = 0;
     ClientTarget target;
-    Rect paintRect;         // bounds of the area to paint, client coordinates
-    std::vector<Rect> area; // the area to paint as rectangles that do not overlap
-    bool erased = false;    // the background was erased
+    Rect paintRect;      // bounds of the area to paint, client coordinates
+    Region area;         // the area to paint, client coordinates
+    bool erased = false; // the background was erased
 };
 // Takes the invalid area for painting: erases it first (msg::EraseBackground) when asked
 // for, and leaves the window valid.

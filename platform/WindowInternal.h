@@ -7,26 +7,11 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/Region.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"
 
 namespace plat::detail {
-
-// An area as rectangles that never overlap (the invalid area of a window).
-class RectList {
-public:
-    void Add(const Rect& r);
-    void Subtract(const Rect& r);
-    void Clip(const Rect& r);
-    void Offset(int32_t dx, int32_t dy);
-    void Clear() { rects_.clear(); }
-    bool Empty() const { return rects_.empty(); }
-    Rect Bounds() const;
-    const std::vector<Rect>& Rects() const { return rects_; }
-
-private:
-    std::vector<Rect> rects_;
-};
 
 struct ClassRecord {
     WindowClass cls;
@@ -59,8 +44,8 @@ struct WindowRecord {
     bool captionActive = false; // the caption is drawn as that of the active window
     void* object = nullptr;
     std::vector<uint8_t> extra;
-    Surface surface;  // the whole outer rectangle
-    RectList invalid; // client coordinates
+    Surface surface; // the whole outer rectangle
+    Region invalid;  // client coordinates
     bool erasePending = false;
     ScrollBarState bars[2];
 
@@ -141,8 +126,11 @@ bool MenuTrackMouse(uint32_t message, Point screen);
 bool MenuTrackKey(uint8_t key);
 bool MenuTrackChar(uint8_t ch);
 // The window system's text on the caption and in menus.
-int UiTextWidth(std::string_view text);
-int UiTextHeight();
-void DrawUiText(Surface& s, int x, int y, std::string_view text, uint8_t color, const Rect& clip);
+enum class UiFace { Caption, Menu };
+int UiTextWidth(std::string_view text, UiFace face = UiFace::Menu);
+int UiTextHeight(UiFace face = UiFace::Menu);
+void DrawUiText(Surface& s, int x, int y, std::string_view text, uint8_t color, const Rect& clip,
+                UiFace face = UiFace::Menu);
+void ResetUiText();
 
 } // namespace plat::detail

@@ -92,7 +92,7 @@ intptr_t DefaultEraseBackground(WindowHandle window, uintptr_t wParam)
     if (!w || !paint || !paint->target.surface || !w->cls->cls.background)
         return 0;
     const uint8_t index = PaletteIndexOf(*w->cls->cls.background);
-    for (const Rect& r : paint->area)
+    for (const Rect& r : paint->area.Rects())
         FillRect(*paint->target.surface, r.Offset(paint->target.origin.x, paint->target.origin.y), index);
     return 1;
 }
