@@ -148,7 +148,7 @@ void PostScroll(WindowHandle window, scroll::Bar bar, uint32_t code, int32_t pos
     PostWindowMessage(window, message, code | (static_cast<uint32_t>(pos & 0xFFFF) << 16), 0);
 }
 
-void ScrollBarPress(WindowRecord& w, scroll::Bar bar, Point windowPoint)
+void ScrollBarPress(WindowRecord& w, scroll::Bar bar, Point windowPoint, bool held)
 {
     const Rect area = ScrollBarArea(w, bar);
     const Rect thumb = ScrollThumbArea(w, bar);
@@ -166,6 +166,8 @@ void ScrollBarPress(WindowRecord& w, scroll::Bar bar, Point windowPoint)
     else if (thumb.Empty())
         return;
     else if (thumb.Contains(windowPoint)) {
+        if (!held)
+            return;
         g_input.tracking = Tracking::Thumb;
         g_input.trackWindow = w.handle;
         g_input.trackBar = bar;
@@ -238,8 +240,10 @@ namespace detail {
 void StartNonClientAction(WindowHandle window, hit::Code code, Point screen)
 {
     WindowRecord* w = Find(window);
-    if (!w || !g_input.keys[key::LeftButton])
+    if (!w)
         return;
+    // Drags start only while the button is still down; a click acts on its own.
+    const bool held = g_input.keys[key::LeftButton];
     const Point corner = ScreenCorner(*w);
     const Point local{screen.x - corner.x, screen.y - corner.y};
     switch (code) {
@@ -253,10 +257,10 @@ void StartNonClientAction(WindowHandle window, hit::Code code, Point screen)
         }
         return;
     }
-    case hit::HScroll: ScrollBarPress(*w, scroll::Horizontal, local); return;
-    case hit::VScroll: ScrollBarPress(*w, scroll::Vertical, local); return;
+    case hit::HScroll: ScrollBarPress(*w, scroll::Horizontal, local, held); return;
+    case hit::VScroll: ScrollBarPress(*w, scroll::Vertical, local, held); return;
     case hit::Caption:
-        if (w->maximized)
+        if (w->maximized || !held)
             return;
         g_input.tracking = Tracking::Move;
         break;
@@ -268,6 +272,8 @@ void StartNonClientAction(WindowHandle window, hit::Code code, Point screen)
     case hit::TopRight:
     case hit::BottomLeft:
     case hit::BottomRight:
+        if (!held)
+            return;
         g_input.tracking = Tracking::Size;
         g_input.trackLimits = AskMinMax(window);
         break;
@@ -421,11 +427,11 @@ void InjectKey(uint8_t k, bool down)
     const bool sys = (alt && !ctrl) || k == key::F10;
     uint32_t bits = 1;
     if (wasDown)
-        bits |= 1u << 30;
+        bits |= kWasDownBit;
     if (!down)
-        bits |= (1u << 31) | (1u << 30);
+        bits |= kKeyUpBit | kWasDownBit;
     if (alt)
-        bits |= 1u << 29;
+        bits |= kAltContextBit;
     const intptr_t lParam = static_cast<int32_t>(bits);
     const uint32_t message =
         sys ? (down ? msg::SysKeyDown : msg::SysKeyUp) : (down ? msg::KeyDown : msg::KeyUp);

@@ -97,8 +97,9 @@ intptr_t DefaultEraseBackground(WindowHandle window, uintptr_t wParam)
     return 1;
 }
 
-void DefaultSysKeyDown(WindowHandle window, uintptr_t key)
+void DefaultSysKeyDown(WindowHandle window, uintptr_t key, intptr_t lParam)
 {
+    const bool alt = (static_cast<uint32_t>(lParam) & kAltContextBit) != 0;
     const WindowHandle top = GetTopLevel(window);
     const WindowRecord* t = Find(top);
     if (!t)
@@ -106,10 +107,10 @@ void DefaultSysKeyDown(WindowHandle window, uintptr_t key)
     if (key == key::F10) {
         if (t->menu)
             StartMenuTracking(top, 0, false);
-    } else if (key == key::F4 && IsKeyDown(key::Alt)) {
+    } else if (key == key::F4 && alt) {
         if ((t->style & style::SysMenu) && !(t->cls->cls.style & classstyle::NoClose))
             SendWindowMessage(top, msg::SysCommand, syscmd::Close);
-    } else if (key == key::Enter && IsKeyDown(key::Alt)) {
+    } else if (key == key::Enter && alt) {
         RequestFullscreenToggle();
     }
 }
@@ -220,7 +221,7 @@ intptr_t DefaultWindowProc(WindowHandle window, uint32_t message, uintptr_t wPar
         }
         return 1;
     case msg::SetCursor: return DefaultSetCursor(window, wParam, lParam);
-    case msg::SysKeyDown: DefaultSysKeyDown(window, wParam); return 0;
+    case msg::SysKeyDown: DefaultSysKeyDown(window, wParam, lParam); return 0;
     case msg::SysCommand: return DefaultSysCommand(window, wParam);
     case msg::NcLButtonDown:
         StartNonClientAction(window, static_cast<hit::Code>(wParam), UnpackPoint(lParam));

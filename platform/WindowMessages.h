@@ -29,7 +29,8 @@ enum : uint32_t {
     Quit,            // a quit request addressed to a window
     GetMinMaxInfo,   // lParam: MinMaxInfo* to fill
     SetCursor,       // wParam: the window under the mouse; lParam: hit::Code | mouse message << 16
-    KeyDown,         // wParam: key code; lParam: repeat count | 1 << 30 when already down
+    KeyDown,         // wParam: key code; lParam: repeat count | kAltContextBit | kWasDownBit
+                     // | kKeyUpBit
     KeyUp,           // wParam: key code
     Char,            // wParam: the character (Windows-1252)
     SysKeyDown,      // a key with Alt held, or F10
@@ -58,6 +59,11 @@ enum : uint32_t {
     User = 0x400
 };
 } // namespace msg
+
+// Bits of the lParam of key messages besides the repeat count in the low 16 bits.
+constexpr uint32_t kAltContextBit = 1u << 29; // Alt was held
+constexpr uint32_t kWasDownBit = 1u << 30;    // the key was down before (a repeat, or a release)
+constexpr uint32_t kKeyUpBit = 1u << 31;      // the key is being released
 
 // Packing of two 16-bit halves, as in the parameters above.
 constexpr intptr_t PackWords(int32_t low, int32_t high)
