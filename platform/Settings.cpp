@@ -24,6 +24,8 @@ constexpr uintmax_t kMaxFileSize = 4u << 20;
 std::filesystem::path g_folder; // empty: the default folder
 std::filesystem::path g_files[2];
 std::string g_lastError;
+std::string g_lastPrinted; // a damaged file is reported once, not at every read
+bool g_durable = true;
 
 std::filesystem::path& FileOverride(SettingsPart part)
 {
@@ -379,7 +381,9 @@ SettingsStatus LoadPart(SettingsPart part, PartData& data)
         return SettingsStatus::Ok;
     SetError("settings file " + file.string() + " is damaged (" + problem +
              "); its settings are not used and it is left as it is");
-    std::fprintf(stderr, "%s\n", g_lastError.c_str());
+    if (g_lastError != g_lastPrinted)
+        std::fprintf(stderr, "%s\n", g_lastError.c_str());
+    g_lastPrinted = g_lastError;
     data = {};
     return SettingsStatus::Corrupt;
 }
@@ -405,12 +409,12 @@ bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, text) && (!g_durable || ::fsync(fd) == 0);
     if (::close(fd) != 0 || !written || std::rename(temp.c_str(), file.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
-    const int dir = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = g_durable ? ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -614,12 +618,16 @@ void SetSettingsFile(SettingsPart part, const std::filesystem::path& file) { Fil
 
 const std::string& LastSettingsError() { return g_lastError; }
 
+void SetSettingsDurable(bool durable) { g_durable = durable; }
+
 void ResetSettings()
 {
     g_folder.clear();
     g_files[0].clear();
     g_files[1].clear();
     g_lastError.clear();
+    g_lastPrinted.clear();
+    g_durable = true;
 }
 
 } // namespace plat

@@ -92,7 +92,11 @@ void SetSettingsFile(SettingsPart part, const std::filesystem::path& file);
 // The message of the last failure that had one (a corrupt file, a failed write).
 const std::string& LastSettingsError();
 
-// Back to the default folder and files.
+// Whether a write waits until the file and its folder are on the disk (fsync); on unless a
+// test turns it off to run faster.
+void SetSettingsDurable(bool durable);
+
+// Back to the default folder and files, durable writes.
 void ResetSettings();
 
 } // namespace plat

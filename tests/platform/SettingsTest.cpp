@@ -59,6 +59,7 @@ TEST(Settings, FilesLiveInTheConfigFolder)
 
 TEST(Settings, ValuesOfEveryTypeSurviveInTheFile)
 {
+    plat::SetSettingsDurable(true); // the real programs' way of writing
     auto key = MakeKey(SettingsPart::User, "Software\\KVL\\Game", "Application Per-User Data");
     ASSERT_TRUE(key);
     const std::string oddText("a \"quoted\" 100% [x]\n\x01\xE9", 22);
@@ -111,6 +112,7 @@ TEST(Settings, ValuesOfEveryTypeSurviveInTheFile)
 
 TEST(Settings, CreateOpensAnExistingKeyAndKeepsItsValues)
 {
+    plat::SetSettingsDurable(true);  // the programs' way of writing, with its waits for the disk
     bool created = false;
     std::unique_ptr<plat::SettingsKey> key;
     ASSERT_EQ(plat::CreateSettingsKey(SettingsPart::Machine, "A\\B", "First", key, &created),
