@@ -355,15 +355,15 @@ bool RegisterClass()
 plat::WindowHandle CreateConsoleWindow()
 {
     const auto metrics = plat::GetMetrics();
-    plat::WindowSpec spec;
-    spec.className = kClassName;
-    spec.title = g.title;
-    spec.style = plat::style::Caption | plat::style::SysMenu | plat::style::ThickFrame |
-                 plat::style::MinimizeBox | plat::style::MaximizeBox | plat::style::HScroll |
-                 plat::style::VScroll;
-    spec.rect = plat::Rect::FromSize(metrics.screenWidth / 8, metrics.screenHeight / 8,
-                                     metrics.screenWidth * 3 / 4, metrics.screenHeight * 3 / 4);
-    return plat::CreateWindow(spec);
+    plat::WindowSpec request;
+    request.className = kClassName;
+    request.title = g.title;
+    request.style = plat::style::Caption | plat::style::SysMenu | plat::style::ThickFrame |
+                    plat::style::MinimizeBox | plat::style::MaximizeBox | plat::style::HScroll |
+                    plat::style::VScroll;
+    request.rect = plat::Rect::FromSize(metrics.screenWidth / 8, metrics.screenHeight / 8,
+                                        metrics.screenWidth * 3 / 4, metrics.screenHeight * 3 / 4);
+    return plat::CreateWindow(request);
 }
 
 // At the end of the program an open console stays until the user closes it. Without a
