@@ -49,6 +49,8 @@ public:
         kErrEnumSyntax = 18,
         kErrIncludeMissing = 20,
         kErrIncludeTooDeep = 21,
+        kErrTooManyGroups = 22,   // a record format opens more groups than a record can hold
+        kErrRecordTooLarge = 23,  // a record compiles to more than the record size limit
     };
     // At most this many conditional blocks can be open at once.
     static constexpr int kMaxConditionalDepth = 24;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/framework/Appl.h"
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Str.h"
@@ -47,7 +48,8 @@ void CRawParser::SetFallbackVersionText(std::optional<std::string> text)
 
 const char* CRawParser::ApplicationVersionText()
 {
-    // The application object carries no version text yet; a tool may give one.
+    if (const CBaseAppl* application = GetApplication())
+        return application->GetVersion();
     const auto& fallback = FallbackVersionText();
     return fallback ? fallback->c_str() : nullptr;
 }
