@@ -120,8 +120,10 @@ void CFormatList::Add(const char* type)
     AddItem(type, CompileFormat(text.get()));
 }
 
-const FormatBlock* CFormatList::FindEntry(const char* type) const
+const FormatBlock* CFormatList::Lookup(const char* type) const
 {
+    if (!type)
+        return nullptr;
     const std::string_view key = TypeKey(type);
     for (const Entry& entry : entries_)
         if (EqualFolded(TypeKey(entry.type), key))
@@ -133,10 +135,10 @@ const FormatBlock* CFormatList::Find(const char* type)
 {
     if (!type)
         return nullptr;
-    if (const FormatBlock* format = FindEntry(type))
+    if (const FormatBlock* format = Lookup(type))
         return format;
     Add(type);
-    return FindEntry(type);
+    return Lookup(type);
 }
 
 std::unique_ptr<FormatBlock> CFormatList::CompileFormat(CRsrcBlock* text)

@@ -98,6 +98,8 @@ public:
     // The format of the first entry of the type (letter case ignored); when there is none, the
     // format is loaded from resource 0 first.
     const FormatBlock* Find(const char* type);
+    // The format of the first entry of the type, or null; loads nothing.
+    const FormatBlock* Lookup(const char* type) const;
     // Appends an entry; a second entry of a type is never found while the first exists.
     void AddItem(const char* type, std::unique_ptr<FormatBlock> format);
     int32_t GetCount() const { return static_cast<int32_t>(entries_.size()); }
@@ -111,7 +113,6 @@ private:
         char type[5];
         std::unique_ptr<FormatBlock> format;
     };
-    const FormatBlock* FindEntry(const char* type) const;
 
     std::vector<Entry> entries_;
 };

@@ -49,8 +49,8 @@ public:
         kErrEnumSyntax = 18,
         kErrIncludeMissing = 20,
         kErrIncludeTooDeep = 21,
-        kErrTooManyGroups = 22,   // a record format opens more groups than a record can hold
-        kErrRecordTooLarge = 23,  // a record compiles to more than the record size limit
+        kErrTooManyGroups = 22,  // a record format opens more groups than a record can hold
+        kErrRecordTooLarge = 23, // a record compiles to more than the record size limit
     };
     // At most this many conditional blocks can be open at once.
     static constexpr int kMaxConditionalDepth = 24;
@@ -98,8 +98,11 @@ public:
     bool LookupText(std::string_view name, std::string* text, size_t n) const;
     const CRawDefList& GetSymbols() const { return *symbols_; }
 
+    // Loads a resource (a missing one is a fatal report) and keeps its symbols as a global
+    // definition set.
+    static void ParseResource(const char* type, int32_t id, uint32_t mask);
     // Keeps the symbols of a block as a global definition set; the block is destroyed.
-    static void ParseDefinitions(CRsrcBlock* block, uint32_t mask);
+    static void ParseDefinitions(std::unique_ptr<CRsrcBlock> block, uint32_t mask);
 
     // Tokens.
     void SkipBlanks();

@@ -9,6 +9,7 @@
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Str.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/RsrcBlock.h"
 
@@ -67,11 +68,11 @@ void CRawParser::WriteBack()
 
 bool CRawParser::LoadIncludeText(const char* type, int32_t id, std::string* text)
 {
-    // The library manager is not wired in yet: every included resource is missing.
-    (void)type;
-    (void)id;
-    (void)text;
-    return false;
+    std::unique_ptr<CRsrcBlock> block = GetLibMgr()->LoadResource(type, id, includeMask_, false);
+    if (!block || block->GetSize() < 1)
+        return false;
+    *text = BlockText(block.get());
+    return true;
 }
 
 void CRawParser::ReportParseError(int16_t code, const char* text, const char* /*position*/, int32_t number)
@@ -96,12 +97,17 @@ std::unique_ptr<CStr> CRawParser::ReadStr(int16_t n)
     return std::make_unique<CStr>(value.c_str());
 }
 
-void CRawParser::ParseDefinitions(CRsrcBlock* block, uint32_t mask)
+void CRawParser::ParseResource(const char* type, int32_t id, uint32_t mask)
 {
-    std::unique_ptr<CRsrcBlock> owned(block);
+    if (std::unique_ptr<CRsrcBlock> block = GetLibMgr()->LoadResource(type, id, mask, true))
+        ParseDefinitions(std::move(block), mask);
+}
+
+void CRawParser::ParseDefinitions(std::unique_ptr<CRsrcBlock> block, uint32_t mask)
+{
     auto set = std::make_unique<RawDefSet>();
     {
-        CRawParser parser(block, mask);
+        CRawParser parser(block.get(), mask);
         parser.Preprocess();
         set->symbols = std::move(*parser.symbols_);
     }

@@ -7,18 +7,6 @@
 #include "engine/framework/FileSpec.h"
 #include "engine/resources/ResourceKey.h"
 
-namespace {
-
-LibIdCompiler& IdCompiler()
-{
-    static LibIdCompiler compiler;
-    return compiler;
-}
-
-} // namespace
-
-void SetLibIdCompiler(LibIdCompiler compiler) { IdCompiler() = std::move(compiler); }
-
 void CResLib::Open()
 {
     status_ = kLibOk;
@@ -58,7 +46,7 @@ void CResLib::ReadLibId(const CFileSpec* spec)
     std::unique_ptr<CRsrcBlock> record = LoadResource("LID", 1, false);
     LibIdentity identity;
     status_ = kLibOk;
-    if (!record || !IdCompiler() || !IdCompiler()(*record, identity))
+    if (!CompileLibId(std::move(record), identity))
         return;
     mask_ = identity.mask;
     version_ = identity.version;

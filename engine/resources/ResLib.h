@@ -43,11 +43,10 @@ struct LibIdentity {
     std::unique_ptr<CStr> secondText;
 };
 
-// Compiles a loaded "LID" record into an identity; false when it cannot. The typed-record
-// compiler installs it; until one is installed no library finds an identity, and every
-// library keeps the defaults (mask 0xFFFFFFFF, version 0, id 0).
-using LibIdCompiler = std::function<bool(CRsrcBlock& record, LibIdentity& out)>;
-void SetLibIdCompiler(LibIdCompiler compiler);
+// Compiles a loaded "LID" record as a typed record (ulong mask, ulong version, long id,
+// string, string) into an identity; false when the record is empty. A record cut short
+// leaves the fields it does not reach at their defaults (LibIdRecord.cpp).
+bool CompileLibId(std::unique_ptr<CRsrcBlock> record, LibIdentity& out);
 
 class CResLib {
 public:

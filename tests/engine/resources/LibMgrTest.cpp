@@ -330,26 +330,10 @@ TEST(LibMgr, GlobalManagerIsNeverNull)
     EXPECT_EQ(GetLibMgr(), raw);
 }
 
-// Real libraries with identity records: a compiler of a plain "mask version id first second"
-// text stands in for the typed-record compiler.
+// Real libraries with identity records "mask version id first second".
 TEST(LibMgr, IdentityRecordsGiveMaskVersionAndIdAndReplaceOlderVersions)
 {
     qmtest::UseTempDirAsDriveC();
-    SetLibIdCompiler([](CRsrcBlock& record, LibIdentity& out) {
-        std::string text(static_cast<const char*>(record.Lock()), static_cast<size_t>(record.GetSize()));
-        record.Unlock();
-        char first[32] = {}, second[32] = {};
-        unsigned mask = 0, version = 0;
-        int id = 0;
-        if (std::sscanf(text.c_str(), "%x %u %d %31s %31s", &mask, &version, &id, first, second) != 5)
-            return false;
-        out.mask = mask;
-        out.version = version;
-        out.id = id;
-        out.firstText = std::make_unique<CStr>(first);
-        out.secondText = std::make_unique<CStr>(second);
-        return true;
-    });
     qmtest::FolderLibraryWriter old(qmtest::TempDir() / "Old.qmd");
     old.Add("LID", 1, "2 1 5 Data QM3");
     old.Add("CBM", 1, "old");
@@ -378,15 +362,25 @@ TEST(LibMgr, IdentityRecordsGiveMaskVersionAndIdAndReplaceOlderVersions)
     EXPECT_EQ(lib.GetId(), 10);
 }
 
-TEST(LibMgr, WithoutACompilerNoLibraryFindsAnIdentity)
+TEST(LibMgr, IdentityRecordsCutShortOrEmpty)
 {
     qmtest::UseTempDirAsDriveC();
-    qmtest::FolderLibraryWriter writer(qmtest::TempDir() / "Lib");
-    writer.Add("LID", 1, "2 1 5 Data QM3");
-    CFoldLib lib("C:\\Lib");
+    qmtest::FolderLibraryWriter shortId(qmtest::TempDir() / "Short");
+    shortId.Add("LID", 1, "0x12, 3 // no id and no texts");
+    CFoldLib lib("C:\\Short");
     EXPECT_EQ(lib.GetStatus(), kLibOk);
-    EXPECT_EQ(lib.GetMask(), 0xFFFFFFFFu);
+    EXPECT_EQ(lib.GetMask(), 0x12u);
+    EXPECT_EQ(lib.GetVersion(), 3u);
     EXPECT_EQ(lib.GetId(), 0);
-    EXPECT_TRUE(lib.GetName().IsEmpty());
+    EXPECT_EQ(lib.GetName(), CStr("Short"));
+    EXPECT_EQ(lib.GetFirstText(), nullptr);
     EXPECT_EQ(lib.GetSecondText(), nullptr);
+
+    // An empty record gives no identity at all.
+    qmtest::FolderLibraryWriter empty(qmtest::TempDir() / "Empty");
+    empty.Add("LID", 1, "");
+    CFoldLib none("C:\\Empty");
+    EXPECT_EQ(none.GetStatus(), kLibOk);
+    EXPECT_EQ(none.GetMask(), 0xFFFFFFFFu);
+    EXPECT_TRUE(none.GetName().IsEmpty());
 }

@@ -362,8 +362,7 @@ TEST_F(RawParserTest, LongNamesAreCut)
 TEST_F(RawParserTest, IncludingADefinitionSetMergesItsSymbols)
 {
     CRawParser::ParseDefinitions(
-        deftext::MakeBlock("#define Base 40\nenum Dir { North, South };\n#rdef _WIN_ 9\n", "VAL", 99)
-            .release(),
+        deftext::MakeBlock("#define Base 40\nenum Dir { North, South };\n#rdef _WIN_ 9\n", "VAL", 99),
         0xFFFFFFFF);
     Text t("#define Base 1\n#include 000099.val\nBase+South _WIN_");
     EXPECT_EQ(t.parser.ReadLong("v"), 2); // a present symbol keeps its value
