@@ -107,4 +107,6 @@ int ShowCursor(bool show)
     return g_cursors.showCount;
 }
 
+bool IsCursorShown() { return g_cursors.showCount >= 0; }
+
 } // namespace plat

@@ -42,5 +42,6 @@ CursorHandle SetCursor(CursorHandle cursor);
 CursorHandle GetCursor();
 // Counts showing up and down; the cursor shows while the count is 0 or more. Returns it.
 int ShowCursor(bool show);
+bool IsCursorShown();
 
 } // namespace plat

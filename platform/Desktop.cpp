@@ -11,6 +11,7 @@
 #include "platform/Caret.h"
 #include "platform/Color.h"
 #include "platform/Metrics.h"
+#include "platform/SdlBackend.h"
 #include "platform/WindowInternal.h"
 
 namespace plat {
@@ -92,6 +93,7 @@ uint8_t PaletteIndexOf(Rgb color) { return NearestColorIndex(State().palette, co
 
 void ResetDesktop()
 {
+    StopSdlDisplay();
     DesktopState& s = State();
     s = DesktopState{};
     ResetUiText();
@@ -148,6 +150,21 @@ uint8_t DesktopPixel(int x, int y)
 {
     const Surface& s = ComposeDesktop();
     return s.Contains(x, y) ? s.At(x, y) : 0;
+}
+
+void ConvertToRgb32(const Surface& src, uint32_t* dst, size_t dstPitch)
+{
+    uint32_t lookup[256];
+    for (int i = 0; i < 256; ++i) {
+        const Rgb& c = src.colors[static_cast<size_t>(i)];
+        lookup[i] = 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+    }
+    for (int y = 0; y < src.height; ++y) {
+        const uint8_t* in = src.Row(y);
+        uint32_t* out = dst + static_cast<size_t>(y) * dstPitch;
+        for (int x = 0; x < src.width; ++x)
+            out[x] = lookup[in[x]];
+    }
 }
 
 bool WriteSurfacePng(const Surface& surface, const std::filesystem::path& path, const Rect* area)

@@ -28,6 +28,9 @@ const Surface& ComposeDesktop();
 // Composes one area of the screen into a surface of the area's size.
 void ComposeArea(Surface& out, const Rect& area);
 uint8_t DesktopPixel(int x, int y);
+// Converts an 8-bit surface through its colour table into 0xFFRRGGBB pixels, rows of
+// dstPitch pixels.
+void ConvertToRgb32(const Surface& src, uint32_t* dst, size_t dstPitch);
 // Writes a surface (or an area of it) as an 8-bit palette PNG with the desktop palette.
 bool WriteSurfacePng(const Surface& surface, const std::filesystem::path& path, const Rect* area = nullptr);
 bool WriteDesktopPng(const std::filesystem::path& path, const Rect* area = nullptr);

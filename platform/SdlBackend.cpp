@@ -1,0 +1,464 @@
+// The SDL2 display: presents the composed desktop and turns SDL events into input.
+#include "platform/SdlBackend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/Cursor.h"
+#include "platform/Desktop.h"
+#include "platform/Input.h"
+#include "platform/Metrics.h"
+#include "platform/Window.h"
+
+namespace plat {
+
+namespace {
+
+// The desktop is shown at most this often while messages are pumped.
+constexpr uint64_t kFrameMs = 16;
+// A new window takes at most this share of the usable screen.
+constexpr double kInitialScreenShare = 0.9;
+
+uint8_t KeyFromSdl(SDL_Keycode k)
+{
+    if (k >= SDLK_a && k <= SDLK_z)
+        return static_cast<uint8_t>('A' + (k - SDLK_a));
+    if (k >= SDLK_0 && k <= SDLK_9)
+        return static_cast<uint8_t>('0' + (k - SDLK_0));
+    if (k >= SDLK_F1 && k <= SDLK_F12)
+        return static_cast<uint8_t>(key::F1 + (k - SDLK_F1));
+    switch (k) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return key::Enter;
+    case SDLK_ESCAPE: return key::Escape;
+    case SDLK_TAB: return key::Tab;
+    case SDLK_BACKSPACE: return key::Backspace;
+    case SDLK_SPACE: return key::Space;
+    case SDLK_LEFT: return key::Left;
+    case SDLK_RIGHT: return key::Right;
+    case SDLK_UP: return key::Up;
+    case SDLK_DOWN: return key::Down;
+    case SDLK_HOME: return key::Home;
+    case SDLK_END: return key::End;
+    case SDLK_PAGEUP: return key::PageUp;
+    case SDLK_PAGEDOWN: return key::PageDown;
+    case SDLK_INSERT: return key::Insert;
+    case SDLK_DELETE: return key::Delete;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return key::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return key::Control;
+    case SDLK_LALT:
+    case SDLK_RALT: return key::Alt;
+    case SDLK_LGUI:
+    case SDLK_RGUI: return key::Windows;
+    case SDLK_PAUSE: return key::Pause;
+    case SDLK_CAPSLOCK: return key::CapsLock;
+    default: return 0;
+    }
+}
+
+// The Windows-1252 byte of a character, or 0 when it has none. Most of 0x80-0x9F hold
+// typographic characters in place of control codes.
+uint8_t Cp1252FromCodePoint(uint32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<uint8_t>(cp);
+    static const uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    for (int i = 0; i < 32; ++i) {
+        if (kHigh[i] != 0 && kHigh[i] == cp)
+            return static_cast<uint8_t>(0x80 + i);
+    }
+    return 0;
+}
+
+// Feeds the characters of UTF-8 text in; bytes that do not form a character are skipped.
+void InjectUtf8(const char* text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        uint32_t cp = *p;
+        int extra = 0;
+        if (cp >= 0xF0)
+            cp &= 0x07, extra = 3;
+        else if (cp >= 0xE0)
+            cp &= 0x0F, extra = 2;
+        else if (cp >= 0xC0)
+            cp &= 0x1F, extra = 1;
+        else if (cp >= 0x80) {
+            ++p;
+            continue;
+        }
+        ++p;
+        bool ok = true;
+        for (int i = 0; i < extra; ++i, ++p) {
+            if ((*p & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (*p & 0x3F);
+        }
+        const uint8_t ch = ok ? Cp1252FromCodePoint(cp) : 0;
+        if (ch >= 0x20 && ch != 0x7F)
+            InjectChar(ch);
+    }
+}
+
+SDL_SystemCursor SdlSystemCursor(StandardCursor kind)
+{
+    switch (kind) {
+    case StandardCursor::Arrow: return SDL_SYSTEM_CURSOR_ARROW;
+    case StandardCursor::IBeam: return SDL_SYSTEM_CURSOR_IBEAM;
+    case StandardCursor::Cross: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case StandardCursor::Wait: return SDL_SYSTEM_CURSOR_WAIT;
+    case StandardCursor::SizeNwse: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case StandardCursor::SizeNesw: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case StandardCursor::SizeWe: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case StandardCursor::SizeNs: return SDL_SYSTEM_CURSOR_SIZENS;
+    }
+    return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+// SDL's cursor bits: data 1 mask 1 black, data 0 mask 1 white, data 1 mask 0 inverted,
+// data 0 mask 0 transparent; so data = NOT (AND XOR XOR) and mask = NOT AND.
+SDL_Cursor* MakeSdlCursor(const CursorImage& img)
+{
+    if (img.standard)
+        return SDL_CreateSystemCursor(SdlSystemCursor(*img.standard));
+    std::vector<uint8_t> data(img.andPlane.size()), mask(img.andPlane.size());
+    for (size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<uint8_t>(~(img.andPlane[i] ^ img.xorPlane[i]));
+        mask[i] = static_cast<uint8_t>(~img.andPlane[i]);
+    }
+    return SDL_CreateCursor(data.data(), mask.data(), img.width, img.height, img.hotSpot.x, img.hotSpot.y);
+}
+
+class SdlDisplay : public Display {
+public:
+    bool Open(std::string* error);
+    ~SdlDisplay() override;
+    void Pump(uint64_t deadlineMs, bool wait) override;
+    void Present() override;
+    void PresentNow();
+    bool ReadPixels(std::vector<uint32_t>& argb, int& width, int& height);
+
+private:
+    void Handle(const SDL_Event& e);
+    Point ToDesktop(int x, int y) const;
+    void MatchWindow(const Rect& area);
+    void ApplyCursor();
+
+    bool initialized_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureWidth_ = 0;
+    int textureHeight_ = 0;
+    Rect area_; // the desktop area shown
+    Viewport viewport_;
+    bool fullscreen_ = false;
+    int scale_ = 1; // the windowed scale
+    uint64_t lastPresent_ = 0;
+    bool presented_ = false;
+    std::string title_;
+    Surface picture_;
+    std::map<CursorHandle, SDL_Cursor*> cursors_;
+    CursorHandle shownCursor_ = ~CursorHandle{0};
+};
+
+std::unique_ptr<SdlDisplay>& TheDisplay()
+{
+    static std::unique_ptr<SdlDisplay> display;
+    return display;
+}
+
+bool SdlDisplay::Open(std::string* error)
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error)
+            *error = SDL_GetError();
+        return false;
+    }
+    initialized_ = true;
+    area_ = GetPresentedArea();
+    SDL_Rect usable{0, 0, area_.Width(), area_.Height()};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    scale_ =
+        std::max(1, static_cast<int>(std::min(usable.w * kInitialScreenShare / std::max(1, area_.Width()),
+                                              usable.h * kInitialScreenShare / std::max(1, area_.Height()))));
+    window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, area_.Width() * scale_,
+                               area_.Height() * scale_, SDL_WINDOW_RESIZABLE);
+    if (window_)
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+    if (window_ && !renderer_)
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) {
+        if (error)
+            *error = SDL_GetError();
+        return false;
+    }
+    SDL_StartTextInput();
+    return true;
+}
+
+SdlDisplay::~SdlDisplay()
+{
+    for (auto& [handle, cursor] : cursors_)
+        SDL_FreeCursor(cursor);
+    if (texture_)
+        SDL_DestroyTexture(texture_);
+    if (renderer_)
+        SDL_DestroyRenderer(renderer_);
+    if (window_)
+        SDL_DestroyWindow(window_);
+    if (initialized_)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+Point SdlDisplay::ToDesktop(int x, int y) const
+{
+    // Window coordinates are points; the renderer's output may have more pixels than that.
+    int ww = 1, wh = 1, ow = 1, oh = 1;
+    SDL_GetWindowSize(window_, &ww, &wh);
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    const Point out{x * ow / std::max(1, ww), y * oh / std::max(1, wh)};
+    const Point logical = OutputToLogical(viewport_, out);
+    return {logical.x + area_.left, logical.y + area_.top};
+}
+
+void SdlDisplay::Handle(const SDL_Event& e)
+{
+    switch (e.type) {
+    case SDL_QUIT: InjectCloseRequest(); break;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: InjectCloseRequest(); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: InjectAppActive(true); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: InjectAppActive(false); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: presented_ = false; break;
+        default: break;
+        }
+        break;
+    case SDL_MOUSEMOTION: InjectMouseMove(ToDesktop(e.motion.x, e.motion.y)); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        const MouseButton b = e.button.button == SDL_BUTTON_RIGHT    ? MouseButton::Right
+                              : e.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
+                                                                     : MouseButton::Left;
+        InjectMouseButton(b, e.type == SDL_MOUSEBUTTONDOWN, ToDesktop(e.button.x, e.button.y));
+        break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (const uint8_t k = KeyFromSdl(e.key.keysym.sym))
+            InjectKey(k, e.type == SDL_KEYDOWN);
+        break;
+    case SDL_TEXTINPUT: InjectUtf8(e.text.text); break;
+    default: break;
+    }
+}
+
+void SdlDisplay::Pump(uint64_t deadlineMs, bool wait)
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        Handle(e);
+    if (!wait)
+        return;
+    MessageQueue& queue = GetMessageQueue();
+    while (queue.Empty()) {
+        Present();
+        const uint64_t now = GetClock().NowMs();
+        if (now >= deadlineMs)
+            return;
+        const int timeout = static_cast<int>(std::min<uint64_t>(deadlineMs - now, kFrameMs));
+        if (SDL_WaitEventTimeout(&e, timeout)) {
+            Handle(e);
+            while (SDL_PollEvent(&e))
+                Handle(e);
+        }
+    }
+}
+
+void SdlDisplay::Present()
+{
+    if (presented_ && SDL_GetTicks64() - lastPresent_ < kFrameMs)
+        return;
+    PresentNow();
+}
+
+void SdlDisplay::MatchWindow(const Rect& area)
+{
+    const bool fullscreen = IsFullscreen();
+    if (fullscreen != fullscreen_) {
+        fullscreen_ = fullscreen;
+        SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+    if (area.Width() != area_.Width() || area.Height() != area_.Height()) {
+        if (!fullscreen_)
+            SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
+    }
+    area_ = area;
+    const std::string title = GetTitle(GetPresentedWindow());
+    if (title != title_) {
+        title_ = title;
+        SDL_SetWindowTitle(window_, title.c_str());
+    }
+}
+
+void SdlDisplay::ApplyCursor()
+{
+    const CursorHandle handle = IsCursorShown() ? GetCursor() : 0;
+    if (handle == shownCursor_)
+        return;
+    shownCursor_ = handle;
+    const CursorImage* img = GetCursorImage(handle);
+    if (!img) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    SDL_Cursor*& cursor = cursors_[handle];
+    if (!cursor)
+        cursor = MakeSdlCursor(*img);
+    if (cursor)
+        SDL_SetCursor(cursor);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlDisplay::PresentNow()
+{
+    MatchWindow(GetPresentedArea());
+    ComposeArea(picture_, area_);
+    if (!texture_ || textureWidth_ != picture_.width || textureHeight_ != picture_.height) {
+        if (texture_)
+            SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                     std::max(1, picture_.width), std::max(1, picture_.height));
+        textureWidth_ = picture_.width;
+        textureHeight_ = picture_.height;
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (texture_ && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+        ConvertToRgb32(picture_, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch) / 4);
+        SDL_UnlockTexture(texture_);
+    }
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+    viewport_ = FitViewport(picture_.width, picture_.height, ow, oh);
+    const Rgb border = fullscreen_ ? GetScreenBorderColor() : Rgb{};
+    SDL_SetRenderDrawColor(renderer_, border.r, border.g, border.b, 255);
+    SDL_RenderClear(renderer_);
+    const SDL_Rect dest{viewport_.dest.left, viewport_.dest.top, viewport_.dest.Width(),
+                        viewport_.dest.Height()};
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+    SDL_RenderPresent(renderer_);
+    ApplyCursor();
+    lastPresent_ = SDL_GetTicks64();
+    presented_ = true;
+}
+
+bool SdlDisplay::ReadPixels(std::vector<uint32_t>& argb, int& width, int& height)
+{
+    if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0)
+        return false;
+    argb.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(), width * 4) == 0;
+}
+
+} // namespace
+
+Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight)
+{
+    Viewport v;
+    if (logicalWidth > 0 && logicalHeight > 0)
+        v.scale = std::max(1, std::min(outputWidth / logicalWidth, outputHeight / logicalHeight));
+    const int w = logicalWidth * v.scale;
+    const int h = logicalHeight * v.scale;
+    v.dest = Rect::FromSize((outputWidth - w) / 2, (outputHeight - h) / 2, w, h);
+    return v;
+}
+
+Point OutputToLogical(const Viewport& viewport, Point output)
+{
+    const int s = std::max(1, viewport.scale);
+    // Floor division, so that points left of or above the picture stay outside it.
+    auto floorDiv = [s](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
+    return {floorDiv(output.x - viewport.dest.left), floorDiv(output.y - viewport.dest.top)};
+}
+
+bool StartSdlDisplay(std::string* error)
+{
+    auto& display = TheDisplay();
+    if (display)
+        return true;
+    auto fresh = std::make_unique<SdlDisplay>();
+    if (!fresh->Open(error))
+        return false;
+    display = std::move(fresh);
+    SetDisplay(display.get());
+    return true;
+}
+
+void StopSdlDisplay()
+{
+    auto& display = TheDisplay();
+    if (!display)
+        return;
+    if (GetDisplay() == display.get())
+        SetDisplay(nullptr);
+    display.reset();
+}
+
+bool IsSdlDisplayRunning() { return TheDisplay() != nullptr; }
+
+void PresentSdlNow()
+{
+    if (TheDisplay())
+        TheDisplay()->PresentNow();
+}
+
+bool ReadSdlPixels(std::vector<uint32_t>& argb, int& width, int& height)
+{
+    return TheDisplay() && TheDisplay()->ReadPixels(argb, width, height);
+}
+
+bool PushSdlEvent(SdlEventKind kind, Point windowPoint)
+{
+    if (!TheDisplay())
+        return false;
+    SDL_Event e{};
+    switch (kind) {
+    case SdlEventKind::FocusLost:
+    case SdlEventKind::FocusGained:
+    case SdlEventKind::Close:
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = kind == SdlEventKind::Close       ? SDL_WINDOWEVENT_CLOSE
+                         : kind == SdlEventKind::FocusLost ? SDL_WINDOWEVENT_FOCUS_LOST
+                                                           : SDL_WINDOWEVENT_FOCUS_GAINED;
+        break;
+    case SdlEventKind::MouseMove:
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = windowPoint.x;
+        e.motion.y = windowPoint.y;
+        break;
+    case SdlEventKind::LeftPress:
+    case SdlEventKind::LeftRelease:
+        e.type = kind == SdlEventKind::LeftPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = windowPoint.x;
+        e.button.y = windowPoint.y;
+        break;
+    }
+    return SDL_PushEvent(&e) == 1;
+}
+
+} // namespace plat

@@ -1,0 +1,44 @@
+#pragma once
+// The SDL2 display: one SDL window showing the presented window's menu strip and client
+// area (Desktop.h) at that logical size, scaled by a whole number and centred, with the
+// screen border colour around it. Other top-level windows show where they overlap that
+// area. The SDL window's title is the presented window's caption. Full screen (desktop
+// size) follows the screen owner's state; Alt+Enter asks the owner to switch. Mouse
+// positions are mapped back to desktop pixels; keys, characters, focus loss and gain
+// (activate-app) and closing the window (msg::Close) become input of the window system.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Geometry.h"
+
+namespace plat {
+
+// Starts the display and makes it the desktop's (SetDisplay); false with the reason when
+// SDL cannot open a window. Starting again while running does nothing.
+bool StartSdlDisplay(std::string* error = nullptr);
+// Closes the SDL window and shuts SDL's video down; the desktop stays in memory.
+void StopSdlDisplay();
+bool IsSdlDisplayRunning();
+// Composes and shows the desktop at once, whenever the last time was.
+void PresentSdlNow();
+// The picture last shown, as read back from the renderer (0xAARRGGBB per pixel); false when
+// the display is not running or the renderer cannot read back.
+bool ReadSdlPixels(std::vector<uint32_t>& argb, int& width, int& height);
+
+// Puts an event into SDL's own queue, as the desktop would send it, for tests of how the
+// display turns events into input. Points are in SDL window coordinates.
+enum class SdlEventKind { FocusLost, FocusGained, Close, MouseMove, LeftPress, LeftRelease };
+bool PushSdlEvent(SdlEventKind kind, Point windowPoint = {});
+
+// Where a logical picture of a size lands in an output of a size: scaled by the largest
+// whole number that fits (at least 1) and centred.
+struct Viewport {
+    int scale = 1;
+    Rect dest; // in output pixels
+};
+Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight);
+// An output pixel mapped back to the logical picture.
+Point OutputToLogical(const Viewport& viewport, Point output);
+
+} // namespace plat

@@ -1,0 +1,163 @@
+// The SDL display on SDL's dummy video driver: no screen needed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/Desktop.h"
+#include "platform/Input.h"
+#include "platform/SdlBackend.h"
+#include "platform/Window.h"
+#include "tests/platform/WindowTestKit.h"
+
+namespace {
+
+using plat::Point;
+using plat::Rect;
+using plat::WindowHandle;
+namespace msg = plat::msg;
+
+TEST(SdlBackend, FitsThePictureByWholeScalesAndMapsPointsBack)
+{
+    struct Case {
+        int ow, oh;
+        int scale;
+        Rect dest;
+    };
+    const Case cases[] = {
+        {640, 499, 1, {0, 0, 640, 499}},
+        {1920, 1080, 2, {320, 41, 1600, 1039}}, // 3x would not fit the height
+        {2000, 2000, 3, {40, 251, 1960, 1748}},
+        {600, 400, 1, {-20, -49, 620, 450}}, // smaller than the picture: centred, cut
+    };
+    for (const Case& c : cases) {
+        const plat::Viewport v = plat::FitViewport(640, 499, c.ow, c.oh);
+        EXPECT_EQ(v.scale, c.scale) << c.ow;
+        EXPECT_EQ(v.dest, c.dest) << c.ow;
+    }
+    const plat::Viewport v = plat::FitViewport(640, 499, 1920, 1080);
+    EXPECT_EQ(plat::OutputToLogical(v, {320, 41}), (Point{0, 0}));
+    EXPECT_EQ(plat::OutputToLogical(v, {321, 42}), (Point{0, 0}));
+    EXPECT_EQ(plat::OutputToLogical(v, {322, 43}), (Point{1, 1}));
+    EXPECT_EQ(plat::OutputToLogical(v, {319, 40}), (Point{-1, -1})); // the border stays outside
+    EXPECT_EQ(plat::OutputToLogical(v, {1599, 1038}), (Point{639, 498}));
+}
+
+// A client area 60 x 48: no whole scale fills a 4:3 screen with it, so a border shows.
+constexpr int kWidth = 60;
+
+class SdlDummy : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        colors_ = plat::GetDesktopPalette();
+        colors_[10] = {200, 10, 20};
+        colors_[11] = {10, 200, 20};
+        colors_[12] = {10, 20, 200};
+        colors_[13] = {250, 250, 5};
+        plat::SetDesktopPalette(colors_);
+        main_ = wintest::MakeTopLevel("Pattern", {100, 100, 160, 148});
+        plat::ShowWindow(main_, plat::ShowCommand::Show);
+        const plat::ClientTarget t = plat::GetClientTarget(main_);
+        for (int y = 0; y < 48; ++y) {
+            for (int x = 0; x < kWidth; ++x)
+                t.surface->Row(t.origin.y + y)[t.origin.x + x] = Pattern(x, y);
+        }
+        std::string error;
+        ASSERT_TRUE(plat::StartSdlDisplay(&error)) << error;
+    }
+    void TearDown() override { plat::StopSdlDisplay(); }
+
+    static uint8_t Pattern(int x, int y) { return static_cast<uint8_t>(10 + (x / 8 + y / 4) % 4); }
+
+    wintest::Recorder rec_;
+    plat::ColorTable colors_{};
+    WindowHandle main_ = 0;
+};
+
+TEST_F(SdlDummy, ShowsThePresentedClientAreaThroughThePalette)
+{
+    plat::PresentSdlNow();
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::ReadSdlPixels(px, w, h));
+    const plat::Viewport v = plat::FitViewport(kWidth, 48, w, h);
+    ASSERT_GE(v.scale, 1);
+    int checked = 0;
+    for (int y = 0; y < 48; y += 3) {
+        for (int x = 0; x < kWidth; x += 5) {
+            const plat::Rgb c = colors_[Pattern(x, y)];
+            const uint32_t want = 0xFF000000u | (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+            const int ox = v.dest.left + x * v.scale + v.scale / 2;
+            const int oy = v.dest.top + y * v.scale + v.scale / 2;
+            ASSERT_EQ(px[static_cast<size_t>(oy) * w + ox], want) << x << "," << y;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 16 * 12);
+}
+
+TEST_F(SdlDummy, WindowEventsBecomeActivationCloseAndMouseInput)
+{
+    plat::PresentSdlNow();
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::ReadSdlPixels(px, w, h));
+    const plat::Viewport v = plat::FitViewport(kWidth, 48, w, h);
+    wintest::PumpAll();
+    rec_.Clear();
+
+    ASSERT_TRUE(plat::PushSdlEvent(plat::SdlEventKind::FocusLost));
+    wintest::PumpAll();
+    EXPECT_FALSE(plat::IsAppActive());
+    ASSERT_TRUE(plat::PushSdlEvent(plat::SdlEventKind::FocusGained));
+    wintest::PumpAll();
+    EXPECT_TRUE(plat::IsAppActive());
+    EXPECT_EQ(rec_.Of(msg::ActivateApp).size(), 2u);
+
+    // A press on logical pixel (20, 10) of the picture reaches the window there.
+    const Point at{v.dest.left + 20 * v.scale, v.dest.top + 10 * v.scale};
+    plat::PushSdlEvent(plat::SdlEventKind::MouseMove, at);
+    plat::PushSdlEvent(plat::SdlEventKind::LeftPress, at);
+    plat::PushSdlEvent(plat::SdlEventKind::LeftRelease, at);
+    wintest::PumpAll();
+    ASSERT_EQ(rec_.Of(msg::LButtonDown).size(), 1u);
+    EXPECT_EQ(rec_.Of(msg::LButtonDown)[0].lParam, plat::PackPoint({20, 10}));
+
+    plat::PushSdlEvent(plat::SdlEventKind::Close);
+    rec_.SetHandler([](WindowHandle, uint32_t m, uintptr_t, intptr_t) -> std::optional<intptr_t> {
+        return m == msg::Close ? std::optional<intptr_t>(0) : std::nullopt; // the program decides
+    });
+    wintest::PumpAll();
+    ASSERT_EQ(rec_.Of(msg::Close).size(), 1u);
+    EXPECT_EQ(rec_.Of(msg::Close)[0].window, main_);
+}
+
+TEST_F(SdlDummy, FullScreenShowsTheOwnersBorderColourAroundThePicture)
+{
+    plat::WindowClass border;
+    border.name = "Border";
+    border.proc = plat::DefaultWindowProc;
+    border.background = plat::Rgb{0x7F, 0x7F, 0x7F};
+    ASSERT_TRUE(plat::RegisterWindowClass(border));
+    plat::WindowSpec spec;
+    spec.className = "Border";
+    spec.style = plat::style::Popup;
+    const WindowHandle owner = plat::CreateWindow(spec);
+    plat::SetScreenOwner(owner);
+    plat::ShowWindow(owner, plat::ShowCommand::Maximize);
+    plat::BringToTop(main_);
+    ASSERT_TRUE(plat::IsFullscreen());
+    plat::PresentSdlNow();
+    plat::PresentSdlNow(); // the second frame is drawn at the full-screen size
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::ReadSdlPixels(px, w, h));
+    const plat::Viewport v = plat::FitViewport(kWidth, 48, w, h);
+    ASSERT_GT(v.dest.left, 0);
+    EXPECT_EQ(px[static_cast<size_t>(h / 2) * w], 0xFF7F7F7Fu);
+    const uint32_t inside = px[static_cast<size_t>(v.dest.top + v.scale / 2) * w + v.dest.left + v.scale / 2];
+    EXPECT_EQ(inside & 0xFFFFFF, (200u << 16) | (10u << 8) | 20u);
+}
+
+} // namespace
