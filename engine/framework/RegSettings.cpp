@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/framework/Appl.h"
 #include "platform/NamedLock.h"
 #include "platform/SystemInfo.h"
 
@@ -15,8 +16,14 @@ constexpr const char* kVersionNumber = "Version Number:";
 // looked for this many times before the part gives up.
 constexpr int kOpenAttempts = 3;
 
-// The text stored as the machine part's version number.
-std::string VersionText() { return plat::GetProductVersion(); }
+// The text stored as the machine part's version number: the application's version text, or
+// the product version it is read from when no application exists.
+std::string VersionText()
+{
+    if (const CBaseAppl* application = GetApplication())
+        return application->GetVersion();
+    return plat::GetProductVersion();
+}
 
 // Makes the key of a part with its class and values; a key that was new is taken out
 // again when a value cannot be written.

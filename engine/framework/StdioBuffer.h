@@ -19,6 +19,10 @@ public:
     static constexpr int32_t kTabWidth = 8;
     static constexpr int32_t kTrimStep = 256;
 
+    CStdioBuffer() = default;
+    CStdioBuffer(const CStdioBuffer&) = delete;
+    CStdioBuffer& operator=(const CStdioBuffer&) = delete;
+
     // What a write did, for the window to follow.
     struct WriteResult {
         int32_t bells = 0;        // bell bytes met
@@ -76,6 +80,10 @@ private:
 class CStdioTypeAhead {
 public:
     static constexpr int32_t kSize = 256;
+
+    CStdioTypeAhead() = default;
+    CStdioTypeAhead(const CStdioTypeAhead&) = delete;
+    CStdioTypeAhead& operator=(const CStdioTypeAhead&) = delete;
 
     bool Allocate();
     void Free();
