@@ -27,6 +27,12 @@ constexpr int kTileSize = 8;
 // the 32-bit value count.
 constexpr uint32_t kImageHeaderSize = 12;
 
+// The longest block code: the kind, a full palette selection (63 values of at most 47 bits),
+// the pair and 64 chain-coded values of at most 255 bits each. A reader that gathers this
+// many bytes (and one more for a start inside a byte) always holds a whole block.
+constexpr uint32_t kMaxBlockBits = 2 + 2 + 6 + 6 + 63 * 47 + 6 + 64 * 255;
+constexpr uint32_t kMaxBlockBytes = (kMaxBlockBits + 7) / 8 + 1;
+
 enum class Status : uint8_t {
     Ok,
     Truncated, // the bitstream ended inside a block, or before every block was read

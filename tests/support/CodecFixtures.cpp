@@ -129,4 +129,68 @@ std::vector<uint8_t> EncodeImage(const uint8_t* pixels, int width, int height, i
     return MakeImage(static_cast<uint32_t>(tiles.size() * 64), map, w.Bytes());
 }
 
+std::vector<uint8_t> MakeSoundStream(uint32_t valueCount, uint32_t endBit,
+                                     const std::optional<std::vector<SoundSeekPoint>>& seekTable,
+                                     const std::vector<uint8_t>& bitstream)
+{
+    std::vector<uint8_t> out = {0, 0, 0, static_cast<uint8_t>(seekTable ? 2 : 0)};
+    PutLe(out, endBit, 4);
+    PutLe(out, valueCount, 4);
+    if (seekTable) {
+        PutLe(out, static_cast<uint32_t>(seekTable->size()), 2);
+        for (const SoundSeekPoint& sp : *seekTable) {
+            PutLe(out, sp.valuePosition, 4);
+            PutLe(out, sp.bitPosition, 4);
+        }
+    }
+    out.insert(out.end(), bitstream.begin(), bitstream.end());
+    return out;
+}
+
+uint8_t SoundIndex(uint8_t sample)
+{
+    // Index 2k is 128 + k, index 2k + 1 is 127 - k.
+    return static_cast<uint8_t>(sample >= 128 ? 2 * (sample - 128) : 2 * (127 - sample) + 1);
+}
+
+std::vector<uint8_t> EncodeSound(const std::vector<uint8_t>& samples, int seekEvery, bool longBlocks)
+{
+    const size_t blocks = (samples.size() + 63) / 64;
+    auto block = [&](size_t b) {
+        Tile t;
+        for (size_t i = 0; i < 64; ++i)
+            t[i] = samples[std::min(b * 64 + i, samples.size() - 1)];
+        return t;
+    };
+    auto seekPoint = [&](size_t b) { return seekEvery > 0 && b % static_cast<size_t>(seekEvery) == 0; };
+    BitWriter w;
+    std::vector<SoundSeekPoint> seek;
+    size_t palette = 0;
+    for (size_t b = 0; b < blocks;) {
+        if (seekPoint(b))
+            seek.push_back({static_cast<uint32_t>(b * 64), w.Position()});
+        const Tile t = block(b);
+        if (IsFill(t)) {
+            // A run of equal fills, not crossing a seek point.
+            size_t run = 1;
+            while (b + run < blocks && run < 65536 && !seekPoint(b + run) && block(b + run) == t)
+                ++run;
+            w.Fill(t[0], run > 1 ? static_cast<int>(run - 1) : -1);
+            b += run;
+            continue;
+        }
+        std::array<uint8_t, 64> indices;
+        for (size_t i = 0; i < 64; ++i)
+            indices[i] = SoundIndex(t[i]);
+        if (longBlocks && palette % 5 == 3)
+            w.PaletteBlock(Code::Chain, 1, 1, 255, indices);
+        else
+            w.PaletteBlock(palette % 2 ? Code::Chain : Code::Prefix, 4, 4, 255, indices);
+        ++palette;
+        ++b;
+    }
+    return MakeSoundStream(static_cast<uint32_t>(samples.size()), w.Position(),
+                           seekEvery > 0 ? std::optional(seek) : std::nullopt, w.Bytes());
+}
+
 } // namespace qmtest
