@@ -59,7 +59,7 @@ public:
     // Included resources may nest this deep (a resource that includes itself would never end).
     static constexpr int kMaxIncludeDepth = 32;
     // At most this many resources are spliced into one text.
-    static constexpr int kMaxSplices = 4096;
+    static constexpr int kMaxSplices = 256;
 
     // A parser over a resource block that stays the caller's; includes are loaded under the
     // include mask.
@@ -177,7 +177,8 @@ private:
     void EnumDeclaration(size_t start);
     bool AtEnumKeyword() const;
     void CutFrom(size_t start);
-    void PopFinishedIncludes();
+    // Forgets the spliced texts that end at or before offset.
+    void PopFinishedIncludes(size_t at);
     bool LoadIncludeText(const char* type, int32_t id, std::string* text);
     static const char* ApplicationVersionText();
     void ReplaceText(size_t offset, size_t n, std::string_view with);

@@ -28,7 +28,7 @@ void CRawParser::Preprocess()
     pos_ = 0;
     SkipBlanks();
     while (!AtTextEnd()) {
-        PopFinishedIncludes();
+        PopFinishedIncludes(pos_);
         if (Cur() == '#') {
             if (AtLineStart()) {
                 RunDirective(pos_);
@@ -49,9 +49,9 @@ void CRawParser::Preprocess()
     pos_ = 0;
 }
 
-void CRawParser::PopFinishedIncludes()
+void CRawParser::PopFinishedIncludes(size_t at)
 {
-    while (!includeEnds_.empty() && includeEnds_.back() <= pos_)
+    while (!includeEnds_.empty() && includeEnds_.back() <= at)
         includeEnds_.pop_back();
 }
 
@@ -220,30 +220,32 @@ void CRawParser::IncludeResource(size_t directiveStart, bool /*inEnum*/)
         id = id * 10u + static_cast<uint32_t>(static_cast<unsigned char>(name[i]) - '0');
     const std::string type = name.substr(name.size() >= 3 ? name.size() - 3 : 0);
     const int32_t resourceId = static_cast<int32_t>(id);
-    CutFrom(directiveStart);
 
     if (const RawDefSet* set = CRawItemList::Get().Find(type, resourceId)) {
         // A definition set parsed at start-up: its symbols, not its text.
+        CutFrom(directiveStart);
         for (int32_t i = 0; i < set->symbols.GetCount(); ++i) {
             const RawSymbol& s = set->symbols.GetAt(i);
             symbols_->AddSymbol(s.name, s.value, s.kind, s.enumName, s.text);
         }
         return;
     }
-    PopFinishedIncludes();
+    PopFinishedIncludes(directiveStart);
     if (static_cast<int>(includeEnds_.size()) >= kMaxIncludeDepth || splices_ >= kMaxSplices) {
         Fail(kErrIncludeTooDeep, type.c_str(), directiveStart, resourceId);
+        CutFrom(directiveStart);
         return;
     }
     std::string included;
     if (!LoadIncludeText(type.c_str(), resourceId, &included)) {
         Fail(kErrIncludeMissing, type.c_str(), directiveStart, resourceId);
+        CutFrom(directiveStart);
         return;
     }
     // Splice the text in place of the directive; its own directives run in turn.
     while (!included.empty() && included.back() == '\0')
         included.pop_back();
-    ReplaceText(directiveStart, 0, included);
+    ReplaceText(directiveStart, pos_ - directiveStart, included);
     includeEnds_.push_back(directiveStart + included.size());
     ++splices_;
     pos_ = directiveStart;

@@ -10,10 +10,15 @@
 #include <string_view>
 
 #include "engine/framework/EngineStrings.h"
+#include "engine/resources/FoldLib.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/RsrcBlock.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/LibraryFixtures.h"
+#include "tests/support/TestEnv.h"
 
 namespace deftext {
 
@@ -34,6 +39,23 @@ inline std::unique_ptr<CRsrcBlock> MakeBlock(std::string_view text, const char* 
         block->Unlock();
     }
     return block;
+}
+
+struct Resource {
+    const char* type;
+    int32_t id;
+    std::string text;
+};
+
+// Writes a folder library (in the test's temporary folder, as drive C:) and adds it to the
+// library manager.
+inline void AddFolderLibrary(const std::vector<Resource>& resources, const char* folder = "Data")
+{
+    qmtest::UseTempDirAsDriveC();
+    qmtest::FolderLibraryWriter writer(qmtest::TempDir() / folder);
+    for (const Resource& r : resources)
+        writer.Add(r.type, r.id, r.text);
+    GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>((std::string("C:\\") + folder).c_str()));
 }
 
 inline std::string BlockBytes(CRsrcBlock& block)

@@ -373,3 +373,74 @@ TEST_F(RawParserTest, IncludingADefinitionSetMergesItsSymbols)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RawParserTest, IncludingAResourceSplicesItsText)
+{
+    deftext::AddFolderLibrary({
+        {"VAL", 5, "#define Inner 3\n7 8\n"},
+        {"VAL", 6, "6\n#include 000005.VAL\n#ifdef Inner\n"}, // a block opened here closes in the includer
+        {"VAL", 7, std::string("9\n\0\0", 4)},                // zero bytes at the end are not spliced
+    });
+    Text t("1\n#include 000006.VAL\n2 Inner\n#endif\n#include \"000007.val\"\n10");
+    std::vector<int32_t> values;
+    while (!t.AtEnd())
+        values.push_back(t.parser.ReadLong("v"));
+    EXPECT_EQ(values, (std::vector<int32_t>{1, 6, 7, 8, 2, 3, 9, 10}));
+
+    EXPECT_EQ(ErrorCode([] { Text missing("#include 000077.VAL\n"); }), CRawParser::kErrIncludeMissing);
+    auto block = deftext::MakeBlock("#include 000077.VAL\n");
+    CRawParser parser(block.get(), 0xFFFFFFFF);
+    EXPECT_EQ(deftext::FatalReport([&] { parser.Preprocess(); }),
+              "Fatal Error: 6:VAL 77\r\rFile: parseraw  Line: 991");
+    // Includes load under the parser's include mask.
+    EXPECT_EQ(ErrorCode([] { Text masked("#include 000005.VAL\n", 0); }), CRawParser::kErrIncludeMissing);
+}
+
+TEST_F(RawParserTest, IncludesThatNeverEndAreReported)
+{
+    deftext::AddFolderLibrary({
+        {"VAL", 1, "#include 000001.VAL\n"},    // itself
+        {"VAL", 2, "x\n#include 000003.VAL\n"}, // each other
+        {"VAL", 3, "y\n#include 000002.VAL\n"},
+        {"VAL", 4, "#include 000005.VAL\n#include 000005.VAL\n"}, // the same twice is fine
+        {"VAL", 5, "5"},
+        {"VAL", 8, "8\n"},
+        {"VAL", 9, "#include 000008.VAL\n#include 000008.VAL\n"},
+    });
+    EXPECT_EQ(ErrorCode([] { Text t("#include 000001.VAL\n"); }), CRawParser::kErrIncludeTooDeep);
+    EXPECT_EQ(ErrorCode([] { Text t("#include 000002.VAL\n"); }), CRawParser::kErrIncludeTooDeep);
+    // The included text takes the directive's place with its line end, so what follows a
+    // text without a last line end joins its last line.
+    Text joined("#include 000004.VAL\n");
+    EXPECT_EQ(joined.Rest(), "5#include 000005.VAL\n");
+    Text twice("#include 000009.VAL\n");
+    EXPECT_EQ(twice.Rest(), "8\n8\n");
+}
+
+TEST_F(RawParserTest, GlobalDefinitionSetsFromTheLibraries)
+{
+    deftext::AddFolderLibrary({{"VAL", 99, "#define Global 42\n"}});
+    CRawParser::ParseResource("VAL", 99, 0xFFFFFFFF);
+    CRawParser::ParseResource("VAL", 99, 0xFFFFFFFF); // a second set of the same resource is never found
+    EXPECT_EQ(CRawItemList::Get().GetCount(), 2);
+    // The set is merged, not spliced: its text is not read again.
+    Text t("#include 000099.VAL\nGlobal");
+    EXPECT_EQ(t.parser.ReadLong("v"), 42);
+    EXPECT_EQ(deftext::FatalReport([] { CRawParser::ParseResource("VAL", 98, 0xFFFFFFFF); }),
+              "Fatal Error: 6:VAL 98\r\rFile: libmgr  Line: 437");
+}
+
+TEST_F(RawParserTest, ApplicationVersionText)
+{
+    Text none("APPVERSTR");
+    EXPECT_EQ(none.parser.FindSymbol("APPVERSTR"), nullptr);
+    CRawParser::SetFallbackVersionText("3.1.4");
+    Text t("APPVERSTR");
+    char buffer[16];
+    t.parser.ReadString(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "3.1.4");
+}
+
+} // namespace

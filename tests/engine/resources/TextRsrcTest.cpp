@@ -210,3 +210,35 @@ TEST_F(TextRsrcTest, BadSourcesAreFatalReports)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextRsrcTest, RecordsAndFormatsFromTheLibraries)
+{
+    deftext::AddFolderLibrary({
+        {"NOD", 0, "short ushort // the format"},
+        {"NOD", 12, "3, 0xFFFF"},
+        {"NOD", 13, ""}, // the library does not hold empty resources
+        {"XYZ", 1, "1"}, // no format
+    });
+    std::unique_ptr<CTextRsrc> record = CTextRsrc::Create("nod", 12, 0xFFFFFFFF, true);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->GetId(), 12);
+    EXPECT_EQ(record->GetSize(), 4);
+    uint16_t values[2];
+    record->GetBytes(values, 4, 0);
+    EXPECT_EQ(values[0], 3);
+    EXPECT_EQ(values[1], 0xFFFF);
+
+    EXPECT_EQ(CTextRsrc::Create("NOD", 99, 0xFFFFFFFF, false), nullptr);
+    EXPECT_EQ(CTextRsrc::Create("NOD", 13, 0xFFFFFFFF, false), nullptr);
+    EXPECT_EQ(CTextRsrc::Create("NOD", 12, 0x0, false), nullptr);
+    EXPECT_EQ(deftext::FatalReport([] { CTextRsrc::Create("NOD", 99, 0xFFFFFFFF, true); }),
+              "Fatal Error: 12:\r\rFile: TextRsrc  Line: 617");
+    EXPECT_EQ(deftext::FatalReport([] { CTextRsrc::Create("NOD", 13, 0xFFFFFFFF, true); }),
+              "Fatal Error: 12:\r\rFile: TextRsrc  Line: 617");
+    EXPECT_EQ(deftext::FatalReport([] { CTextRsrc::Create("XYZ", 1, 0xFFFFFFFF, false); }),
+              "Fatal Error: 12:\r\rFile: TextRsrc  Line: 1296");
+}
+
+} // namespace
