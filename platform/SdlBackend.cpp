@@ -140,6 +140,16 @@ SDL_Cursor* MakeSdlCursor(const CursorImage& img)
     return SDL_CreateCursor(data.data(), mask.data(), img.width, img.height, img.hotSpot.x, img.hotSpot.y);
 }
 
+// The presented window, or a window owning it, that is minimized; 0 when none is.
+WindowHandle MinimizedPresentedChain()
+{
+    for (WindowHandle w = GetPresentedWindow(); w; w = GetOwner(w)) {
+        if (IsMinimized(w))
+            return w;
+    }
+    return 0;
+}
+
 class SdlDisplay : public Display {
 public:
     bool Open(std::string* error);
@@ -181,6 +191,7 @@ std::unique_ptr<SdlDisplay>& TheDisplay()
 
 bool SdlDisplay::Open(std::string* error)
 {
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error)
             *error = SDL_GetError();
@@ -236,12 +247,26 @@ Point SdlDisplay::ToDesktop(int x, int y) const
 void SdlDisplay::Handle(const SDL_Event& e)
 {
     switch (e.type) {
-    case SDL_QUIT: InjectCloseRequest(); break;
+    case SDL_QUIT:
+        // Closing the window comes as its own event; this one means the session or the
+        // process is asked to end.
+        if (const WindowHandle w = GetPresentedWindow())
+            PostWindowMessage(w, msg::QueryEndSession);
+        break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: InjectCloseRequest(); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED: InjectAppActive(true); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: InjectAppActive(false); break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (!MinimizedPresentedChain() && GetPresentedWindow())
+                PostWindowMessage(GetPresentedWindow(), msg::SysCommand, syscmd::Minimize);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            if (const WindowHandle w = MinimizedPresentedChain())
+                ShowWindow(w, ShowCommand::Restore);
+            presented_ = false;
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED: presented_ = false; break;
         default: break;
@@ -297,6 +322,9 @@ void SdlDisplay::Present()
 
 void SdlDisplay::MatchWindow(const Rect& area)
 {
+    // A minimized main window (or its owner) minimizes the display's window.
+    if (MinimizedPresentedChain() && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED))
+        SDL_MinimizeWindow(window_);
     const bool fullscreen = IsFullscreen();
     if (fullscreen != fullscreen_) {
         fullscreen_ = fullscreen;
@@ -440,11 +468,18 @@ bool PushSdlEvent(SdlEventKind kind, Point windowPoint)
     case SdlEventKind::FocusLost:
     case SdlEventKind::FocusGained:
     case SdlEventKind::Close:
+    case SdlEventKind::Minimized:
+    case SdlEventKind::Restored: {
+        static const std::map<SdlEventKind, SDL_WindowEventID> kEvents = {
+            {SdlEventKind::FocusLost, SDL_WINDOWEVENT_FOCUS_LOST},
+            {SdlEventKind::FocusGained, SDL_WINDOWEVENT_FOCUS_GAINED},
+            {SdlEventKind::Close, SDL_WINDOWEVENT_CLOSE},
+            {SdlEventKind::Minimized, SDL_WINDOWEVENT_MINIMIZED},
+            {SdlEventKind::Restored, SDL_WINDOWEVENT_RESTORED}};
         e.type = SDL_WINDOWEVENT;
-        e.window.event = kind == SdlEventKind::Close       ? SDL_WINDOWEVENT_CLOSE
-                         : kind == SdlEventKind::FocusLost ? SDL_WINDOWEVENT_FOCUS_LOST
-                                                           : SDL_WINDOWEVENT_FOCUS_GAINED;
+        e.window.event = static_cast<uint8_t>(kEvents.at(kind));
         break;
+    }
     case SdlEventKind::MouseMove:
         e.type = SDL_MOUSEMOTION;
         e.motion.x = windowPoint.x;

@@ -6,6 +6,10 @@
 // size) follows the screen owner's state; Alt+Enter asks the owner to switch. Mouse
 // positions are mapped back to desktop pixels; keys, characters, focus loss and gain
 // (activate-app) and closing the window (msg::Close) become input of the window system.
+// Minimizing the SDL window asks the presented window to minimize (msg::SysCommand), and a
+// minimized presented window (or owner) minimizes the SDL window; restoring it restores them.
+// A request to end the process (a signal) reaches the presented window as
+// msg::QueryEndSession.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,7 +32,16 @@ bool ReadSdlPixels(std::vector<uint32_t>& argb, int& width, int& height);
 
 // Puts an event into SDL's own queue, as the desktop would send it, for tests of how the
 // display turns events into input. Points are in SDL window coordinates.
-enum class SdlEventKind { FocusLost, FocusGained, Close, MouseMove, LeftPress, LeftRelease };
+enum class SdlEventKind {
+    FocusLost,
+    FocusGained,
+    Close,
+    Minimized,
+    Restored,
+    MouseMove,
+    LeftPress,
+    LeftRelease
+};
 bool PushSdlEvent(SdlEventKind kind, Point windowPoint = {});
 
 // Where a logical picture of a size lands in an output of a size: scaled by the largest

@@ -133,6 +133,21 @@ TEST_F(SdlDummy, WindowEventsBecomeActivationCloseAndMouseInput)
     EXPECT_EQ(rec_.Of(msg::Close)[0].window, main_);
 }
 
+TEST_F(SdlDummy, MinimizingGoesBothWays)
+{
+    plat::PresentSdlNow();
+    ASSERT_TRUE(plat::PushSdlEvent(plat::SdlEventKind::Minimized));
+    wintest::PumpAll();
+    ASSERT_EQ(rec_.Of(msg::SysCommand).size(), 1u); // the program may minimize another window
+    EXPECT_EQ(rec_.Of(msg::SysCommand)[0].wParam, plat::syscmd::Minimize);
+    EXPECT_TRUE(plat::IsMinimized(main_));
+    plat::PresentSdlNow();
+    ASSERT_TRUE(plat::PushSdlEvent(plat::SdlEventKind::Restored));
+    wintest::PumpAll();
+    EXPECT_FALSE(plat::IsMinimized(main_));
+    EXPECT_EQ(rec_.Of(msg::SysCommand).size(), 1u);
+}
+
 TEST_F(SdlDummy, FullScreenShowsTheOwnersBorderColourAroundThePicture)
 {
     plat::WindowClass border;
