@@ -16,6 +16,8 @@
 #include "engine/resources/MegaFormat.h"
 #include "engine/resources/ResourceKey.h"
 #include "platform/Files.h"
+#include "tools/HostRootDrive.h"
+#include "tools/QmLibText.h"
 
 namespace fs = std::filesystem;
 
@@ -99,19 +101,12 @@ private:
 class FolderReader : public LibraryReader {
 public:
     explicit FolderReader(const fs::path& path)
-        : savedDrives_(plat::GetDrives()), savedFolder_(plat::GetCurrentFolder())
     {
-        plat::SetDrives({{'Q', fs::path("/"), plat::DriveKind::Fixed}});
-        std::error_code ec;
-        const auto enginePath = plat::ToEnginePath(fs::absolute(path, ec));
-        if (enginePath)
+        if (const auto enginePath = HostRootDrive::EnginePath(path))
             lib_ = std::make_unique<CFoldLib>(enginePath->c_str());
-        if (!lib_ || !lib_->IsOpen()) {
-            Restore();
+        if (!lib_ || !lib_->IsOpen())
             throw ToolError(path.string() + ": cannot open the folder library");
-        }
     }
-    ~FolderReader() override { Restore(); }
 
     // Types in the order of a single-file library (A-Z folded), numbers ascending, and for
     // each number the file the library itself loads.
@@ -141,13 +136,6 @@ public:
     }
 
 private:
-    void Restore()
-    {
-        lib_.reset();
-        plat::SetDrives(savedDrives_);
-        plat::SetCurrentFolder(savedFolder_);
-    }
-
     // One type folder per name without regard to case (the first listed), in folded order.
     std::vector<const CFoldType*> SortedTypes() const
     {
@@ -212,8 +200,7 @@ private:
         }
     }
 
-    std::vector<plat::Drive> savedDrives_;
-    std::string savedFolder_;
+    HostRootDrive drive_; // before the library, which it outlives
     std::unique_ptr<CFoldLib> lib_;
 };
 
@@ -254,7 +241,8 @@ int32_t ParseId(const std::string& text)
 [[noreturn]] void Usage()
 {
     throw ToolError("usage: qmlib list LIBRARY | extract LIBRARY TYPE NUMBER | pack FOLDER OUT "
-                    "[--version N] [--stamp SECONDS] | unpack LIBRARY FOLDER");
+                    "[--version N] [--stamp SECONDS] | unpack LIBRARY FOLDER | strings LIBRARY NUMBER | "
+                    "record LIBRARY TYPE NUMBER");
 }
 
 void Expect(const std::vector<std::string>& args, size_t count)
@@ -367,6 +355,10 @@ int RunQmLib(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return Pack(args);
         if (command == "unpack")
             return Unpack(args);
+        if (command == "strings")
+            return QmLibStrings(args, out);
+        if (command == "record")
+            return QmLibRecord(args, out);
         if (command.empty())
             Usage();
         throw ToolError("unknown command: " + command);

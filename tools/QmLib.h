@@ -6,6 +6,9 @@
 //   qmlib pack FOLDER OUT [--version N] [--stamp SECONDS]
 //                                           a single-file library from a folder library
 //   qmlib unpack LIBRARY FOLDER             a folder library with canonical file names
+//   qmlib strings LIBRARY NUMBER            the "STR" list, one entry per line
+//   qmlib record LIBRARY TYPE NUMBER        the typed record, one "OFFSET SIZE VALUE" line per
+//                                           item, then "size N" (tools/QmLibText.h)
 //
 // LIBRARY is a single-file library or a folder library. Errors are one line on the error
 // stream and exit status 1.

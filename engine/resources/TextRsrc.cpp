@@ -28,6 +28,11 @@ void Fail(int32_t message, uint32_t line)
 void CTextRsrc::SetRecordSizeLimit(int32_t bytes) { g_recordSizeLimit = bytes; }
 int32_t CTextRsrc::GetRecordSizeLimit() { return g_recordSizeLimit; }
 
+int32_t CTextRsrc::GetItemSize(const Item& item)
+{
+    return item.code == kFmtList ? 4 : GetFormatKeyword(item.code).size;
+}
+
 CTextRsrc::CTextRsrc(const char* type) { SetType(type); }
 
 CTextRsrc::CTextRsrc(const char* type, int32_t id, uint32_t mask, bool required)

@@ -32,6 +32,9 @@ public:
         uint8_t code; // FormatCode; a list's count is stored as kFmtList
     };
 
+    // The bytes an item takes in the record (a list's count takes 4).
+    static int32_t GetItemSize(const Item& item);
+
     // The longest compiled record by default; a format that would make a longer one is a
     // fatal report. Real records are a few kilobytes.
     static constexpr int32_t kMaxRecordSize = 1024 * 1024;

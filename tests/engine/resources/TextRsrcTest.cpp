@@ -35,7 +35,7 @@ std::string Layout(CTextRsrc& record)
 {
     std::string out;
     for (const CTextRsrc::Item& item : record.GetItems()) {
-        const uint8_t size = GetFormatKeyword(item.code).size;
+        const int32_t size = CTextRsrc::GetItemSize(item);
         out += (out.empty() ? "" : " ") + std::to_string(item.offset) + ":";
         if (item.code == kFmtString || item.code == kFmtFString) {
             const CStr* s = record.GetString(item.offset);
