@@ -277,11 +277,18 @@ BlockCode DecodeBlock(const DecoderState& state, const BitSource& bits, uint32_t
 // Tiles
 
 TileWriter::TileWriter(uint8_t* pixels, int16_t width, int16_t height, int32_t bytesPerRow)
-    : pixels_(pixels), width_(width), height_(height > 0 ? height : -static_cast<int>(height)),
-      bytesPerRow_(bytesPerRow), bottomUp_(height <= 0)
+    : TileWriter(pixels, width, height, bytesPerRow, width,
+                 static_cast<int16_t>(height > 0 ? height : -static_cast<int>(height)))
 {
-    if (height_ <= 0 || !Valid())
-        tileX_ = width_; // nothing is written
+}
+
+TileWriter::TileWriter(uint8_t* pixels, int16_t width, int16_t height, int32_t bytesPerRow,
+                       int16_t imageWidth, int16_t imageHeight)
+    : pixels_(pixels), width_(width), height_(height > 0 ? height : -static_cast<int>(height)),
+      imageWidth_(imageWidth), imageHeight_(imageHeight), bytesPerRow_(bytesPerRow), bottomUp_(height <= 0)
+{
+    if (imageHeight_ <= 0 || !Valid())
+        tileX_ = imageWidth_; // nothing is written
 }
 
 bool TileWriter::Valid() const
@@ -299,7 +306,7 @@ uint8_t* TileWriter::Row(int y) const
 void TileWriter::Advance()
 {
     tileY_ += kTileSize;
-    if (tileY_ >= height_) {
+    if (tileY_ >= imageHeight_) {
         tileY_ = 0;
         tileX_ += kTileSize;
     }
@@ -311,6 +318,10 @@ void TileWriter::Write(const uint8_t* block)
         return;
     const int rows = std::min(kTileSize, height_ - tileY_);
     const int cols = std::min(kTileSize, width_ - tileX_);
+    if (rows <= 0 || cols <= 0) { // the tile lies outside the bitmap
+        Advance();
+        return;
+    }
     for (int y = 0; y < rows; ++y) {
         uint8_t* dst = Row(tileY_ + y) + tileX_;
         if (cols == kTileSize)

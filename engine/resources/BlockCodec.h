@@ -105,10 +105,15 @@ public:
 class TileWriter : public BlockWriter {
 public:
     TileWriter(uint8_t* pixels, int16_t width, int16_t height, int32_t bytesPerRow);
+    // An image of its own size placed at the bitmap's top-left corner: the tiles follow the
+    // image's columns and rows, and whatever falls outside the bitmap is not written. A frame
+    // larger than the bitmap it is decoded into thus stays inside it.
+    TileWriter(uint8_t* pixels, int16_t width, int16_t height, int32_t bytesPerRow, int16_t imageWidth,
+               int16_t imageHeight);
 
     void Write(const uint8_t* block) override;
     void Skip() override;
-    bool Full() const override { return tileX_ >= width_; }
+    bool Full() const override { return tileX_ >= imageWidth_; }
 
     // Whether the description can be written without leaving the rows.
     bool Valid() const;
@@ -126,6 +131,8 @@ private:
     uint8_t* pixels_;
     int width_;
     int height_; // rows, always positive
+    int imageWidth_;
+    int imageHeight_;
     int32_t bytesPerRow_;
     bool bottomUp_;
     int tileX_ = 0;

@@ -1,0 +1,231 @@
+#include "engine/graphics/RleSprite.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+int16_t Be16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>((p[0] << 8) | p[1])); }
+
+uint32_t Be32(const uint8_t* p)
+{
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// One run as it is read: its pixel count and where its colour bytes lie.
+struct Run {
+    int count;
+    bool repeat;
+    const uint8_t* colours;
+};
+
+// Reads the run at `src`; false when its bytes pass `end`.
+inline bool ReadRun(const uint8_t*& src, const uint8_t* end, Run& run)
+{
+    if (src >= end)
+        return false;
+    const uint8_t control = *src++;
+    run.repeat = control < 128;
+    run.count = run.repeat ? control + 1 : control - 127;
+    const size_t bytes = run.repeat ? 1 : static_cast<size_t>(run.count);
+    if (static_cast<size_t>(end - src) < bytes)
+        return false;
+    run.colours = src;
+    src += bytes;
+    return true;
+}
+
+// Steps over one row of `width` pixels without drawing it; false when the data end.
+bool SkipRow(const uint8_t*& src, const uint8_t* end, int width)
+{
+    Run run;
+    for (int covered = 0; covered < width; covered += run.count)
+        if (!ReadRun(src, end, run))
+            return false;
+    return true;
+}
+
+// What a row routine needs besides the run data.
+struct RowJob {
+    uint8_t* dest;       // destination pixel of cel column lo (the first column written)
+    const uint8_t* mask; // the mask byte under it, when masked
+    int width;
+    int lo, hi; // the cel columns that may be written: lo <= c < hi
+    int transparent;
+    int priority;
+};
+
+// One routine per combination of transparency, column clipping, mirroring and masking, so
+// that each inner loop tests only what it must. Returns false when the data end in the row.
+template <bool kTransparent, bool kClipped, bool kMirrored, bool kMasked>
+bool DrawRow(const uint8_t*& src, const uint8_t* end, const RowJob& job)
+{
+    Run run;
+    for (int c = 0; c < job.width; c += run.count) {
+        if (!ReadRun(src, end, run))
+            return false;
+        run.count = std::min(run.count, job.width - c); // what passes the row's end is not drawn
+        if (kTransparent && run.colours[0] == job.transparent)
+            continue;
+        int from = c;
+        int to = c + run.count;
+        if constexpr (kClipped) {
+            from = std::max(from, job.lo);
+            to = std::min(to, job.hi);
+        }
+        if (from >= to)
+            continue;
+        if constexpr (!kMirrored && !kMasked) {
+            if (run.repeat)
+                std::memset(job.dest + (from - job.lo), run.colours[0], static_cast<size_t>(to - from));
+            else
+                std::memcpy(job.dest + (from - job.lo), run.colours + (from - c),
+                            static_cast<size_t>(to - from));
+        } else {
+            for (int k = from; k < to; ++k) {
+                const ptrdiff_t at = kMirrored ? job.lo - k : k - job.lo;
+                if (kMasked && job.mask[at] <= job.priority)
+                    continue;
+                job.dest[at] = run.repeat ? run.colours[0] : run.colours[k - c];
+            }
+        }
+    }
+    return true;
+}
+
+using RowRoutine = bool (*)(const uint8_t*&, const uint8_t*, const RowJob&);
+
+template <bool kTransparent, bool kClipped, bool kMirrored> RowRoutine PickMasked(bool masked)
+{
+    return masked ? &DrawRow<kTransparent, kClipped, kMirrored, true>
+                  : &DrawRow<kTransparent, kClipped, kMirrored, false>;
+}
+
+template <bool kTransparent, bool kClipped> RowRoutine PickMirrored(bool mirrored, bool masked)
+{
+    return mirrored ? PickMasked<kTransparent, kClipped, true>(masked)
+                    : PickMasked<kTransparent, kClipped, false>(masked);
+}
+
+RowRoutine PickRoutine(bool transparent, bool clipped, bool mirrored, bool masked)
+{
+    if (transparent)
+        return clipped ? PickMirrored<true, true>(mirrored, masked)
+                       : PickMirrored<true, false>(mirrored, masked);
+    return clipped ? PickMirrored<false, true>(mirrored, masked)
+                   : PickMirrored<false, false>(mirrored, masked);
+}
+
+// The area a cel may write, in destination coordinates: the clip rectangle, the destination,
+// the mask and the cel's own extent, intersected. Empty when right <= left or bottom <= top.
+struct Area {
+    int32_t top, left, bottom, right;
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+
+Area WritableArea(const PixelRows& dest, const RleDrawOptions& options, int32_t top, int32_t left,
+                  const RleCel& cel)
+{
+    Area a{top, left, top + cel.height, left + cel.width};
+    const auto cut = [&a](int32_t t, int32_t l, int32_t b, int32_t r) {
+        a.top = std::max(a.top, t);
+        a.left = std::max(a.left, l);
+        a.bottom = std::min(a.bottom, b);
+        a.right = std::min(a.right, r);
+    };
+    cut(0, 0, dest.rows, dest.width);
+    if (options.clip)
+        cut(options.clip->GetTop(), options.clip->GetLeft(), options.clip->GetBottom(),
+            options.clip->GetRight());
+    if (options.mask)
+        cut(0, 0, options.mask->rows, options.mask->width);
+    return a;
+}
+
+} // namespace
+
+RleCelTable::RleCelTable(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0)
+{
+    if (size_ < kHeaderSize)
+        return;
+    const int32_t stored = std::max<int32_t>(Be16(data_), 0);
+    const size_t fit = (size_ - kHeaderSize) / kEntrySize;
+    count_ = static_cast<int16_t>(std::min<size_t>(static_cast<size_t>(stored), fit));
+}
+
+bool RleCelTable::GetCel(int32_t i, RleCel& cel) const
+{
+    if (i < 0 || i >= count_)
+        return false;
+    const uint8_t* entry = data_ + kHeaderSize + static_cast<size_t>(i) * kEntrySize;
+    cel.height = Be16(entry);
+    cel.width = Be16(entry + 2);
+    cel.offset = Be32(entry + 4);
+    cel.length = Be32(entry + 8);
+    if (cel.height < 0 || cel.width < 0)
+        return false;
+    return cel.offset <= size_ && cel.length <= size_ - cel.offset;
+}
+
+bool BuildRleRowOffsets(const RleCelTable& table, int32_t index, std::vector<uint32_t>& offsets)
+{
+    offsets.clear();
+    RleCel cel;
+    if (!table.GetCel(index, cel))
+        return false;
+    offsets.reserve(static_cast<size_t>(cel.height) + 1);
+    const uint8_t* start = table.Data();
+    const uint8_t* src = start + cel.offset;
+    const uint8_t* end = src + cel.length;
+    offsets.push_back(cel.offset);
+    for (int r = 0; r < cel.height; ++r) {
+        if (!SkipRow(src, end, cel.width))
+            src = end; // the rows left are empty, at the end of the data
+        offsets.push_back(static_cast<uint32_t>(src - start));
+    }
+    return true;
+}
+
+void DrawRleCelPixels(const RleCelTable& table, int32_t index, const PixelRows& dest, int32_t top,
+                      int32_t left, const RleDrawOptions& options)
+{
+    RleCel cel;
+    if (!table.GetCel(index, cel) || !dest.Valid() || cel.length == 0)
+        return;
+    if (options.mask && !options.mask->Valid())
+        return;
+    const Area area = WritableArea(dest, options, top, left, cel);
+    if (area.Empty())
+        return;
+
+    // The writable columns in cel column terms; mirrored, cel column c lands on
+    // left + width - 1 - c.
+    RowJob job{};
+    job.width = cel.width;
+    job.lo = options.mirror ? left + cel.width - area.right : area.left - left;
+    job.hi = options.mirror ? left + cel.width - area.left : area.right - left;
+    job.transparent = options.transparent;
+    job.priority = options.priority;
+    const bool clipped = job.lo > 0 || job.hi < cel.width;
+    const RowRoutine drawRow =
+        PickRoutine(options.transparent >= 0, clipped, options.mirror, options.mask != nullptr);
+    // Where cel column lo lands: the first column written, inside the destination.
+    const int32_t firstColumn = options.mirror ? left + cel.width - 1 - job.lo : left + job.lo;
+
+    const uint8_t* src = table.Data() + cel.offset;
+    const uint8_t* end = src + cel.length;
+    for (int32_t r = 0; r < cel.height; ++r) {
+        const int32_t y = top + r;
+        if (y >= area.bottom)
+            break;
+        if (y < area.top) { // above the clip: only the control bytes are read
+            if (!SkipRow(src, end, cel.width))
+                break;
+            continue;
+        }
+        job.dest = dest.Row(y) + firstColumn;
+        job.mask = options.mask ? options.mask->Row(y) + firstColumn : nullptr;
+        if (!drawRow(src, end, job))
+            break;
+    }
+}
