@@ -8,6 +8,20 @@
 namespace plat {
 namespace detail {
 
+void QueuePaint(WindowRecord& w, bool withChildren)
+{
+    if (!w.paintQueued && !w.invalid.Empty() && IsOnScreen(w)) {
+        w.paintQueued = true;
+        PostWindowMessage(w.handle, msg::Paint);
+    }
+    if (!withChildren)
+        return;
+    for (WindowHandle c : w.children) {
+        if (WindowRecord* child = Find(c))
+            QueuePaint(*child, true);
+    }
+}
+
 void FillRect(Surface& s, const Rect& r, uint8_t index)
 {
     const Rect c = Intersect(r, {0, 0, s.width, s.height});
@@ -26,6 +40,7 @@ void MarkInvalid(WindowRecord& w, const Region& area, bool erase)
     w.invalid.Union(area);
     if (erase && !area.Empty())
         w.erasePending = true;
+    QueuePaint(w);
 }
 
 } // namespace
@@ -58,8 +73,10 @@ void ValidateRect(WindowHandle window, const Rect* rect)
         w->invalid.Subtract(Region(*rect));
     else
         w->invalid.Clear();
-    if (w->invalid.Empty())
+    if (w->invalid.Empty()) {
         w->erasePending = false;
+        w->paintQueued = false; // a paint still queued finds nothing to do
+    }
 }
 
 Rect GetUpdateRect(WindowHandle window)
@@ -104,6 +121,7 @@ PaintContext BeginPaint(WindowHandle window)
     const bool erase = w->erasePending;
     w->invalid.Clear();
     w->erasePending = false;
+    w->paintQueued = false;
     if (erase && !paint.area.Empty())
         paint.erased =
             SendWindowMessage(window, msg::EraseBackground, reinterpret_cast<uintptr_t>(&paint)) != 0;

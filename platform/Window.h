@@ -163,25 +163,26 @@ WindowHandle GetActiveWindow();
 // (0 for a handle that is not a window).
 bool PostWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
-// Takes (or with remove false copies) the next message: queued ones first, then msg::Paint
-// for a shown window with an invalid area (it stays invalid until painted). Pumps the
-// display's events first. False when nothing is waiting.
+// Takes (or with remove false copies) the next queued message, passing over messages of
+// windows that are gone and paints with nothing left to paint. False when nothing waits.
+// (Reading the platform queue directly works too; this only skips what is stale.)
 bool PeekWindowMessage(PlatMessage& out, bool remove = true);
 // Waits until a message is waiting or the clock reaches the deadline; true when one is.
 bool WaitWindowMessage(uint64_t deadlineMs);
 // Calls the procedure of the message's window; 0 for a message without a live window.
+// A press on a window of an inactive top-level window activates that window first, and
+// mouse messages are preceded by msg::SetCursor (unless the mouse is captured).
 intptr_t DispatchWindowMessage(const PlatMessage& message);
 // What a window does with a message its procedure does not handle.
 intptr_t DefaultWindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 // Painting. Areas are in client coordinates; a null rectangle means the whole client area.
+// A window on the screen with an invalid area has one msg::Paint waiting in the queue.
 void InvalidateRect(WindowHandle window, const Rect* rect, bool erase);
-void InvalidateRegion(WindowHandle window, const Region& area, bool erase);
 void InvalidateRegion(WindowHandle window, const Region& area, bool erase);
 void ValidateRect(WindowHandle window, const Rect* rect);
 // The bounds of the invalid area; an empty rectangle when nothing is invalid.
 Rect GetUpdateRect(WindowHandle window);
-Region GetUpdateRegion(WindowHandle window);
 Region GetUpdateRegion(WindowHandle window);
 // Sends msg::Paint at once when the window is shown and has an invalid area.
 void UpdateWindow(WindowHandle window);

@@ -47,6 +47,7 @@ struct WindowRecord {
     Surface surface; // the whole outer rectangle
     Region invalid;  // client coordinates
     bool erasePending = false;
+    bool paintQueued = false; // a msg::Paint for it waits in the queue
     ScrollBarState bars[2];
 
     bool IsChild() const { return (style & style::Child) != 0; }
@@ -97,6 +98,10 @@ void ActivateNextAfter(WindowHandle gone);
 MinMaxInfo AskMinMax(WindowHandle window);
 // What a press on a window's frame, caption, menu strip or scroll bar starts.
 void StartNonClientAction(WindowHandle window, hit::Code code, Point screen);
+
+// Queues msg::Paint for a window on the screen with an invalid area, unless one waits
+// already; with children, does the same for each of them.
+void QueuePaint(WindowRecord& w, bool withChildren = false);
 
 // The nearest entry of the desktop palette to a colour.
 uint8_t PaletteIndexOf(Rgb color);

@@ -35,21 +35,6 @@ void ActivateOnPress(const PlatMessage& m)
         ActivateWindowBy(top, true);
 }
 
-// A shown window with an invalid area, parents before their children, top windows first.
-WindowHandle FindWindowToPaint(const std::vector<WindowHandle>& windows)
-{
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        const WindowRecord* w = Find(*it);
-        if (!w || !w->visible || w->minimized)
-            continue;
-        if (!w->invalid.Empty())
-            return *it;
-        if (WindowHandle c = FindWindowToPaint(w->children))
-            return c;
-    }
-    return 0;
-}
-
 CursorHandle SizingCursor(hit::Code code)
 {
     switch (code) {
@@ -153,23 +138,18 @@ intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wPar
 
 bool PeekWindowMessage(PlatMessage& out, bool remove)
 {
-    if (Display* display = GetDisplay())
-        display->Pump(0, false);
     MessageQueue& queue = GetMessageQueue();
     while (std::optional<PlatMessage> next = queue.Peek(false)) {
-        if (next->window != 0 && !IsWindow(next->window)) {
-            queue.Peek(true); // its window is gone
+        const WindowRecord* w = Find(next->window);
+        const bool gone = next->window != 0 && !w;
+        const bool stalePaint = w && next->message == msg::Paint && w->invalid.Empty();
+        if (gone || stalePaint) {
+            queue.Peek(true); // nothing left for it to do
             continue;
         }
-        if (remove) {
+        if (remove)
             queue.Peek(true);
-            ActivateOnPress(*next);
-        }
         out = *next;
-        return true;
-    }
-    if (WindowHandle h = FindWindowToPaint(System().zOrder)) {
-        out = PlatMessage{h, msg::Paint, 0, 0, CurrentMs32()};
         return true;
     }
     if (Display* display = GetDisplay())
@@ -190,6 +170,7 @@ intptr_t DispatchWindowMessage(const PlatMessage& m)
 {
     if (!IsWindow(m.window))
         return 0;
+    ActivateOnPress(m);
     if (IsMouseMessage(m.message) && GetCapture() == 0) {
         const uint32_t code = (m.message == msg::NcMouseMove || m.message == msg::NcLButtonDown)
                                   ? static_cast<uint32_t>(m.wParam)

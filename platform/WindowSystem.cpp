@@ -574,6 +574,8 @@ bool ShowWindow(WindowHandle window, ShowCommand command)
         if (!w->visible) {
             w->visible = true;
             SendWindowMessage(window, msg::ShowWindow, 1);
+            if (WindowRecord* again = Find(window))
+                QueuePaint(*again, true);
         }
     };
     switch (command) {
@@ -622,6 +624,11 @@ bool ShowWindow(WindowHandle window, ShowCommand command)
         show();
         if (Find(window) && w->minimized) {
             w->minimized = false;
+            QueuePaint(*w, true);
+            for (WindowHandle o : sys.zOrder) {
+                if (WindowRecord* owned = Find(o); owned && owned->owner == window)
+                    QueuePaint(*owned, true); // back on the screen with their owner
+            }
             const Rect client = ClientArea(*w);
             SendWindowMessage(window, msg::Size, w->maximized ? size::Maximized : size::Restored,
                               PackWords(client.Width(), client.Height()));

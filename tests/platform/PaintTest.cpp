@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Desktop.h"
 #include "platform/Window.h"
 #include "tests/platform/WindowTestKit.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -30,27 +33,54 @@ struct PaintProbe {
     }
 };
 
-TEST(Paint, ComesAfterQueuedMessagesAndStopsOnceValidated)
+TEST(Paint, IsQueuedOnceForAShownWindowAndSkippedOnceValidated)
 {
     PaintProbe p;
-    plat::PostWindowMessage(p.window, msg::User + 1);
     plat::PlatMessage m;
-    ASSERT_TRUE(plat::PeekWindowMessage(m));
-    EXPECT_EQ(m.message, msg::User + 1);
-    ASSERT_TRUE(plat::PeekWindowMessage(m, false));
-    EXPECT_EQ(m.message, msg::Paint);
-    plat::DispatchWindowMessage(m);
+    std::vector<uint32_t> kinds;
+    while (plat::PeekWindowMessage(m)) {
+        kinds.push_back(m.message);
+        plat::DispatchWindowMessage(m);
+    }
+    EXPECT_EQ(std::count(kinds.begin(), kinds.end(), msg::Paint), 1);
     ASSERT_EQ(p.paints.size(), 1u);
     EXPECT_EQ(p.paints[0].paintRect, (Rect{0, 0, 100, 80}));
     EXPECT_TRUE(p.paints[0].erased); // a new window is erased with its class background
+
+    // Two invalidations, one paint; validated before it is taken, the paint is skipped.
+    const Rect a{1, 1, 5, 5};
+    plat::InvalidateRect(p.window, &a, false);
+    plat::InvalidateRect(p.window, &a, false);
+    EXPECT_EQ(plat::GetMessageQueue().Size(), 1u);
+    plat::ValidateRect(p.window, nullptr);
     EXPECT_FALSE(plat::PeekWindowMessage(m));
 
-    // A hidden window is not painted, however invalid.
+    // A hidden window is not painted, however invalid, until it shows again.
     plat::ShowWindow(p.window, plat::ShowCommand::Hide);
     plat::InvalidateRect(p.window, nullptr, false);
     EXPECT_FALSE(plat::PeekWindowMessage(m));
     plat::UpdateWindow(p.window);
     EXPECT_EQ(p.paints.size(), 1u);
+    plat::ShowWindow(p.window, plat::ShowCommand::ShowNoActivate);
+    wintest::PumpAll();
+    EXPECT_EQ(p.paints.size(), 2u);
+}
+
+TEST(Paint, AnyPumpOfTheQueueSeesThePaintAndItsWaitEnds)
+{
+    PaintProbe p;
+    wintest::PumpAll();
+    const Rect a{1, 1, 5, 5};
+    plat::InvalidateRect(p.window, &a, false);
+    // The program's own pump reads the queue directly: the paint is there, so it does not sleep.
+    const uint64_t before = qmtest::Clock().NowMs();
+    EXPECT_TRUE(plat::GetMessageQueue().WaitUntil(before + 1000));
+    EXPECT_EQ(qmtest::Clock().NowMs(), before);
+    const std::optional<plat::PlatMessage> m = plat::GetMessageQueue().Peek();
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->message, msg::Paint);
+    plat::DispatchWindowMessage(*m);
+    EXPECT_EQ(p.paints.size(), 2u);
 }
 
 TEST(Paint, TheAreaIsWhatWasInvalidatedLessWhatWasValidated)
@@ -80,6 +110,13 @@ TEST(Paint, TheAreaIsWhatWasInvalidatedLessWhatWasValidated)
     expected.Union(Rect{90, 70, 100, 80});
     EXPECT_EQ(paint.area, expected) << paint.area.Dump();
     EXPECT_TRUE(plat::GetUpdateRect(p.window).Empty());
+
+    // Any shape may be invalidated; what lies outside the client area is dropped.
+    const plat::Region ellipse = plat::Region::Ellipse({-10, -10, 20, 20});
+    plat::InvalidateRegion(p.window, ellipse, false);
+    plat::Region inside = ellipse;
+    inside.Intersect(Rect{0, 0, 100, 80});
+    EXPECT_EQ(plat::GetUpdateRegion(p.window), inside);
 }
 
 TEST(Paint, EraseFillsOnlyTheInvalidAreaWithTheClassBackground)
