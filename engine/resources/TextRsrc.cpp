@@ -76,6 +76,16 @@ std::unique_ptr<CTextRsrc> CTextRsrc::Create(const char* type, int32_t id, uint3
     return record;
 }
 
+void CTextRsrc::Reload(int32_t id, uint32_t mask, bool required)
+{
+    strings_.clear();
+    items_.clear();
+    holdsStrings_ = false;
+    compiled_ = false;
+    Resize(0);
+    LoadAndCompile(id, mask, required);
+}
+
 void CTextRsrc::LoadAndCompile(int32_t id, uint32_t mask, bool required)
 {
     if (id == 0) {

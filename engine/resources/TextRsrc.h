@@ -67,6 +67,10 @@ public:
     // Hands the string of the string item at offset to the caller and stores 0 in its slot.
     std::unique_ptr<CStr> TakeString(int32_t offset);
 
+protected:
+    // Empties the record (its strings freed) and loads and compiles record id of its type.
+    void Reload(int32_t id, uint32_t mask, bool required);
+
 private:
     struct Group {
         size_t loopStart;        // format position of the group's first item
