@@ -14,11 +14,6 @@ void MessageQueue::Post(const PlatMessage& msg)
 
 std::optional<PlatMessage> MessageQueue::Peek(bool remove)
 {
-    if (queue_.empty() && source_ && !polling_) {
-        polling_ = true;
-        source_(*this, 0);
-        polling_ = false;
-    }
     if (queue_.empty())
         return std::nullopt;
     PlatMessage msg = queue_.front();

@@ -23,9 +23,7 @@ struct PlatMessage {
 class MessageQueue {
 public:
     void Post(const PlatMessage& msg);
-    // Takes (or, with remove false, copies) the oldest message; nullopt when empty. On an
-    // empty queue the event source (below) is first asked, without waiting, for what has
-    // arrived, so a pump that never waits still sees input.
+    // Takes (or, with remove false, copies) the oldest message; nullopt when empty.
     std::optional<PlatMessage> Peek(bool remove = true);
     bool Empty() const { return queue_.empty(); }
     size_t Size() const { return queue_.size(); }
@@ -37,15 +35,13 @@ public:
     void Clear() { queue_.clear(); }
 
     // A backend's event pump: called with the deadline while waiting; it moves outside
-    // events into the queue and may block up to the deadline (never when the deadline has
-    // passed: Peek calls it with 0). Empty for headless runs.
+    // events into the queue and may block up to the deadline. Empty for headless runs.
     using EventSource = std::function<void(MessageQueue& queue, uint64_t deadlineMs)>;
     void SetEventSource(EventSource source) { source_ = std::move(source); }
 
 private:
     std::deque<PlatMessage> queue_;
     EventSource source_;
-    bool polling_ = false;  // inside the source, called from Peek
 };
 
 MessageQueue& GetMessageQueue();

@@ -164,8 +164,8 @@ WindowHandle GetActiveWindow();
 bool PostWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 // Takes (or with remove false copies) the next queued message, passing over messages of
-// windows that are gone and paints with nothing left to paint. False when nothing waits.
-// (Reading the platform queue directly works too; this only skips what is stale.)
+// windows that are gone and paints with nothing left to paint. Takes the display's input
+// first, without waiting. False when nothing waits.
 bool PeekWindowMessage(PlatMessage& out, bool remove = true);
 // Waits until a message is waiting or the clock reaches the deadline; true when one is.
 bool WaitWindowMessage(uint64_t deadlineMs);

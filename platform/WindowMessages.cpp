@@ -138,6 +138,8 @@ intptr_t SendWindowMessage(WindowHandle window, uint32_t message, uintptr_t wPar
 
 bool PeekWindowMessage(PlatMessage& out, bool remove)
 {
+    if (Display* display = GetDisplay())
+        display->Pump(0, false);
     MessageQueue& queue = GetMessageQueue();
     while (std::optional<PlatMessage> next = queue.Peek(false)) {
         const WindowRecord* w = Find(next->window);

@@ -34,18 +34,4 @@ TEST(MessageQueue, EventSourceFeedsTheWait)
     EXPECT_EQ(q.Peek()->message, 42u);
 }
 
-TEST(MessageQueue, PeekOnAnEmptyQueueAsksTheSourceWithoutWaiting)
-{
-    plat::MessageQueue& q = plat::GetMessageQueue();
-    std::vector<uint64_t> deadlines;
-    q.SetEventSource([&](plat::MessageQueue& queue, uint64_t deadline) {
-        deadlines.push_back(deadline);
-        queue.Post({0, 43, 0, 0, 0});
-    });
-    EXPECT_EQ(q.Peek()->message, 43u);
-    q.Post({0, 44, 0, 0, 0});
-    EXPECT_EQ(q.Peek()->message, 44u); // a waiting message is taken without asking
-    EXPECT_EQ(deadlines, (std::vector<uint64_t>{0}));
-}
-
 }  // namespace
