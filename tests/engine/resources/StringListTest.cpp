@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/Appl.h"
 #include "engine/framework/ApplHooks.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Str.h"
@@ -119,8 +120,13 @@ TEST_F(StringListTest, ApplicationHooksDefineLidAndLoadTheEngineMessages)
 {
     AddFolderLibrary({{"STR", 8, "zero one two"}});
     InstallDefinitionTextHooks();
-    GetApplHooks().defineRecordFormats();
+    CAppl app; // defines the record formats
     EXPECT_NE(CFormatList::Get().Lookup("LID"), nullptr);
+    // Definition text sees the application's version as APPVERSTR.
+    deftext::Text version("APPVERSTR");
+    char buffer[32];
+    version.parser.ReadString(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, app.GetVersion());
     GetApplHooks().loadEngineStrings();
     EXPECT_STREQ(GetEngineString(1), "one");
     EXPECT_EQ(GetEngineString(3), nullptr);
