@@ -18,6 +18,7 @@
 #include "platform/Files.h"
 #include "tools/HostRootDrive.h"
 #include "tools/QmLibText.h"
+#include "tools/ToolArgs.h"
 
 namespace fs = std::filesystem;
 
@@ -217,20 +218,6 @@ std::unique_ptr<LibraryReader> OpenLibrary(const fs::path& path)
     if (!fs::is_regular_file(path, ec))
         throw ToolError(path.string() + ": no such library");
     return std::make_unique<MegaFileReader>(path);
-}
-
-// A whole number in plain decimal with an optional '-', within the given range.
-int64_t ParseNumber(const std::string& text, int64_t lo, int64_t hi, const std::string& what)
-{
-    const bool digits = !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
-                                                     [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits || text == "-")
-        throw ToolError("bad " + what + ": " + text);
-    errno = 0;
-    const long long v = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno == ERANGE || v < lo || v > hi)
-        throw ToolError(what + " out of range: " + text);
-    return v;
 }
 
 int32_t ParseId(const std::string& text)

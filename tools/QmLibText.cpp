@@ -19,77 +19,11 @@
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
 #include "platform/SystemInfo.h"
-#include "tools/HostRootDrive.h"
+#include "tools/EngineLibrary.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Keeps the text of the last message box: a fatal report shows its text in one before the
-// program ends.
-class LastBox : public plat::MessageBoxService {
-public:
-    LastBox() : previous_(&plat::GetMessageBoxService()) { plat::SetMessageBoxService(this); }
-    ~LastBox() override { plat::SetMessageBoxService(previous_); }
-    plat::MbResult Show(const plat::MessageBoxRequest& request) override
-    {
-        text_ = request.text;
-        return plat::MbResult::Ok;
-    }
-    // The report on one line.
-    std::string Line() const
-    {
-        std::string line = text_;
-        for (size_t at; (at = line.find("\r\r")) != std::string::npos;)
-            line.replace(at, 2, " - ");
-        return line.empty() ? "fatal report" : line;
-    }
-
-private:
-    plat::MessageBoxService* previous_;
-    std::string text_;
-};
-
-// The library given on the command line as the one library of the engine's manager, with
-// the engine messages of its "STR" 8 when it has them. Fatal reports become errors.
-class EngineLibrary {
-public:
-    explicit EngineLibrary(const std::string& path)
-    {
-        SetLibMgr(std::make_unique<CLibMgr>());
-        std::error_code ec;
-        const auto enginePath = HostRootDrive::EnginePath(path);
-        std::unique_ptr<CResLib> lib;
-        if (enginePath && fs::is_directory(path, ec))
-            lib = std::make_unique<CFoldLib>(enginePath->c_str());
-        else if (enginePath && fs::is_regular_file(path, ec))
-            lib = std::make_unique<CMegaLib>(enginePath->c_str());
-        if (!lib || !lib->IsOpen())
-            throw std::runtime_error(path + ": cannot open the library");
-        GetLibMgr()->AddLibrary(std::move(lib));
-        CRawParser::SetFallbackVersionText(plat::GetProductVersion());
-        AddLibIdFormat();
-        Run([] {
-            if (std::unique_ptr<CTplRec> messages = CreateTplRec(8, 0xFFFFFFFF, false))
-                SetEngineStringList(std::move(messages));
-        });
-    }
-    ~EngineLibrary() { SetLibMgr(nullptr); }
-
-    // Runs f; a fatal report becomes a std::runtime_error with the report's text.
-    template <typename F> void Run(F&& f)
-    {
-        try {
-            f();
-        } catch (const plat::FatalError&) {
-            throw std::runtime_error(box_.Line());
-        }
-    }
-
-private:
-    HostRootDrive drive_;
-    LastBox box_;
-};
 
 int32_t ParseNumberArg(const std::string& text)
 {
