@@ -29,13 +29,14 @@ plat::WindowHandle MakeMainWindow()
     plat::RegisterWindowClass(cls);
     const plat::MenuHandle strip = plat::CreateMenu();
     plat::AppendMenuItem(strip, {"File", 1});
-    plat::WindowSpec spec;
-    spec.className = "Bench";
-    spec.title = "Frame";
-    spec.style = plat::style::Caption | plat::style::SysMenu | plat::style::Visible;
-    spec.rect = plat::OuterRectForClient(plat::Rect::FromSize(80, 60, kWidth, kHeight), spec.style, 0, true);
-    spec.menu = strip;
-    const plat::WindowHandle w = plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = "Bench";
+    params.title = "Frame";
+    params.style = plat::style::Caption | plat::style::SysMenu | plat::style::Visible;
+    params.rect =
+        plat::OuterRectForClient(plat::Rect::FromSize(80, 60, kWidth, kHeight), params.style, 0, true);
+    params.menu = strip;
+    const plat::WindowHandle w = plat::CreateWindow(params);
     const plat::ClientTarget t = plat::GetClientTarget(w);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x)

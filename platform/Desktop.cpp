@@ -40,6 +40,22 @@ DesktopState& State()
     return state;
 }
 
+// Inverts the caret's pixels when it belongs to this window, before anything above the
+// window is drawn over them.
+void InvertCaret(const WindowRecord& w, Point corner, Surface& out, const Rect& area, const Rect& clientClip)
+{
+    const CaretView caret = GetVisibleCaret();
+    if (caret.window != w.handle)
+        return;
+    const Rect client = ClientArea(w);
+    const Rect r = Intersect(caret.rect.Offset(corner.x + client.left, corner.y + client.top), clientClip);
+    for (int y = r.top; y < r.bottom; ++y) {
+        uint8_t* row = out.Row(y - area.top);
+        for (int x = r.left; x < r.right; ++x)
+            row[x - area.left] = static_cast<uint8_t>(~row[x - area.left]);
+    }
+}
+
 void BlitWindow(const WindowRecord& w, Point corner, Surface& out, const Rect& area, const Rect& clip)
 {
     const Rect dst = Intersect(Rect::FromSize(corner.x, corner.y, w.rect.Width(), w.rect.Height()), clip);
@@ -50,38 +66,11 @@ void BlitWindow(const WindowRecord& w, Point corner, Surface& out, const Rect& a
     const Rect clientClip = Intersect(ClientArea(w).Offset(corner.x, corner.y), clip);
     if (clientClip.Empty())
         return;
+    InvertCaret(w, corner, out, area, clientClip);
     for (WindowHandle c : w.children) {
         const WindowRecord* child = Find(c);
         if (child && child->visible)
             BlitWindow(*child, ScreenCorner(*child), out, area, clientClip);
-    }
-}
-
-// The part of a window's client area that shows: clipped by every parent's client area.
-Rect VisibleClient(const WindowRecord& w)
-{
-    const Point corner = ScreenCorner(w);
-    Rect r = ClientArea(w).Offset(corner.x, corner.y);
-    for (const WindowRecord* p = w.IsChild() ? Find(w.parent) : nullptr; p;
-         p = p->IsChild() ? Find(p->parent) : nullptr) {
-        const Point pc = ScreenCorner(*p);
-        r = Intersect(r, ClientArea(*p).Offset(pc.x, pc.y));
-    }
-    return r;
-}
-
-void InvertCaret(Surface& out, const Rect& area)
-{
-    const CaretView caret = GetVisibleCaret();
-    const WindowRecord* w = Find(caret.window);
-    if (!w || !IsOnScreen(*w))
-        return;
-    const Point origin = ClientToScreen(caret.window, {0, 0});
-    const Rect r = Intersect(Intersect(caret.rect.Offset(origin.x, origin.y), VisibleClient(*w)), area);
-    for (int y = r.top; y < r.bottom; ++y) {
-        uint8_t* row = out.Row(y - area.top);
-        for (int x = r.left; x < r.right; ++x)
-            row[x - area.left] = static_cast<uint8_t>(~row[x - area.left]);
     }
 }
 
@@ -136,7 +125,6 @@ void ComposeArea(Surface& out, const Rect& area)
         if (w && IsOnScreen(*w))
             BlitWindow(*w, w->rect.TopLeft(), out, area, area);
     }
-    InvertCaret(out, area);
 }
 
 const Surface& ComposeDesktop()

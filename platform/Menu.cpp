@@ -204,12 +204,12 @@ void OpenLevel(MenuHandle menu, Point at)
     const Metrics m = GetMetrics();
     at.x = std::max(0, std::min(at.x, m.screenWidth - width));
     at.y = std::max(0, std::min(at.y, m.screenHeight - height));
-    WindowSpec spec;
-    spec.className = kPopupClass;
-    spec.style = style::Popup | style::Disabled; // never activated, never given input
-    spec.exStyle = exstyle::TopMost;
-    spec.rect = Rect::FromSize(at.x, at.y, width, height);
-    const WindowHandle popup = CreateWindow(spec);
+    WindowParams params;
+    params.className = kPopupClass;
+    params.style = style::Popup | style::Disabled; // never activated, never given input
+    params.exStyle = exstyle::TopMost;
+    params.rect = Rect::FromSize(at.x, at.y, width, height);
+    const WindowHandle popup = CreateWindow(params);
     if (!popup)
         return;
     ValidateRect(popup, nullptr);

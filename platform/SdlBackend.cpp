@@ -436,6 +436,15 @@ bool StartSdlDisplay(std::string* error)
     return true;
 }
 
+Backend StartDisplay(bool forceHeadless, std::string* error)
+{
+    Backend backend = ChooseBackend(forceHeadless);
+    if (backend == Backend::Sdl && !StartSdlDisplay(error))
+        backend = Backend::Null;
+    SetBackend(backend);
+    return backend;
+}
+
 void StopSdlDisplay()
 {
     auto& display = TheDisplay();

@@ -15,12 +15,17 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/Platform.h"
 
 namespace plat {
 
 // Starts the display and makes it the desktop's (SetDisplay); false with the reason when
 // SDL cannot open a window. Starting again while running does nothing.
 bool StartSdlDisplay(std::string* error = nullptr);
+// What a program does at start: picks the backend (ChooseBackend), starts SDL when that is
+// the choice and records what runs (SetBackend). When SDL cannot start, the desktop stays in
+// memory, the reason goes to *error, and Backend::Null is returned.
+Backend StartDisplay(bool forceHeadless, std::string* error = nullptr);
 // Closes the SDL window and shuts SDL's video down; the desktop stays in memory.
 void StopSdlDisplay();
 bool IsSdlDisplayRunning();

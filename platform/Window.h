@@ -78,7 +78,7 @@ bool RegisterWindowClass(const WindowClass& cls);
 // False when no such class exists or a window of it still lives.
 bool UnregisterWindowClass(std::string_view name);
 
-struct WindowSpec {
+struct WindowParams {
     std::string className;
     std::string title;
     uint32_t style = 0;
@@ -92,7 +92,7 @@ struct WindowSpec {
 // Creates a window: msg::Create, then msg::Size are sent, and the whole client area is
 // invalid. Returns 0 for an unknown class, a child without a live parent, or when the
 // procedure answers -1 to msg::Create.
-WindowHandle CreateWindow(const WindowSpec& spec);
+WindowHandle CreateWindow(const WindowParams& params);
 // Destroys the window, its children and the windows it owns: msg::Destroy is sent to each
 // (the window before its children), then the handles stop being windows. The focus, the
 // capture and the activation leave it. Returns false for a handle that is not a window.

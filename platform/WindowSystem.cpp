@@ -62,11 +62,16 @@ bool IsOnScreen(const WindowRecord& w)
 {
     if (!w.visible || w.minimized)
         return false;
-    const WindowHandle up = w.IsChild() ? w.parent : w.owner;
-    if (up == 0)
-        return true;
-    const WindowRecord* r = Find(up);
-    return r && (w.IsChild() ? IsOnScreen(*r) : !r->minimized && IsOnScreen(*r));
+    if (w.IsChild()) {
+        const WindowRecord* parent = Find(w.parent);
+        return parent && IsOnScreen(*parent);
+    }
+    // An owned window shows even when its owner is hidden, but not while it is minimized.
+    for (const WindowRecord* o = Find(w.owner); o; o = Find(o->owner)) {
+        if (o->minimized)
+            return false;
+    }
+    return true;
 }
 
 bool IsEffectivelyEnabled(const WindowRecord& w)
@@ -150,7 +155,7 @@ void ApplyRect(WindowRecord& w, const Rect& requested, size::Kind kind)
     }
 }
 
-// The windows below a window, deepest first, for destruction.
+// A window and every window below it, each before its children.
 void CollectSubtree(WindowHandle h, std::vector<WindowHandle>& out)
 {
     out.push_back(h);
@@ -269,18 +274,18 @@ bool UnregisterWindowClass(std::string_view name)
     return false;
 }
 
-WindowHandle CreateWindow(const WindowSpec& spec)
+WindowHandle CreateWindow(const WindowParams& params)
 {
     WindowSystem& sys = System();
     std::shared_ptr<ClassRecord> cls;
     for (const auto& c : sys.classes) {
-        if (NamesEqualNoCase(c->cls.name, spec.className))
+        if (NamesEqualNoCase(c->cls.name, params.className))
             cls = c;
     }
     if (!cls)
         return 0;
-    const bool child = (spec.style & style::Child) != 0;
-    WindowRecord* parent = Find(spec.parent);
+    const bool child = (params.style & style::Child) != 0;
+    WindowRecord* parent = Find(params.parent);
     if (child && !parent)
         return 0;
 
@@ -288,19 +293,19 @@ WindowHandle CreateWindow(const WindowSpec& spec)
     WindowRecord& w = *rec;
     w.handle = sys.nextHandle++;
     w.cls = cls;
-    w.title = spec.title;
-    w.style = spec.style & ~(style::Visible | style::Disabled);
-    w.exStyle = spec.exStyle;
-    w.enabled = (spec.style & style::Disabled) == 0;
+    w.title = params.title;
+    w.style = params.style & ~(style::Visible | style::Disabled);
+    w.exStyle = params.exStyle;
+    w.enabled = (params.style & style::Disabled) == 0;
     w.extra.assign(static_cast<size_t>(cls->cls.extraBytes), 0);
     if (child) {
         w.parent = parent->handle;
         parent->children.push_back(w.handle);
     } else {
         w.owner = parent ? GetTopLevel(parent->handle) : 0;
-        w.menu = IsMenu(spec.menu) ? spec.menu : 0;
+        w.menu = IsMenu(params.menu) ? params.menu : 0;
     }
-    w.rect = ClampSize(spec.rect);
+    w.rect = ClampSize(params.rect);
     w.restoreRect = w.rect;
     w.surface = Surface(w.rect.Width(), w.rect.Height());
     w.surface.colors = GetDesktopPalette();
@@ -310,7 +315,7 @@ WindowHandle CreateWindow(const WindowSpec& spec)
         RaiseTopLevel(h);
     ++cls->liveWindows;
 
-    if (SendWindowMessage(h, msg::Create, 0, spec.createData) == -1) {
+    if (SendWindowMessage(h, msg::Create, 0, params.createData) == -1) {
         DestroyWindow(h);
         return 0;
     }
@@ -321,7 +326,7 @@ WindowHandle CreateWindow(const WindowSpec& spec)
     const Rect client = ClientArea(*again);
     SendWindowMessage(h, msg::Size, size::Restored, PackWords(client.Width(), client.Height()));
     InvalidateRect(h, nullptr, true);
-    if ((spec.style & style::Visible) && IsWindow(h))
+    if ((params.style & style::Visible) && IsWindow(h))
         ShowWindow(h, child ? ShowCommand::ShowNoActivate : ShowCommand::Show);
     return IsWindow(h) ? h : 0;
 }

@@ -355,7 +355,7 @@ bool RegisterClass()
 plat::WindowHandle CreateConsoleWindow()
 {
     const auto metrics = plat::GetMetrics();
-    plat::WindowSpec request;
+    plat::WindowParams request;
     request.className = kClassName;
     request.title = g.title;
     request.style = plat::style::Caption | plat::style::SysMenu | plat::style::ThickFrame |

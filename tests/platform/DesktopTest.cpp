@@ -25,12 +25,12 @@ void FillClient(WindowHandle w, uint8_t index)
 
 WindowHandle Popup(Rect r, WindowHandle parent = 0, uint32_t style = plat::style::Popup)
 {
-    plat::WindowSpec spec;
-    spec.className = "Test";
-    spec.style = style | plat::style::Visible;
-    spec.rect = r;
-    spec.parent = parent;
-    return plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = "Test";
+    params.style = style | plat::style::Visible;
+    params.rect = r;
+    params.parent = parent;
+    return plat::CreateWindow(params);
 }
 
 TEST(Desktop, ComposesWindowsBottomUpWithChildrenClippedToTheirParent)
@@ -64,6 +64,26 @@ TEST(Desktop, ComposesWindowsBottomUpWithChildrenClippedToTheirParent)
 
     plat::BringToTop(lower);
     EXPECT_EQ(plat::DesktopPixel(250, 250), 1);
+}
+
+TEST(Desktop, OwnedWindowsShowWithAHiddenOwnerButNotWithAMinimizedOne)
+{
+    wintest::Recorder rec;
+    const WindowHandle border = Popup({0, 0, 800, 600});
+    const WindowHandle main = Popup({100, 100, 200, 200}, border);
+    FillClient(border, 1);
+    FillClient(main, 2);
+    const uint8_t desktop = 6;
+    EXPECT_EQ(plat::DesktopPixel(150, 150), 2);
+    EXPECT_EQ(plat::DesktopPixel(10, 10), 1);
+    plat::ShowWindow(border, plat::ShowCommand::Hide);
+    EXPECT_EQ(plat::DesktopPixel(150, 150), 2);
+    EXPECT_EQ(plat::DesktopPixel(10, 10), desktop);
+    plat::ShowWindow(border, plat::ShowCommand::Minimize); // minimizing the owner hides what it owns
+    EXPECT_EQ(plat::DesktopPixel(150, 150), desktop);
+    EXPECT_EQ(plat::WindowFromPoint({150, 150}), 0u);
+    plat::ShowWindow(border, plat::ShowCommand::Restore);
+    EXPECT_EQ(plat::DesktopPixel(150, 150), 2);
 }
 
 TEST(Desktop, NonClientPartsAreDrawnAroundTheClientArea)

@@ -288,10 +288,10 @@ TEST(Input, AltF4ClosesAndAltEnterAsksTheScreenOwner)
     border.proc = plat::DefaultWindowProc;
     border.background = plat::Rgb{0x40, 0x40, 0x40};
     ASSERT_TRUE(plat::RegisterWindowClass(border));
-    plat::WindowSpec spec;
-    spec.className = "Border";
-    spec.style = plat::style::Popup | plat::style::Visible;
-    const WindowHandle owner = plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = "Border";
+    params.style = plat::style::Popup | plat::style::Visible;
+    const WindowHandle owner = plat::CreateWindow(params);
     plat::SetScreenOwner(owner);
     plat::ActivateWindow(t.right);
 
@@ -324,12 +324,12 @@ TEST(Input, TheWindowPicksTheCursorBeforeEachMouseMessage)
     ASSERT_TRUE(plat::RegisterWindowClass(cls));
     const WindowHandle main = wintest::MakeTopLevel("Main", {50, 50, 250, 250}, plat::style::ThickFrame);
     plat::ShowWindow(main, plat::ShowCommand::Show);
-    plat::WindowSpec spec;
-    spec.className = "Text";
-    spec.style = plat::style::Child | plat::style::Visible;
-    spec.rect = {0, 0, 50, 50};
-    spec.parent = main;
-    plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = "Text";
+    params.style = plat::style::Child | plat::style::Visible;
+    params.rect = {0, 0, 50, 50};
+    params.parent = main;
+    plat::CreateWindow(params);
     wintest::PumpAll();
 
     plat::InjectMouseMove({60, 60}); // over the child

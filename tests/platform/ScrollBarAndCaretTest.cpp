@@ -111,6 +111,16 @@ TEST(Caret, BlinksInvertedWhileShownAndGoesWithItsWindow)
     plat::ShowCaret(c.w);
     EXPECT_EQ(at(10, 10), 0);
     EXPECT_FALSE(plat::ShowCaret(c.w)); // already showing
+
+    // A window lying over the caret hides it.
+    plat::WindowParams cover;
+    cover.className = "Test";
+    cover.style = plat::style::Popup | plat::style::Visible;
+    cover.rect = plat::Rect::FromSize(origin.x, origin.y, 30, 30);
+    const WindowHandle above = plat::CreateWindow(cover);
+    plat::ValidateRect(above, nullptr);
+    EXPECT_EQ(at(10, 10), plat::GetClientTarget(above).surface->At(10, 10));
+    plat::DestroyWindow(above);
     plat::DestroyWindow(c.w);
     EXPECT_FALSE(plat::DestroyCaret());
 }

@@ -45,6 +45,27 @@ TEST(SdlBackend, FitsThePictureByWholeScalesAndMapsPointsBack)
 // A client area 60 x 48: no whole scale fills a 4:3 screen with it, so a border shows.
 constexpr int kWidth = 60;
 
+TEST(SdlBackend, StartsOnlyWhenADisplayIsThereAndNotForcedHeadless)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // A display is named by WAYLAND_DISPLAY: naming an X display instead would have the
+    // message bus library try to start a bus on it.
+    const char* named = std::getenv("WAYLAND_DISPLAY");
+    const std::string saved = named ? named : "";
+    setenv("WAYLAND_DISPLAY", "wayland-99", 1);
+    EXPECT_EQ(plat::StartDisplay(true), plat::Backend::Null);
+    EXPECT_FALSE(plat::IsSdlDisplayRunning());
+    std::string error;
+    EXPECT_EQ(plat::StartDisplay(false, &error), plat::Backend::Sdl) << error;
+    EXPECT_EQ(plat::GetBackend(), plat::Backend::Sdl);
+    EXPECT_TRUE(plat::IsSdlDisplayRunning());
+    plat::StopSdlDisplay();
+    if (saved.empty())
+        unsetenv("WAYLAND_DISPLAY");
+    else
+        setenv("WAYLAND_DISPLAY", saved.c_str(), 1);
+}
+
 class SdlDummy : public ::testing::Test {
 protected:
     void SetUp() override
@@ -155,10 +176,10 @@ TEST_F(SdlDummy, FullScreenShowsTheOwnersBorderColourAroundThePicture)
     border.proc = plat::DefaultWindowProc;
     border.background = plat::Rgb{0x7F, 0x7F, 0x7F};
     ASSERT_TRUE(plat::RegisterWindowClass(border));
-    plat::WindowSpec spec;
-    spec.className = "Border";
-    spec.style = plat::style::Popup;
-    const WindowHandle owner = plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = "Border";
+    params.style = plat::style::Popup;
+    const WindowHandle owner = plat::CreateWindow(params);
     plat::SetScreenOwner(owner);
     plat::ShowWindow(owner, plat::ShowCommand::Maximize);
     plat::BringToTop(main_);

@@ -61,21 +61,21 @@ TEST(Window, CreationSendsCreateAndSizeAndLeavesTheClientAreaInvalid)
 TEST(Window, CreationIsRefusedWithoutClassParentOrConsent)
 {
     wintest::Recorder rec;
-    plat::WindowSpec spec;
-    spec.className = "Nope";
-    EXPECT_EQ(plat::CreateWindow(spec), 0u);
+    plat::WindowParams params;
+    params.className = "Nope";
+    EXPECT_EQ(plat::CreateWindow(params), 0u);
 
-    spec.className = "TEST"; // class names match without regard to case
-    spec.style = style::Child;
-    spec.parent = 12345;
-    EXPECT_EQ(plat::CreateWindow(spec), 0u);
+    params.className = "TEST"; // class names match without regard to case
+    params.style = style::Child;
+    params.parent = 12345;
+    EXPECT_EQ(plat::CreateWindow(params), 0u);
 
     rec.SetHandler([](WindowHandle, uint32_t m, uintptr_t, intptr_t) -> std::optional<intptr_t> {
         return m == msg::Create ? std::optional<intptr_t>(-1) : std::nullopt;
     });
-    spec.style = style::Popup;
-    spec.parent = 0;
-    EXPECT_EQ(plat::CreateWindow(spec), 0u);
+    params.style = style::Popup;
+    params.parent = 0;
+    EXPECT_EQ(plat::CreateWindow(params), 0u);
     ASSERT_FALSE(rec.Of(msg::Destroy).empty());
     EXPECT_FALSE(plat::IsWindow(rec.Of(msg::Destroy)[0].window));
 }

@@ -42,23 +42,23 @@ std::vector<uint32_t> Recorder::Messages(plat::WindowHandle window) const
 plat::WindowHandle MakeTopLevel(const std::string& title, plat::Rect client, uint32_t extraStyle,
                                 plat::WindowHandle owner, const std::string& className)
 {
-    plat::WindowSpec spec;
-    spec.className = className;
-    spec.title = title;
-    spec.style = plat::style::Caption | plat::style::SysMenu | extraStyle;
-    spec.rect = plat::OuterRectForClient(client, spec.style, 0, false);
-    spec.parent = owner;
-    return plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = className;
+    params.title = title;
+    params.style = plat::style::Caption | plat::style::SysMenu | extraStyle;
+    params.rect = plat::OuterRectForClient(client, params.style, 0, false);
+    params.parent = owner;
+    return plat::CreateWindow(params);
 }
 
 plat::WindowHandle MakeChild(plat::WindowHandle parent, plat::Rect rect, const std::string& className)
 {
-    plat::WindowSpec spec;
-    spec.className = className;
-    spec.style = plat::style::Child | plat::style::Visible;
-    spec.rect = rect;
-    spec.parent = parent;
-    return plat::CreateWindow(spec);
+    plat::WindowParams params;
+    params.className = className;
+    params.style = plat::style::Child | plat::style::Visible;
+    params.rect = rect;
+    params.parent = parent;
+    return plat::CreateWindow(params);
 }
 
 int PumpAll()
