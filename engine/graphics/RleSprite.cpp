@@ -81,6 +81,9 @@ bool DrawRow(const uint8_t*& src, const uint8_t* end, const RowJob& job)
             else
                 std::memcpy(job.dest + (from - job.lo), run.colours + (from - c),
                             static_cast<size_t>(to - from));
+        } else if (!kMasked && run.repeat) {
+            // Mirrored, a repeat still fills one span: columns to-1 .. from, left to right.
+            std::memset(job.dest + (job.lo - (to - 1)), run.colours[0], static_cast<size_t>(to - from));
         } else {
             for (int k = from; k < to; ++k) {
                 const ptrdiff_t at = kMirrored ? job.lo - k : k - job.lo;
