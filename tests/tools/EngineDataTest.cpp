@@ -1,0 +1,40 @@
+// The engine data's binary resources are what qmimg makes from the committed art, so the art
+// stays the source of truth.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/TestEnv.h"
+#include "tools/QmImg.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(EngineData, BinaryResourcesAreMadeFromTheArt)
+{
+    const fs::path art = qmtest::SourceDir() / "data" / "engine-art";
+    const fs::path data = qmtest::SourceDir() / "data" / "engine";
+    struct Case {
+        const char* command;
+        const char* png;
+        const char* resource;
+    };
+    for (const Case& c :
+         {Case{"clt", "palette.png", "CLT/000001.CLT"}, Case{"cbm", "picture.png", "CBM/000100.CBM"},
+          Case{"rls", "sprite.png", "RLS/000100.RLS"}}) {
+        const fs::path made = qmtest::TempDir() / "made";
+        std::ostringstream out, err;
+        ASSERT_EQ(RunQmImg({c.command, (art / c.png).string(), made.string()}, out, err), 0) << err.str();
+        EXPECT_EQ(FileBytes(made), FileBytes(data / c.resource)) << c.resource;
+    }
+}
+
+} // namespace
