@@ -162,6 +162,14 @@ int32_t CDibSect::ImageRows() const
 
 int32_t CDibSect::RowOffset(int32_t v) const { return rowBytes_ * (ImageRows() - 1 - v + padRows_); }
 
+PixelRows CDibSect::GetPixelRows() const
+{
+    if (!bits_)
+        return {};
+    return PixelRows{bits_ + static_cast<ptrdiff_t>(padRows_) * rowBytes_,
+                     std::clamp<int32_t>(rect_.GetWidth(), 0, rowBytes_), ImageRows(), rowBytes_, true};
+}
+
 plat::Rect CDibSect::PixelBounds() const
 {
     if (!created_)

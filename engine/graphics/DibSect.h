@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "engine/framework/Rect.h"
+#include "engine/resources/PixelRows.h"
 #include "platform/Geometry.h"
 #include "platform/Surface.h"
 
@@ -132,6 +133,8 @@ public:
 
     // Byte offset of image row v from the pixel pointer (rows counted from the top).
     int32_t RowOffset(int32_t v) const;
+    // The locked image as the decoders and sprite drawers write it (no pixels when unlocked).
+    PixelRows GetPixelRows() const;
     // The pixels (h, v) may address: the rectangle cut to the rows and columns held.
     plat::Rect PixelBounds() const;
     // The image rows held: the rectangle's height, but no more than the pixels hold.

@@ -75,8 +75,15 @@ TEST(DibSect, RowsAreStoredBottomUp)
     const uint8_t* bits = bitmap->LockBits();
     EXPECT_EQ(std::string(bits, bits + 3), std::string("\4\5\6", 3));
     EXPECT_EQ(std::string(bits + 4, bits + 7), std::string("\1\2\3", 3));
+    const PixelRows rows = bitmap->GetPixelRows();
+    EXPECT_TRUE(rows.Valid());
+    EXPECT_EQ(rows.Row(0), bits + 4);
+    EXPECT_EQ(rows.width, 3);
+    EXPECT_EQ(rows.rows, 2);
+    EXPECT_EQ(rows.bytesPerRow, 4);
     bitmap->UnlockBits();
     EXPECT_EQ(bitmap->GetBits(), nullptr);
+    EXPECT_FALSE(bitmap->GetPixelRows().Valid());
     EXPECT_EQ(bitmap->GetPixel(2, 1), 6);
 }
 
