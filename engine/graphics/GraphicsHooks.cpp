@@ -1,0 +1,20 @@
+#include "engine/graphics/GraphicsHooks.h"
+
+#include "engine/framework/ApplHooks.h"
+#include "engine/graphics/DrawEnv.h"
+#include "engine/graphics/FontList.h"
+#include "engine/graphics/Palette.h"
+
+void InstallGraphicsHooks()
+{
+    ApplHooks& hooks = GetApplHooks();
+    hooks.createPalette = [](int32_t id, uint32_t libraryMask) { return new CPalette(id, libraryMask); };
+    hooks.isPaletteValid = [](CPalette* palette) { return palette && palette->IsValid(); };
+    hooks.deletePalette = [](CPalette* palette) { delete palette; };
+    // Without a font list the table holds the default font only.
+    hooks.initFonts = [] {
+        FontList list;
+        CDrawEnv::InitFonts(LoadFontList(list) ? &list : nullptr);
+    };
+    hooks.deleteFonts = [] { CDrawEnv::DeleteFonts(); };
+}
