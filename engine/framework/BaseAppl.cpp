@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/framework/Appl.h"
+#include "engine/framework/DeferredDelete.h"
 #include "engine/framework/FileSpec.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
@@ -13,6 +14,7 @@
 #include "platform/Fatal.h"
 #include "platform/Files.h"
 #include "platform/SystemInfo.h"
+#include "platform/Window.h"
 
 namespace {
 
@@ -185,22 +187,24 @@ void CBaseAppl::SendCommandLineFiles()
 
 void CBaseAppl::PumpMessage(bool)
 {
+    // Objects that handlers delete during the pass are freed when it ends.
+    CDispatchScope dispatch;
     RunDueTimers();
     if (!AreMessagesHeld())
         ProcessDueMessages();
-    plat::MessageQueue& queue = plat::GetMessageQueue();
-    if (queue.Empty() && !IsQuitRequested())
+    plat::PlatMessage msg;
+    if (!plat::PeekWindowMessage(msg, false) && !IsQuitRequested())
         WaitForWork();
-    const std::optional<plat::PlatMessage> msg = queue.Peek(true);
-    if (!msg)
+    // The window system's queue also yields paint requests of windows with invalid areas.
+    if (!plat::PeekWindowMessage(msg, true))
         return;
     const ApplHooks& hooks = GetApplHooks();
-    if (hooks.isHotKeyMessage && hooks.isHotKeyMessage(*msg)) {
+    if (hooks.isHotKeyMessage && hooks.isHotKeyMessage(msg)) {
         // Hot keys are never dispatched; the menu bar finds and invokes their item.
         if (GetMenuBar() && hooks.invokeHotKey)
-            hooks.invokeHotKey(GetMenuBar(), msg->wParam);
+            hooks.invokeHotKey(GetMenuBar(), msg.wParam);
     } else if (hooks.dispatchPlatformMessage) {
-        hooks.dispatchPlatformMessage(*msg);
+        hooks.dispatchPlatformMessage(msg);
     }
 }
 
@@ -224,5 +228,5 @@ void CBaseAppl::WaitForWork()
     uint64_t deadline = nowMs + kMaxWaitMs;
     if (ticks)
         deadline = std::min(deadline, (static_cast<uint64_t>(plat::TickFromMs(nowMs)) + *ticks) * 17);
-    plat::GetMessageQueue().WaitUntil(deadline);
+    plat::WaitWindowMessage(deadline);
 }

@@ -34,7 +34,7 @@ uint32_t CEventObj::GetClockTime() const { return GetClock()->Elapsed() * 17u; }
 bool CEventObj::TimerCallback(void* object)
 {
     auto* obj = static_cast<CEventObj*>(object);
-    return obj->IsEnabled() ? obj->OnTimer() : false;
+    return obj->TakesTimerTick() ? obj->OnTimer() : false;
 }
 
 void CEventObj::Enable(bool enable, bool, bool)

@@ -38,6 +38,8 @@ public:
     virtual void SaveEnabled(bool flag, int32_t unused = 0);
 
     bool IsEnabled() const { return (flags_ & kFlagEnabled) != 0; }
+    // Whether SaveEnabled has kept a state that RestoreEnabled has not yet put back.
+    bool HasSavedState() const { return saved_ != 0; }
     bool IsLive() const { return live_ != 0; }
     void SetLive(bool live) { live_ = live ? 1 : 0; }
     uint32_t GetFlags() const { return flags_; }
@@ -49,10 +51,14 @@ public:
     // Elapsed milliseconds of that clock.
     uint32_t GetClockTime() const;
 
-    // The timer callback: OnTimer of the object when it is enabled, else false.
+    // The timer callback: OnTimer of the object when it may take the tick, else false.
     static bool TimerCallback(void* object);
 
 protected:
+    // Whether a timer expiry reaches OnTimer: while the object is enabled. Graphic objects
+    // also want an owner window.
+    virtual bool TakesTimerTick() const { return IsEnabled(); }
+
     uint32_t flags_ = kFlagEnabled;
 
 private:
