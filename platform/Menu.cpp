@@ -641,6 +641,18 @@ bool ModifyMenuItem(MenuHandle menu, int position, uint32_t id, std::string_view
     return true;
 }
 
+bool RemoveMenuItem(MenuHandle menu, int position)
+{
+    MenuRecord* m = FindMenu(menu);
+    if (!FindItem(menu, position))
+        return false;
+    if (g_menus.tracking.active)
+        EndMenuTracking();
+    m->items.erase(m->items.begin() + position);
+    RedrawStripsShowing(menu);
+    return true;
+}
+
 std::optional<MenuTrackingState> GetMenuTracking()
 {
     const Tracking& t = g_menus.tracking;

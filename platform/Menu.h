@@ -40,6 +40,8 @@ std::optional<MenuItem> GetMenuItem(MenuHandle menu, int position);
 bool CheckMenuItem(MenuHandle menu, int position, bool checked);
 bool EnableMenuItem(MenuHandle menu, int position, bool enabled);
 bool ModifyMenuItem(MenuHandle menu, int position, uint32_t id, std::string_view text);
+// Takes the entry out of the menu; a menu it opens is left alive for its owner to destroy.
+bool RemoveMenuItem(MenuHandle menu, int position);
 
 // While a menu is open: the window whose strip it is, the strip item, and the item
 // highlighted in each open menu (-1 none), the strip's menu first.

@@ -1,0 +1,47 @@
+#include "engine/controls/TFrame.h"
+
+#include "engine/controls/Frame.h"
+#include "engine/controls/TWind.h"
+#include "engine/controls/Wind.h"
+#include "engine/resources/RawParser.h"
+#include "engine/resources/Registrar.h"
+
+CTFrame::CTFrame(int32_t kind, CRawParser* parser) : CTObj(kind, parser)
+{
+    parentId_ = parser->ReadLong("parentid");
+    flags_ = static_cast<uint32_t>(parser->ReadLong("flags"));
+    helpId_ = parser->ReadLong("helpid");
+    helpLibMask_ = static_cast<uint32_t>(parser->ReadLong("helplibmask"));
+    cursorId_ = parser->ReadLong("cursorid");
+    cursorLibMask_ = static_cast<uint32_t>(parser->ReadLong("curslibmask"));
+    const int16_t top = parser->ReadShort("top");
+    const int16_t left = parser->ReadShort("left");
+    const int16_t bottom = parser->ReadShort("bottom");
+    const int16_t right = parser->ReadShort("right");
+    rect_.Set(top, left, bottom, right);
+}
+
+void CTFrame::ApplyTo(CFrame* object)
+{
+    if (!object)
+        return;
+    object->SetFlags((flags_ & ~CFrame::kFlagOwnContent) | (object->GetFlags() & CFrame::kFlagOwnContent));
+    if (helpId_ != 0)
+        object->SetHelpId(helpId_);
+    if (flags_ & CFrame::kFlagDirect)
+        object->SetVisible(false);
+}
+
+CTObj* CTFrame::Read(int32_t kind, CRawParser* parser) { return new CTFrame(kind, parser); }
+
+CBaseObj* CTFrame::CreateFrame(CTObj* tpl)
+{
+    auto* t = static_cast<CTFrame*>(tpl);
+    return new CFrame(CFrame::kKindFrame, t->GetId(), t->GetRect(), false);
+}
+
+void RegisterEngineTemplateKinds()
+{
+    CRegistrar::Register(CTFrame::kKindPlainFrame, &CTFrame::CreateFrame, &CTFrame::Read);
+    CRegistrar::Register(CTWind::kKind, &CWind::CreateFromTemplate, &CTWind::Read);
+}

@@ -1,0 +1,39 @@
+#include "engine/controls/WindowHooks.h"
+
+#include "engine/controls/BorderWnd.h"
+#include "engine/controls/Menu.h"
+#include "engine/controls/MenuBar.h"
+#include "engine/controls/Wind.h"
+#include "engine/framework/ApplHooks.h"
+#include "engine/framework/Str.h"
+#include "platform/Window.h"
+
+namespace {
+
+// The main menu's "MNU" record.
+constexpr int32_t kMainMenuId = 1000;
+
+} // namespace
+
+void InstallWindowHooks()
+{
+    ApplHooks& hooks = GetApplHooks();
+    hooks.buildMenuBar = [] { return new CMenuBar(new CMenu(kMainMenuId, 0xFFFFFFFFu, nullptr)); };
+    hooks.detachMenuBar = [](CMenuBar* bar) { bar->SetWindow(0); };
+    hooks.deleteMenuBar = [](CMenuBar* bar) { delete bar; };
+    hooks.suspendHotKeys = [](CMenuBar* bar, bool suspend) { bar->SuspendHotKeys(suspend); };
+    hooks.isHotKeyMessage = [](const plat::PlatMessage& m) { return m.message == plat::msg::HotKey; };
+    hooks.invokeHotKey = [](CMenuBar* bar, uintptr_t hotKeyId) {
+        if (CMenuItem* item = bar->FindHotKeyItem(static_cast<int32_t>(hotKeyId)))
+            item->Invoke();
+    };
+    hooks.dispatchPlatformMessage = [](const plat::PlatMessage& m) { plat::DispatchWindowMessage(m); };
+    hooks.pauseAllWindows = [] { CWind::PauseAllWindows(); };
+    hooks.restoreAllWindows = [] { CWind::RestoreAllWindows(); };
+    hooks.showBorderWnd = [](bool restored) { ShowBorderWnd(restored); };
+    hooks.setPaletteAllWindows = [](CPalette* palette) { CWind::SetPaletteAllWindows(palette); };
+    hooks.sendToActiveFocus = [](int32_t id) {
+        if (CWind* active = CWind::GetActiveWnd())
+            active->SendToFocus(id, 0, 0);
+    };
+}
