@@ -85,7 +85,7 @@ void CBorderWnd::Create(const char* title)
     cls.background = ColorOf(colorCode_);
     if (!plat::RegisterWindowClass(cls))
         plat::Fatal("Couldn't register the Border window.");
-    plat::WindowSpec spec;
+    plat::WindowParams spec;
     spec.className = kClassName;
     spec.title = title;
     spec.style = plat::style::Popup | plat::style::ClipChildren | plat::style::SysMenu;

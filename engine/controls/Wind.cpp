@@ -199,7 +199,7 @@ void CWind::Create(int32_t type, const CStr* title, uint32_t style, uint32_t exS
     }
     plat::Rect client;
     const plat::Rect outer = plat::OuterRectForClient(frameRect_.ToRECT(client), style, exStyle, menu != 0);
-    plat::WindowSpec spec;
+    plat::WindowParams spec;
     spec.className = (type == kTypeModalDialog || type == kTypeDialog) ? kDialogClassName : kWindowClassName;
     if (title) {
         CStr text(*title);
