@@ -94,7 +94,7 @@ int16_t CFrameStrip::GetFrameSize(CPoint& size, int32_t i)
     return result;
 }
 
-int16_t CFrameStrip::DecodeFrame(const PixelRows& dest, int32_t i, CRect* updated)
+int16_t CFrameStrip::DecodeFrame(const PixelRows& dest, int32_t i, CRect* updated, bool skipZeroFills)
 {
     if (updated)
         updated->Set(30000, 30000, 0, 0);
@@ -116,8 +116,8 @@ int16_t CFrameStrip::DecodeFrame(const PixelRows& dest, int32_t i, CRect* update
                                   dest.bytesPerRow, frame.width, frame.height);
     const uint8_t* image = locked.Data() + frame.offset;
     const size_t imageSize = locked.Size() - frame.offset;
-    const BlockCodec::Status status = updated ? BlockCodec::DecodeImageMasked(image, imageSize, writer)
-                                              : BlockCodec::DecodeImage(image, imageSize, writer);
+    const BlockCodec::Status status = skipZeroFills ? BlockCodec::DecodeImageMasked(image, imageSize, writer)
+                                                    : BlockCodec::DecodeImage(image, imageSize, writer);
     if (updated)
         updated->Set(writer.Top(), writer.Left(), writer.Bottom(), writer.Right());
     return status == BlockCodec::Status::Ok ? kOk : kDamaged;

@@ -49,7 +49,13 @@ public:
     // Decodes frame i with its top-left corner at the destination's, clipped to it. With a
     // rectangle, fill-0 tiles are left untouched and the rectangle receives the bounds of the
     // tiles written ((30000, 30000, 0, 0) when none was); without one, every tile is written.
-    int16_t DecodeFrame(const PixelRows& dest, int32_t i, CRect* updated);
+    int16_t DecodeFrame(const PixelRows& dest, int32_t i, CRect* updated)
+    {
+        return DecodeFrame(dest, i, updated, updated != nullptr);
+    }
+    // The same, choosing apart whether fill-0 tiles are skipped; the rectangle (when given)
+    // receives the bounds of the tiles written either way.
+    int16_t DecodeFrame(const PixelRows& dest, int32_t i, CRect* updated, bool skipZeroFills);
 
 private:
     struct Frame {
