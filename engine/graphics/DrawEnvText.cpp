@@ -1,6 +1,5 @@
 // CDrawEnv's fonts and text.
 #include <cstdlib>
-#include <memory>
 
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/Font.h"
@@ -9,8 +8,10 @@
 
 namespace {
 
-// The font table and whether it has been built: one for the program.
-std::unique_ptr<CFontTable> g_fontTable;
+// The font table and whether it has been built: one for the program. A plain pointer, so that
+// no destructor runs at exit after the memory blocks' allocator is gone; the application
+// deletes the table at its end (DeleteFonts).
+CFontTable* g_fontTable = nullptr;
 bool g_fontsBuilt = false;
 
 // The display's logical pixels per inch, which point sizes are converted with.
@@ -38,7 +39,7 @@ std::string_view TextOf(const char* text, int32_t length)
 
 // ---- The font table --------------------------------------------------------------------------
 
-CFontTable* CDrawEnv::GetFontTable() { return g_fontTable.get(); }
+CFontTable* CDrawEnv::GetFontTable() { return g_fontTable; }
 
 plat::FontSpec CDrawEnv::FontSpecFor(const char* face, int16_t size, int16_t style)
 {
@@ -63,7 +64,7 @@ int16_t CDrawEnv::InitFonts(const FontList* list)
 {
     if (g_fontsBuilt)
         return list ? 0 : 1;
-    g_fontTable = std::make_unique<CFontTable>();
+    g_fontTable = new CFontTable;
     plat::FontHandle standard = plat::CreateFont(DefaultFontSpec());
     g_fontTable->Add(new CFont(0, standard ? standard : SystemFont(), 12, 0));
     if (list)
@@ -82,7 +83,8 @@ void CDrawEnv::DeleteFonts()
 
 void CDrawEnv::ResetFonts()
 {
-    g_fontTable.reset();
+    delete g_fontTable;
+    g_fontTable = nullptr;
     g_fontsBuilt = false;
 }
 
