@@ -1,13 +1,22 @@
 #include "tools/QmImg.h"
 
+#include <cctype>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <stdexcept>
 
+#include "engine/graphics/BitmapSet.h"
+#include "engine/graphics/CelList.h"
+#include "engine/graphics/FrameSet.h"
+#include "engine/graphics/Palette.h"
+#include "engine/resources/LibMgr.h"
+#include "tools/EngineLibrary.h"
 #include "tools/ImageEncoder.h"
 #include "tools/PngImage.h"
 #include "tools/SpriteEncoder.h"
+#include "tools/ToolArgs.h"
 
 namespace fs = std::filesystem;
 
@@ -118,6 +127,112 @@ int Rls(const std::vector<std::string>& args)
     return 0;
 }
 
+// What show writes: a picture and its 256 colours.
+struct Shown {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> pixels;
+    std::vector<PngColor> palette;
+};
+
+// The bitmap's picture as top-down rows of exactly its width.
+void TakePixels(CDibSect* bitmap, Shown& shown)
+{
+    if (!bitmap || !bitmap->LockBits())
+        throw std::runtime_error("the frame is damaged: it decodes to no picture");
+    const PixelRows rows = bitmap->GetPixelRows();
+    shown.width = rows.width;
+    shown.height = rows.rows;
+    for (int32_t y = 0; y < rows.rows; ++y)
+        shown.pixels.insert(shown.pixels.end(), rows.Row(y), rows.Row(y) + rows.width);
+    bitmap->UnlockBits();
+}
+
+void CheckFrame(const std::string& what, int64_t frame, int16_t count)
+{
+    if (frame >= count)
+        throw std::runtime_error(what + " has no frame " + std::to_string(frame) + " (it has " +
+                                 std::to_string(count) + ")");
+}
+
+// Decodes frame (or cel) n of the resource as the engine does.
+void DecodeShown(const std::string& type, std::unique_ptr<CMemory> block, int16_t frame,
+                 const std::string& what, Shown& shown)
+{
+    if (type == "CBM") {
+        CBitmapSet set(std::move(block));
+        CheckFrame(what, frame, set.GetCount());
+        TakePixels(set.GetEntry(frame), shown);
+    } else if (type == "IMV") {
+        CFrameSet set(std::move(block));
+        CheckFrame(what, frame, set.GetCount());
+        set.GoToFrame(frame); // replays frames 0 to n
+        TakePixels(set.GetBitmap(), shown);
+    } else {
+        CCelList cels(std::move(block));
+        CheckFrame(what, frame, cels.GetCount());
+        TakePixels(cels.MakeBitmap(frame).get(), shown); // filled with 255, index 0 transparent
+    }
+}
+
+// The engine's palette built from "CLT" id, or a grey ramp without one.
+void ShownPalette(int64_t id, bool given, const std::string& library, Shown& shown)
+{
+    if (!given) {
+        for (int i = 0; i < 256; ++i)
+            shown.palette.push_back(
+                {static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(i)});
+        return;
+    }
+    std::unique_ptr<CRsrcBlock> table =
+        GetLibMgr()->LoadResource("CLT", static_cast<int32_t>(id), 0xFFFFFFFF, false);
+    if (!table)
+        throw std::runtime_error(library + ": no resource CLT " + std::to_string(id));
+    const CPalette palette(table.release());
+    for (int i = 0; i < 256; ++i) {
+        PngColor c;
+        palette.GetEntry(i, &c.r, &c.g, &c.b);
+        shown.palette.push_back(c);
+    }
+}
+
+int Show(const std::vector<std::string>& args)
+{
+    if (args.size() < 5 || args.size() % 2 == 0)
+        Usage();
+    std::string type = args[2];
+    for (char& c : type)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (type != "CBM" && type != "IMV" && type != "RLS")
+        throw std::runtime_error("cannot show " + args[2] + " resources (CBM, IMV or RLS)");
+    const auto id = static_cast<int32_t>(ParseNumber(args[3], INT32_MIN, INT32_MAX, "number"));
+    int64_t frame = 0, paletteId = 0;
+    bool withPalette = false;
+    for (size_t i = 4; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--frame")
+            frame = ParseNumber(args[i + 1], 0, INT16_MAX, "frame");
+        else if (args[i] == "--palette") {
+            paletteId = ParseNumber(args[i + 1], INT32_MIN, INT32_MAX, "palette");
+            withPalette = true;
+        } else
+            throw std::runtime_error("unknown option: " + args[i]);
+    }
+    const std::string what = type + " " + std::to_string(id);
+    Shown shown;
+    EngineLibrary library(args[1]);
+    library.Run([&] {
+        std::unique_ptr<CRsrcBlock> block = GetLibMgr()->LoadResource(type.c_str(), id, 0xFFFFFFFF, false);
+        if (!block)
+            throw std::runtime_error(args[1] + ": no resource " + what);
+        DecodeShown(type, std::move(block), static_cast<int16_t>(frame), what, shown);
+        ShownPalette(paletteId, withPalette, args[1], shown);
+    });
+    if (shown.width < 1 || shown.height < 1)
+        throw std::runtime_error(what + ": frame " + std::to_string(frame) + " is empty");
+    WriteIndexedPng(args.back(), shown.width, shown.height, shown.pixels, shown.palette);
+    return 0;
+}
+
 } // namespace
 
 int RunQmImg(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -132,6 +247,8 @@ int RunQmImg(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return Imv(args);
         if (command == "rls")
             return Rls(args);
+        if (command == "show")
+            return Show(args);
         if (command.empty())
             Usage();
         throw std::runtime_error("unknown command: " + command);

@@ -6,8 +6,10 @@
 #include <random>
 #include <sstream>
 
+#include "engine/graphics/Palette.h"
 #include "engine/graphics/RleSprite.h"
 #include "engine/resources/FrameStrip.h"
+#include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 #include "tools/PngImage.h"
 #include "tools/QmImg.h"
@@ -302,4 +304,150 @@ TEST(QmImg, ReadsLowBitDepthPalettesAndGreyscale)
     EXPECT_EQ(image.pixels, (std::vector<uint8_t>{0, 1, 2, 200, 254, 255}));
     const ToolRun r = QmImg({"clt", grey.string(), (qmtest::TempDir() / "x.clt").string()});
     EXPECT_EQ(r.err, "qmimg: " + grey.string() + ": has no palette\n");
+}
+
+namespace {
+
+// Makes a resource with qmimg into a folder library and shows it again through the engine.
+class QmImgShow : public ::testing::Test {
+protected:
+    fs::path Library() const { return qmtest::TempDir() / "lib"; }
+
+    void Make(const std::string& command, const std::string& type, int32_t id,
+              const std::vector<const Picture*>& pictures)
+    {
+        std::vector<std::string> args{command};
+        int n = 0;
+        for (const Picture* p : pictures)
+            args.push_back(WritePng("in" + std::to_string(n++) + ".png", *p).string());
+        const fs::path made = qmtest::TempDir() / "made.bin";
+        args.push_back(made.string());
+        const ToolRun r = QmImg(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        qmtest::FolderLibraryWriter(Library()).Add(type, id, ReadBytes(made));
+    }
+
+    // The shown picture, or an empty one (and the error in `err`) when show fails.
+    IndexedImage Show(std::vector<std::string> options, std::string* err = nullptr)
+    {
+        const fs::path out = qmtest::TempDir() / "shown.png";
+        fs::remove(out);
+        std::vector<std::string> args{"show", Library().string()};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back(out.string());
+        const ToolRun r = QmImg(args);
+        if (err)
+            *err = r.err;
+        if (r.status != 0)
+            return {};
+        EXPECT_EQ(r.err, "");
+        return ReadIndexedPng(out);
+    }
+};
+
+} // namespace
+
+TEST_F(QmImgShow, EveryKindRoundTripsPixelForPixel)
+{
+    const Picture a(37, 29, 11), b(16, 40, 12), c(5, 3, 13);
+    Picture a1 = a, a2 = a;
+    a1.At(0, 0) = 9;
+    for (int y = 8; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            a2.At(x, y) = 0;
+    Make("cbm", "CBM", 5, {&a, &b, &c});
+    Make("imv", "IMV", 6, {&a, &a1, &a2});
+    Make("rls", "RLS", 7, {&c, &b});
+
+    EXPECT_EQ(Show({"CBM", "5"}).pixels, a.pixels);
+    const IndexedImage second = Show({"cbm", "5", "--frame", "1"});
+    EXPECT_EQ(second.width, 16);
+    EXPECT_EQ(second.height, 40);
+    EXPECT_EQ(second.pixels, b.pixels);
+    EXPECT_EQ(Show({"CBM", "5", "--frame", "2"}).pixels, c.pixels);
+
+    EXPECT_EQ(Show({"IMV", "6", "--frame", "2"}).pixels, a2.pixels) << "frames 0 to 2 replayed";
+    EXPECT_EQ(Show({"IMV", "6", "--frame", "1"}).pixels, a1.pixels);
+    EXPECT_EQ(Show({"IMV", "6"}).pixels, a.pixels);
+
+    // A cel is drawn into a picture of 255: its pixels of index 0 stay 255.
+    const IndexedImage cel = Show({"RLS", "7", "--frame", "1"});
+    std::vector<uint8_t> expected = b.pixels;
+    for (uint8_t& v : expected)
+        v = v == 0 ? 255 : v;
+    EXPECT_EQ(cel.pixels, expected);
+    // Without a palette, a grey ramp.
+    ASSERT_EQ(cel.palette.size(), 256u);
+    EXPECT_EQ(cel.palette[77], (PngColor{77, 77, 77}));
+}
+
+TEST_F(QmImgShow, ThePaletteIsTheEnginesBuiltFromTheColourTable)
+{
+    const Picture a(8, 8, 14);
+    Make("cbm", "CBM", 1, {&a});
+    // A table of 236 colours: brightened, at indices 10-245.
+    std::vector<PngColor> colours;
+    for (int i = 0; i < 236; ++i)
+        colours.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(i / 2), 200});
+    const fs::path png = qmtest::TempDir() / "palette.png";
+    WriteIndexedPng(png, 1, 1, {0}, colours);
+    ASSERT_EQ(QmImg({"clt", png.string(), (qmtest::TempDir() / "clt").string()}).status, 0);
+    qmtest::FolderLibraryWriter(Library()).Add("CLT", 3, ReadBytes(qmtest::TempDir() / "clt"));
+
+    const IndexedImage shown = Show({"CBM", "1", "--palette", "3"});
+    ASSERT_EQ(shown.palette.size(), 256u);
+    for (int i : {0, 1, 64, 128, 235})
+        EXPECT_EQ(shown.palette[static_cast<size_t>(10 + i)],
+                  (PngColor{CPalette::Brighten(static_cast<uint8_t>(i)),
+                            CPalette::Brighten(static_cast<uint8_t>(i / 2)), CPalette::Brighten(200)}))
+            << i;
+    EXPECT_EQ(shown.pixels, a.pixels);
+}
+
+TEST_F(QmImgShow, ErrorsAreOneLine)
+{
+    const Picture a(8, 8, 15);
+    Make("cbm", "CBM", 1, {&a});
+    struct Case {
+        std::vector<std::string> options;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"CBM", "2"}, "no resource CBM 2"},
+        {{"CBM", "1", "--frame", "1"}, "CBM 1 has no frame 1 (it has 1)"},
+        {{"CBM", "1", "--frame", "-1"}, "frame out of range: -1"},
+        {{"CBM", "1", "--palette", "4"}, "no resource CLT 4"},
+        {{"CBM", "1", "--zoom", "2"}, "unknown option: --zoom"},
+        {{"STR", "1"}, "cannot show STR resources (CBM, IMV or RLS)"},
+        {{"CBM", "x"}, "bad number: x"},
+    };
+    for (const Case& k : cases) {
+        std::string err;
+        EXPECT_TRUE(Show(k.options, &err).pixels.empty());
+        EXPECT_NE(err.find(k.err), std::string::npos) << err;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+    }
+    const ToolRun r = QmImg({"show", (qmtest::TempDir() / "nothing").string(), "CBM", "1", "out.png"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot open the library"), std::string::npos) << r.err;
+}
+
+TEST_F(QmImgShow, DamagedResourcesAreShownOrRefusedWithoutHarm)
+{
+    const Picture a(20, 12, 16);
+    Make("cbm", "CBM", 1, {&a});
+    Make("rls", "RLS", 2, {&a});
+    const std::vector<uint8_t> cbm = ReadBytes(Library() / "CBM" / "000001.CBM");
+    const std::vector<uint8_t> rls = ReadBytes(Library() / "RLS" / "000002.RLS");
+    // Resources cut in the table, in the first image and near the end: the tool answers, with
+    // a picture or one error line (the decoders' own tests cut at every length).
+    for (const auto& [type, bytes] : {std::pair{"CBM", cbm}, {"RLS", rls}})
+        for (size_t n : {size_t{1}, size_t{13}, bytes.size() / 2, bytes.size() - 1}) {
+            qmtest::FolderLibraryWriter(Library()).Add(
+                type, 9, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n)));
+            std::string err;
+            const IndexedImage shown = Show({type, "9"}, &err);
+            EXPECT_TRUE(!shown.pixels.empty() || (!err.empty() && err.find('\n') == err.size() - 1))
+                << type << " " << n;
+        }
 }
