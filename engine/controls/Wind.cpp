@@ -17,7 +17,11 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
+#include "engine/graphics/OffScEnv.h"
+#include "engine/graphics/Palette.h"
+#include "engine/graphics/WndEnv.h"
 #include "engine/resources/TplRecLoader.h"
+#include "platform/DrawContext.h"
 #include "platform/Input.h"
 #include "platform/Metrics.h"
 #include "platform/Window.h"
@@ -220,10 +224,10 @@ void CWind::Create(int32_t type, const CStr* title, uint32_t style, uint32_t exS
     if (menu)
         GetMenuBar()->SetWindow(hwnd_);
     Center();
+    // The environments are set up on the new window's device context, and the off-screen
+    // bitmap made at the root frame's size.
     SetupEnvironments();
     plat::SetWindowObject(hwnd_, this);
-    if (wndFlags_ & kFlagOffScreen)
-        RebuildOffScreen();
     if (CFrame* root = GetFirstFrame())
         root->SetOwner(this);
     if (position_)

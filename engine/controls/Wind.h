@@ -30,6 +30,9 @@ class CStr;
 class CTObj;
 class CWindControl;
 class CWndEnv;
+namespace plat {
+class DrawContext;
+}
 
 class CWind : public CEventObj {
 public:
@@ -178,6 +181,26 @@ public:
     virtual void Paint(CFrame* frame);
     // Converts a title in place through the character map of font 0.
     static void MapTitleText(CStr& title);
+    // Slot 40: draws every layer into the off-screen bitmap only (direct false) or straight
+    // into the window (direct true).
+    virtual void DrawRegion(const CRect* rect, bool direct);
+    // Slot 41: paints the rectangle (null: the root frame's): into the off-screen bitmap, one
+    // copy to the window clipped off the direct frames, then the direct frames.
+    virtual void DrawFrames(const CRect* rect);
+    // Slot 42: copies that rectangle of the off-screen bitmap to the window.
+    virtual void DrawClipped(const CRect& rect);
+    // Slot 17: the frame and its subtree straight into the window, each clipped to what the
+    // opaque frames in front leave of it.
+    virtual void DrawFrameDirect(CFrame* frame, const CRegion& region, const CRect& rect);
+    // Slot 18: only the direct frames of the subtree, into the window.
+    virtual void DrawDirectFrames(CFrame* frame, const CRegion& region, const CRect& rect);
+    // Slot 19: the subtree into the off-screen bitmap, direct frames left out; answers whether
+    // any direct frame was met.
+    virtual bool DrawFrameOffScreen(CFrame* frame, const CRect& rect);
+    // Slot 43: the area the frame covers opaquely leaves the region.
+    virtual void SubtractOpaque(CFrame* frame, CRegion& region);
+    // Slot 44: the area the direct frames of the subtree cover leaves the region.
+    virtual void SubtractDirect(CFrame* frame, CRegion& region);
     // Slot 45: called on every window when the application resumes.
     virtual void Restore() {}
     // Slot 46: called on every window when the application pauses.
@@ -290,4 +313,9 @@ private:
     bool shown_ = false;
     int32_t type_;
     bool tornDown_ = false;
+    std::unique_ptr<CPalette> paletteCopy_;   // the global palette when the bitmap was made
+    CPalette* palette_ = nullptr;             // the palette last given to SetPalette
+    std::unique_ptr<plat::DrawContext> dc_;   // the window's own device context
+    std::unique_ptr<CWndEnv> wndEnv_;         // on dc_
+    std::unique_ptr<COffScEnv> offScreenEnv_; // with flag 0x40, or after SetPalette
 };

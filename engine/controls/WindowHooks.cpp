@@ -4,8 +4,10 @@
 #include "engine/controls/Menu.h"
 #include "engine/controls/MenuBar.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/WindHooks.h"
 #include "engine/framework/ApplHooks.h"
 #include "engine/framework/Str.h"
+#include "engine/graphics/CursorMgr.h"
 #include "platform/Window.h"
 
 namespace {
@@ -35,5 +37,20 @@ void InstallWindowHooks()
     hooks.sendToActiveFocus = [](int32_t id) {
         if (CWind* active = CWind::GetActiveWnd())
             active->SendToFocus(id, 0, 0);
+    };
+
+    // The windows show the cursors of the program's cursor manager.
+    WindHooks& wind = GetWindHooks();
+    wind.setCursorId = [](int32_t id, uint32_t mask) {
+        if (CCursorMgr* cursors = GetCursorList())
+            cursors->SetCursorId(id, mask);
+    };
+    wind.findOrLoadCursor = [](int32_t id, uint32_t mask) {
+        if (CCursorMgr* cursors = GetCursorList())
+            cursors->FindOrLoadCursor(id, mask);
+    };
+    wind.applyCurrentCursor = [] {
+        if (CCursorMgr* cursors = GetCursorList())
+            cursors->ApplyCurrent();
     };
 }
