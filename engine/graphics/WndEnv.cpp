@@ -4,9 +4,26 @@
 #include "platform/Desktop.h"
 #include "platform/Input.h"
 
+namespace {
+
+// Device coordinates of a window's context: the client area's corner is (0, 0) and drawing
+// stays inside the client area.
+void UseClientArea(plat::DrawContext& dc, const plat::ClientTarget& target)
+{
+    dc.SetViewportOrigin(target.origin);
+    const plat::Region client(target.client.Offset(target.origin.x, target.origin.y));
+    dc.SetClipRegion(&client);
+}
+
+} // namespace
+
 void CWndEnv::Setup(plat::DrawContext* dc, const CRect& rect, CPalette* palette, plat::WindowHandle window)
 {
     window_ = window;
+    // Each paint pass sets up on the window's context again: start from its device
+    // coordinates, whatever an earlier set-up left.
+    if (dc && plat::IsWindow(window))
+        UseClientArea(*dc, plat::GetClientTarget(window));
     CDrawEnv::Setup(dc, rect, palette);
     SetKind(kEnvWindow);
 }
@@ -37,8 +54,6 @@ std::unique_ptr<plat::DrawContext> CreateWindowDC(plat::WindowHandle window)
         return nullptr;
     auto dc = std::make_unique<plat::DrawContext>(*target.surface);
     dc->SelectPalette(plat::GetDesktopPalette());
-    dc->SetViewportOrigin(target.origin);
-    const plat::Region client(target.client.Offset(target.origin.x, target.origin.y));
-    dc->SetClipRegion(&client);
+    UseClientArea(*dc, target);
     return dc;
 }

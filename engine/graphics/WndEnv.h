@@ -11,8 +11,8 @@ class CWndEnv : public CDrawEnv {
 public:
     CWndEnv() = default;
 
-    // Sets up on the window's device context; the window places the environment on the
-    // screen and receives the palette as the display's colours.
+    // Sets up on the window's device context (again on each paint pass); the window places
+    // the environment on the screen and receives the palette as the display's colours.
     void Setup(plat::DrawContext* dc, const CRect& rect, CPalette* palette, plat::WindowHandle window = 0);
     // The mouse position in the window's client coordinates, as a new point the caller owns.
     virtual CPoint* GetMousePos();

@@ -203,4 +203,16 @@ TEST_F(WindowFixture, WindowCoordinatesMeetTheScreen)
     EXPECT_EQ(device->GetHandle()->Dump(), "0-5: 0-8\n");
 }
 
+TEST_F(WindowFixture, SettingUpAgainOnTheSameContextDrawsInTheSamePlace)
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        CWndEnv wnd;
+        wnd.Setup(dc.get(), CRect(1, 2, 5, 8), nullptr, window);
+        wnd.SetTextColor(static_cast<int32_t>(11 + pass));
+        wnd.FillRect(CRect(0, 0, 1, 1));
+        EXPECT_EQ(plat::DesktopPixel(32, 21), 11 + pass) << pass;
+        EXPECT_NE(plat::DesktopPixel(34, 22), 11 + pass) << pass;
+    }
+}
+
 } // namespace
