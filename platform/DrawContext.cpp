@@ -14,11 +14,6 @@ namespace {
 // Pens wider than this draw as this wide; nothing on a screen needs more.
 constexpr int32_t kMaxPenWidth = 4096;
 
-int32_t ClampCoord(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, -Region::kCoordLimit, Region::kCoordLimit));
-}
-
 template <class Op> void MixRow(uint8_t* row, size_t n, Op op)
 {
     for (size_t i = 0; i < n; ++i)
@@ -56,13 +51,13 @@ FontHandle DrawContext::CurrentFont() const { return font_ ? font_ : GetStockFon
 
 Rect DrawContext::ToDevice(const Rect& r) const
 {
-    return {ClampCoord(int64_t{r.left} + origin_.x), ClampCoord(int64_t{r.top} + origin_.y),
-            ClampCoord(int64_t{r.right} + origin_.x), ClampCoord(int64_t{r.bottom} + origin_.y)};
+    return Region::ClampRect(int64_t{r.left} + origin_.x, int64_t{r.top} + origin_.y,
+                             int64_t{r.right} + origin_.x, int64_t{r.bottom} + origin_.y);
 }
 
 Point DrawContext::ToDevice(Point p) const
 {
-    return {ClampCoord(int64_t{p.x} + origin_.x), ClampCoord(int64_t{p.y} + origin_.y)};
+    return {Region::ClampCoord(int64_t{p.x} + origin_.x), Region::ClampCoord(int64_t{p.y} + origin_.y)};
 }
 
 Region DrawContext::Visible() const
@@ -109,8 +104,8 @@ Rect DrawContext::OutlineBox(const Rect& deviceBox) const
     // A centred pen straddles the one-pixel outline: half its width lies outside the box.
     const int32_t before = w / 2;
     const int32_t after = w - 1 - before;
-    return {ClampCoord(int64_t{deviceBox.left} - before), ClampCoord(int64_t{deviceBox.top} - before),
-            ClampCoord(int64_t{deviceBox.right} + after), ClampCoord(int64_t{deviceBox.bottom} + after)};
+    return Region::ClampRect(int64_t{deviceBox.left} - before, int64_t{deviceBox.top} - before,
+                             int64_t{deviceBox.right} + after, int64_t{deviceBox.bottom} + after);
 }
 
 Region DrawContext::PenLine(Point a, Point b) const

@@ -51,14 +51,9 @@ private:
     std::vector<uint8_t> marks_;
 };
 
-int32_t ClampCoord(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, -Region::kCoordLimit, Region::kCoordLimit));
-}
-
 Rect RectOf(int64_t left, int64_t top, int64_t right, int64_t bottom)
 {
-    return {ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)};
+    return Region::ClampRect(left, top, right, bottom);
 }
 
 } // namespace

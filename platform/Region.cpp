@@ -11,16 +11,6 @@ namespace {
 // so that an absurd shape cannot stall the program.
 constexpr int32_t kScanLimit = Region::kScanLimit;
 
-int32_t ClampCoord(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, -Region::kCoordLimit, Region::kCoordLimit));
-}
-
-Rect ClampRect(const Rect& r)
-{
-    return {ClampCoord(r.left), ClampCoord(r.top), ClampCoord(r.right), ClampCoord(r.bottom)};
-}
-
 bool Apply(RegionOp op, bool inA, bool inB)
 {
     switch (op) {
@@ -122,7 +112,7 @@ void Region::Builder::AddBand(int32_t top, int32_t bottom, std::span<const Span>
 void Region::SetRect(const Rect& rect)
 {
     Clear();
-    const Rect r = ClampRect(rect);
+    const Rect r = ClampRect(rect.left, rect.top, rect.right, rect.bottom);
     if (r.Empty())
         return;
     bands_.push_back({r.top, r.bottom, 0, 1});
@@ -137,7 +127,7 @@ void Region::Clear()
 
 Region Region::RoundRect(const Rect& box, int32_t cornerWidth, int32_t cornerHeight)
 {
-    const Rect r = ClampRect(box);
+    const Rect r = ClampRect(box.left, box.top, box.right, box.bottom);
     if (r.Empty())
         return Region();
     const int64_t width = r.Width();
@@ -164,7 +154,7 @@ Region Region::RoundRect(const Rect& box, int32_t cornerWidth, int32_t cornerHei
 
 Region Region::Ellipse(const Rect& box)
 {
-    const Rect r = ClampRect(box);
+    const Rect r = ClampRect(box.left, box.top, box.right, box.bottom);
     if (r.Empty())
         return Region();
     return RoundRect(r, r.Width(), r.Height());

@@ -49,6 +49,15 @@ public:
     // Rounded rectangles, ellipses and polygons are built row by row and keep only the rows
     // within +/- this limit, far beyond any surface.
     static constexpr int32_t kScanLimit = 1 << 14;
+    // A coordinate brought within the limit; drawing code clamps its sums through it.
+    static constexpr int32_t ClampCoord(int64_t v)
+    {
+        return static_cast<int32_t>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+    }
+    static constexpr Rect ClampRect(int64_t left, int64_t top, int64_t right, int64_t bottom)
+    {
+        return {ClampCoord(left), ClampCoord(top), ClampCoord(right), ClampCoord(bottom)};
+    }
 
     Region() = default;
     explicit Region(const Rect& rect) { SetRect(rect); }

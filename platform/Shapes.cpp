@@ -11,11 +11,7 @@ namespace {
 
 // Line ends are kept within the region coordinate range so that the step arithmetic below
 // stays far inside 64 bits.
-Point ClampPoint(Point p)
-{
-    return {std::clamp(p.x, -Region::kCoordLimit, Region::kCoordLimit),
-            std::clamp(p.y, -Region::kCoordLimit, Region::kCoordLimit)};
-}
+Point ClampPoint(Point p) { return {Region::ClampCoord(p.x), Region::ClampCoord(p.y)}; }
 
 // floor(n / d) for d > 0.
 int64_t FloorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
