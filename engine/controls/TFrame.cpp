@@ -1,8 +1,11 @@
 #include "engine/controls/TFrame.h"
 
+#include "engine/controls/BTplList.h"
 #include "engine/controls/Frame.h"
 #include "engine/controls/TWind.h"
 #include "engine/controls/Wind.h"
+#include "engine/framework/Str.h"
+#include "engine/framework/TplRec.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/Registrar.h"
 
@@ -30,6 +33,18 @@ void CTFrame::ApplyTo(CFrame* object)
         object->SetHelpId(helpId_);
     if (flags_ & CFrame::kFlagDirect)
         object->SetVisible(false);
+}
+
+void CTFrame::GetStrListItem(uint32_t libraryMask, int32_t listId, int32_t index,
+                             std::unique_ptr<CTplRec>* list, std::unique_ptr<CStr>* text) const
+{
+    if (list)
+        list->reset();
+    if (text)
+        text->reset();
+    if (CBTplList* owner = GetTplList())
+        owner->GetString(libraryMask, listId, index, list, text,
+                         reinterpret_cast<const CTplRec*>(buildValue_));
 }
 
 CTObj* CTFrame::Read(int32_t kind, CRawParser* parser) { return new CTFrame(kind, parser); }

@@ -5,6 +5,7 @@
 // whole flag word of the object it is applied to (the own-content bit excepted), so they
 // carry the shown (0x1) and enabled (0x8) bits themselves.
 #include <cstdint>
+#include <memory>
 
 #include "engine/controls/TObj.h"
 #include "engine/framework/Message.h"
@@ -12,6 +13,8 @@
 
 class CBaseObj;
 class CFrame;
+class CStr;
+class CTplRec;
 
 class CTFrame : public CTObj {
 public:
@@ -34,6 +37,12 @@ public:
     // direct bit.
     virtual void ApplyTo(CFrame* object);
 
+    // Resolves a string-list reference through the template's list (CBTplList::GetString),
+    // with the build value as the given list: with a negative index the whole list, otherwise
+    // a copy of entry `index`. Both are the caller's; both stay null when there is nothing.
+    void GetStrListItem(uint32_t libraryMask, int32_t listId, int32_t index, std::unique_ptr<CTplRec>* list,
+                        std::unique_ptr<CStr>* text) const;
+
     // The registrar's factories of kind 1.
     static CTObj* Read(int32_t kind, CRawParser* parser);
     static CBaseObj* CreateFrame(CTObj* tpl);
@@ -46,6 +55,7 @@ public:
     int32_t GetHelpId() const { return helpId_; }
     uint32_t GetHelpLibMask() const { return helpLibMask_; }
     int32_t GetParentId() const { return parentId_; }
+    void SetParentId(int32_t id) { parentId_ = id; }
     int32_t GetCursorId() const { return cursorId_; }
     uint32_t GetCursorLibMask() const { return cursorLibMask_; }
     const CRect& GetRect() const { return rect_; }

@@ -27,6 +27,8 @@ public:
 
     int32_t GetKind() const { return kind_; }
     int32_t GetId() const { return id_; }
+    // The template list renames templates (CBTplList::SetId, SetBranchEnabled).
+    void SetId(int32_t id) { id_ = id; }
     CBTplList* GetTplList() const { return tplList_; }
     void SetTplList(CBTplList* list) { tplList_ = list; }
 

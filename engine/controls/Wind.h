@@ -221,6 +221,8 @@ public:
     CFrame* SetFrame(CFrame* frame);
     void SetSizePt(const CPoint& size) { MoveResize(size.GetH(), size.GetV()); }
     void Center();
+    // Whether SetFrame centres the window (it was made without a position).
+    void SetCentreOnFrame(bool centre) { noPosition_ = centre; }
     void SetPosition(int16_t h, int16_t v);
     void MoveBy(int16_t dh, int16_t dv);
     CRect GetScreenClientRect();
@@ -251,6 +253,8 @@ public:
     void RemoveControl(CWindControl* control);
     void SetTabOrder(CWindControl* control, int16_t order);
     void FocusNext();
+    // Gives the focus to the first control in tab order that takes it.
+    void ResetFocus();
     void FocusPrev();
     bool SetFocusControl(CWindControl* control);
     void FocusIfAllowed(CWindControl* control);

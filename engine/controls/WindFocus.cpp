@@ -82,6 +82,8 @@ void CWind::FocusNext()
     FocusFrom(controls_.GetHeadNode(), current, true);
 }
 
+void CWind::ResetFocus() { FocusFrom(controls_.GetHeadNode(), nullptr, true); }
+
 void CWind::FocusPrev()
 {
     CList::Node* current = focusControl_ ? controls_.FindNode(focusControl_) : nullptr;

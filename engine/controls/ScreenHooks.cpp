@@ -1,0 +1,5 @@
+#include "engine/controls/ScreenHooks.h"
+
+#include "engine/graphics/CursorMgr.h"
+
+void InstallScreenHooks() { InstallCursorHooks(); }
