@@ -38,6 +38,12 @@ std::unique_ptr<CFileSpec> Child(const CFileSpec& folder, const char* name)
     return spec;
 }
 
+// Reads a resource that is a whole file of its own.
+CResLib::ResourceReader FileReader(CFile& file)
+{
+    return [&file](void* buffer, int32_t at, int32_t n) { return ReadFileExactly(file, buffer, at, n); };
+}
+
 } // namespace
 
 CFoldLib::CFoldLib()
@@ -168,16 +174,8 @@ std::unique_ptr<CRsrcBlock> CFoldLib::LoadResource(const char* type, int32_t id,
         CFile file(spec.get(), kModeRead, 0);
         status_ = file.GetError() == 0 ? kLibOk : kLibNotFound;
         const int32_t length = status_ == kLibOk ? file.GetLength() : 0;
-        if (length > 0) {
-            block = std::make_unique<CRsrcBlock>(type, id, length);
-            void* data = block->GetSize() == length ? block->Lock() : nullptr;
-            if (!data || file.Read(data, length, 0) != 0 || file.GetTransferred() != length)
-                status_ = data ? kLibReadError : kLibBadRange;
-            if (data)
-                block->Unlock();
-            if (status_ != kLibOk)
-                block.reset();
-        }
+        if (length > 0)
+            block = ReadBlock(type, id, length, FileReader(file));
     }
     if (!block && report)
         ReportMissingResource(type, id, kSource, 527);
@@ -194,19 +192,7 @@ int16_t CFoldLib::ReadResource(const char* type, int32_t id, void* buffer, int32
             if (file.GetError() != 0) {
                 status_ = kLibNotFound;
             } else {
-                // A part runs from offset to at most the file's end; reading nothing at the very
-                // end is a read error.
-                const int32_t length = file.GetLength();
-                int64_t n = count;
-                if (static_cast<int64_t>(offset) + count > length)
-                    n = static_cast<int64_t>(length) - offset;
-                if (offset < 0 || n < 0 || (n > 0 && !buffer))
-                    status_ = kLibBadRange;
-                else if (n == 0 || file.Read(buffer, static_cast<int32_t>(n), offset) != 0 ||
-                         file.GetTransferred() != n)
-                    status_ = kLibReadError;
-                else
-                    status_ = kLibOk;
+                ReadPart(file.GetLength(), buffer, offset, count, FileReader(file));
             }
         }
     }

@@ -18,10 +18,7 @@ bool ReadExactly(CFile& file, void* buffer, uint64_t pos, size_t n)
     if (pos > static_cast<uint64_t>(std::numeric_limits<int32_t>::max()) ||
         n > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
         return false;
-    if (n == 0)
-        return true;
-    return file.Read(buffer, static_cast<int32_t>(n), static_cast<int32_t>(pos)) == 0 &&
-           file.GetTransferred() == static_cast<int32_t>(n);
+    return ReadFileExactly(file, buffer, static_cast<int32_t>(pos), static_cast<int32_t>(n));
 }
 
 } // namespace
@@ -134,6 +131,14 @@ const MegaEntry* CMegaLib::FindPresent(const char* type, int32_t id)
     return i >= 0 ? &dir_.entries[static_cast<size_t>(i)] : nullptr;
 }
 
+CResLib::ResourceReader CMegaLib::EntryReader(const MegaEntry& entry)
+{
+    const uint64_t start = static_cast<uint64_t>(entry.offset);
+    return [this, start](void* buffer, int32_t at, int32_t n) {
+        return ReadExactly(*file_, buffer, start + static_cast<uint64_t>(at), static_cast<size_t>(n));
+    };
+}
+
 bool CMegaLib::HasResource(const char* type, int32_t id)
 {
     return open_ && dir_.FindEntry(TypeText(type), id) >= 0;
@@ -182,19 +187,8 @@ std::unique_ptr<CRsrcBlock> CMegaLib::LoadResource(const char* type, int32_t id,
     if (!open_)
         return nullptr;
     std::unique_ptr<CRsrcBlock> block;
-    if (const MegaEntry* e = FindPresent(type, id)) {
-        block = std::make_unique<CRsrcBlock>(type, id, e->size);
-        void* data = block->GetSize() == e->size ? block->Lock() : nullptr;
-        if (!data) {
-            status_ = kLibBadRange; // no memory for the block
-        } else {
-            if (!ReadExactly(*file_, data, static_cast<uint64_t>(e->offset), static_cast<size_t>(e->size)))
-                status_ = kLibReadError;
-            block->Unlock();
-        }
-        if (status_ != kLibOk)
-            block.reset();
-    }
+    if (const MegaEntry* e = FindPresent(type, id))
+        block = ReadBlock(type, id, e->size, EntryReader(*e));
     if (!block && report)
         ReportMissingResource(type, id, kSource, 408);
     return block;
@@ -204,20 +198,8 @@ int16_t CMegaLib::ReadResource(const char* type, int32_t id, void* buffer, int32
                                bool report)
 {
     if (open_) {
-        if (const MegaEntry* e = FindPresent(type, id)) {
-            // A part runs from offset to at most the resource's end; reading nothing at the
-            // very end is a read error, as for any file.
-            int64_t n = count;
-            if (static_cast<int64_t>(offset) + count > e->size)
-                n = static_cast<int64_t>(e->size) - offset;
-            if (offset < 0 || n < 0 || (n > 0 && !buffer))
-                status_ = kLibBadRange;
-            else if (n == 0 || !ReadExactly(*file_, buffer, static_cast<uint64_t>(e->offset) + offset,
-                                            static_cast<size_t>(n)))
-                status_ = kLibReadError;
-            else
-                status_ = kLibOk;
-        }
+        if (const MegaEntry* e = FindPresent(type, id))
+            ReadPart(e->size, buffer, offset, count, EntryReader(*e));
     }
     if (status_ != kLibOk && report)
         ReportMissingResource(type, id, kSource, 616);

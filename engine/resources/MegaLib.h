@@ -48,6 +48,8 @@ private:
     void ClearFields();
     // The present entry of (type, id), setting status 0, or null with status 3.
     const MegaEntry* FindPresent(const char* type, int32_t id);
+    // Reads the data of a directory entry from the open file.
+    ResourceReader EntryReader(const MegaEntry& entry);
     bool ReopenFile(int32_t mode);
     // Writes count entries from first back to the directory in the file.
     bool WriteBackEntries(int32_t first, int32_t count);

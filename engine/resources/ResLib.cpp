@@ -4,6 +4,7 @@
 
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
+#include "engine/framework/File.h"
 #include "engine/framework/FileSpec.h"
 #include "engine/resources/ResourceKey.h"
 
@@ -60,6 +61,46 @@ void CResLib::ReadLibId(const CFileSpec* spec)
 std::unique_ptr<CStr> CResLib::MakeFileName(const char* type, int32_t id, bool pattern)
 {
     return std::make_unique<CStr>(ResourceFileName(TypeText(type), id, pattern).c_str());
+}
+
+std::unique_ptr<CRsrcBlock> CResLib::ReadBlock(const char* type, int32_t id, int32_t size,
+                                               const ResourceReader& read)
+{
+    auto block = std::make_unique<CRsrcBlock>(type, id, size);
+    void* data = block->GetSize() == size ? block->Lock() : nullptr;
+    if (!data) {
+        status_ = kLibBadRange; // no memory for the block
+        return nullptr;
+    }
+    const bool complete = read(data, 0, size);
+    block->Unlock();
+    if (!complete) {
+        status_ = kLibReadError;
+        return nullptr;
+    }
+    return block;
+}
+
+int16_t CResLib::ReadPart(int32_t size, void* buffer, int32_t offset, int32_t count,
+                          const ResourceReader& read)
+{
+    int64_t n = count;
+    if (static_cast<int64_t>(offset) + count > size)
+        n = static_cast<int64_t>(size) - offset;
+    if (offset < 0 || n < 0 || (n > 0 && !buffer))
+        status_ = kLibBadRange;
+    else if (n == 0 || !read(buffer, offset, static_cast<int32_t>(n)))
+        status_ = kLibReadError;
+    else
+        status_ = kLibOk;
+    return status_;
+}
+
+bool ReadFileExactly(CFile& file, void* buffer, int32_t position, int32_t count)
+{
+    if (count == 0)
+        return true;
+    return file.Read(buffer, count, position) == CFile::kOk && file.GetTransferred() == count;
 }
 
 void ReportMissingResource(const char* type, int32_t id, const char* source, uint32_t line)

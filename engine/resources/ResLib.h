@@ -50,6 +50,10 @@ bool CompileLibId(std::unique_ptr<CRsrcBlock> record, LibIdentity& out);
 
 class CResLib {
 public:
+    // Reads exactly n bytes of a resource, starting `at` bytes into it; false when they cannot
+    // all be read.
+    using ResourceReader = std::function<bool(void* buffer, int32_t at, int32_t n)>;
+
     CResLib() = default;
     CResLib(const CResLib&) = delete;
     CResLib& operator=(const CResLib&) = delete;
@@ -106,6 +110,17 @@ public:
     static std::unique_ptr<CStr> MakeFileName(const char* type, int32_t id, bool pattern);
 
 protected:
+    // LoadResource's block: a new block holding the whole resource of `size` bytes. Null with
+    // status 1 when the block cannot be had, 6 when the bytes cannot be read; the status is
+    // left as it is on success.
+    std::unique_ptr<CRsrcBlock> ReadBlock(const char* type, int32_t id, int32_t size,
+                                          const ResourceReader& read);
+    // ReadResource's part of a resource of `size` bytes: from offset, at most count bytes and
+    // never past the resource's end. Sets and returns the status: 1 for a negative offset or
+    // count, an offset past the end or no buffer; 6 when nothing is left to read (an offset at
+    // the very end reads nothing, which is an error as for any file) or the read fails.
+    int16_t ReadPart(int32_t size, void* buffer, int32_t offset, int32_t count, const ResourceReader& read);
+
     CStr name_;
     int16_t kind_ = kLibKindBase;
     int16_t status_ = kLibNotOpen;
@@ -117,6 +132,9 @@ protected:
     std::unique_ptr<CStr> firstText_;
     std::unique_ptr<CStr> secondText_;
 };
+
+// Reads exactly count bytes at a position of an open file; false on any error or short read.
+bool ReadFileExactly(CFile& file, void* buffer, int32_t position, int32_t count);
 
 // Ends the program with the report of a missing resource: engine message 6, the type, a blank
 // and the number, from the given source and line.
