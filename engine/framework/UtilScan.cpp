@@ -4,24 +4,10 @@
 #include <cstring>
 
 #include "engine/framework/Diag.h"
+#include "engine/framework/TextChars.h"
 #include "engine/framework/Util.h"
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-int DigitValue(char c, int base)
-{
-    int digit = -1;
-    if (c >= '0' && c <= '9')
-        digit = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-    return digit < base ? digit : -1;
-}
 
 void ReportBadDigit(const char* label, char c, int base)
 {
@@ -56,7 +42,7 @@ const char* ReadTyped(const char* p, T* out, const char* label, int16_t* error, 
 const char* CUtil::SkipBlanksAndComments(const char* p)
 {
     for (;;) {
-        while (IsBlank(*p))
+        while (IsBlankChar(*p))
             ++p;
         if (*p == '#' || (p[0] == '/' && p[1] == '/')) {
             while (*p && !IsLineEnd(*p))
@@ -99,7 +85,7 @@ const char* CUtil::ReadANum(const char* p, int32_t* value, bool* negative, const
         ++p;
     }
     bool sawDigit = false;
-    for (; *p && !IsBlank(*p); ++p) {
+    for (; *p && !IsBlankChar(*p); ++p) {
         if (base == 10 && *p == '%' && sawDigit) {
             ++p;
             break;
@@ -160,7 +146,7 @@ const char* CUtil::ReadToken(const char* p, char* out, int16_t max, int16_t* len
     if (*p == '"' || *p == '\'')
         quote = *p++;
     while (stored < max && *p) {
-        if (quote ? *p == quote : IsBlank(*p)) {
+        if (quote ? *p == quote : IsBlankChar(*p)) {
             if (quote)
                 ++p;
             break;

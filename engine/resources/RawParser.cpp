@@ -7,29 +7,13 @@
 #include <climits>
 #include <cstring>
 
+#include "engine/framework/TextChars.h"
+
 namespace {
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-bool IsIdentChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 bool IsOperator(char c)
 {
     return c == '+' || c == '-' || c == '*' || c == '/' || c == '%' || c == '&' || c == '|';
-}
-
-int DigitValue(char c, int base)
-{
-    int d = -1;
-    if (c >= '0' && c <= '9')
-        d = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        d = c - 'A' + 10;
-    return d < base ? d : -1;
 }
 
 // 32-bit two's complement arithmetic, applied strictly left to right. Division and remainder

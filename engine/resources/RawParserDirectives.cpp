@@ -5,12 +5,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "engine/framework/TextChars.h"
 
-bool IsIdentChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+namespace {
 
 // Directive keywords are at most 63 characters.
 constexpr size_t kMaxKeyword = 63;
