@@ -79,6 +79,9 @@ void OnSize(plat::WindowHandle hwnd, CWind* w, uintptr_t kind, intptr_t lParam)
     const CRect now(0, 0, height, width);
     if (old.GetWidth() == width && old.GetHeight() == height)
         return;
+    // Recorded first: resizing the native window sends a size message of its own, which must
+    // not hand the same change to the frames a second time.
+    w->SetLastClientRect(now);
     w->MoveResize(width, height);
     w->Broadcast(old, now);
     plat::InvalidateRect(hwnd, nullptr, false);

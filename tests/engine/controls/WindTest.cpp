@@ -372,3 +372,72 @@ TEST(BorderColors, ColourCodes)
 }
 
 } // namespace
+
+namespace {
+
+using namespace wtest;
+
+// A root frame that logs the rectangles a resize hands to the frame layers.
+class ResizeRoot : public CFrame {
+public:
+    ResizeRoot(Log& log, const CRect& rect) : CFrame(4, 1, rect, false), log_(log) {}
+    void Broadcast(const CRect& a, const CRect& b) override { log_.push_back(Str(a) + " -> " + Str(b)); }
+
+private:
+    Log& log_;
+};
+
+class WindProcTest : public WindowsTest {};
+
+TEST_F(WindProcTest, SizeMessagesResizeTheWindowAndTellTheLayers)
+{
+    auto* root = new ResizeRoot(log, {0, 0, 100, 200});
+    CWind* w = MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagResizable);
+    const plat::WindowHandle h = w->GetHwnd();
+    struct Case {
+        uint32_t kind;
+        int width, height;
+        Log expected;
+    };
+    const Case cases[] = {
+        {plat::size::MaxShow, 300, 150, {}},  // ignored kinds
+        {plat::size::MaxHide, 300, 150, {}},  //
+        {plat::size::Restored, 200, 100, {}}, // the size it has already
+        {plat::size::Restored, 300, 150, {"0,0,100,200 -> 0,0,150,300"}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        plat::SendWindowMessage(h, plat::msg::Size, c.kind, plat::PackWords(c.width, c.height));
+        EXPECT_EQ(log, c.expected) << c.kind << " " << c.width;
+    }
+    EXPECT_EQ(Str(root->GetDrawnRect()), "0,0,150,300");
+    EXPECT_EQ(plat::GetClientRect(h), plat::Rect::FromSize(0, 0, 300, 150));
+
+    // The track sizes come from the size limits, with frame, caption and menu heights added.
+    plat::MinMaxInfo info;
+    plat::SendWindowMessage(h, plat::msg::GetMinMaxInfo, 0, reinterpret_cast<intptr_t>(&info));
+    const plat::Metrics m = plat::GetMetrics();
+    const int frameH = 2 * m.sizingFrame + m.menuHeight + m.captionHeight;
+    EXPECT_EQ(info.minTrackSize, (plat::Point{64 + 2 * m.sizingFrame, 64 + frameH}));
+    EXPECT_EQ(info.maxTrackSize, (plat::Point{640 + 2 * m.sizingFrame, 440 + frameH}));
+    EXPECT_EQ(Str(w->GetLastClientRect()), "0,0,150,300");
+    delete w;
+}
+
+TEST_F(WindProcTest, EngineWindowsAreNeverErasedAndForeignObjectsAreNotWindows)
+{
+    CWind* w = MakeWindow(CWind::kTypeTopLevel, Root(50, 50, log));
+    EXPECT_EQ(plat::SendWindowMessage(w->GetHwnd(), plat::msg::EraseBackground), 1);
+    // A window of the class whose object is not an engine window is not taken for one.
+    int foreign = 0;
+    const plat::WindowHandle other =
+        plat::CreateWindow({"WClass", "", plat::style::Popup, 0, plat::Rect::FromSize(0, 0, 10, 10)});
+    plat::SetWindowObject(other, &foreign);
+    EXPECT_EQ(CWind::FromHandle(other), nullptr);
+    EXPECT_EQ(plat::SendWindowMessage(other, plat::msg::EraseBackground), 0);
+    EXPECT_EQ(plat::SendWindowMessage(other, plat::msg::SetCursor, other, plat::hit::Client), 1);
+    plat::DestroyWindow(other);
+    delete w;
+}
+
+} // namespace
