@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/controls/BorderWnd.h"
+#include "engine/controls/TFrame.h"
 #include "engine/controls/TWind.h"
 #include "engine/framework/Str.h"
 #include "engine/resources/LibMgr.h"
+#include "engine/resources/Registrar.h"
 #include "platform/Desktop.h"
 #include "platform/Metrics.h"
 #include "tests/engine/controls/WindowsKit.h"
@@ -438,6 +440,30 @@ TEST_F(WindProcTest, EngineWindowsAreNeverErasedAndForeignObjectsAreNotWindows)
     EXPECT_EQ(plat::SendWindowMessage(other, plat::msg::SetCursor, other, plat::hit::Client), 1);
     plat::DestroyWindow(other);
     delete w;
+}
+
+} // namespace
+
+namespace {
+
+TEST(TemplateKinds, TheRegistrarReadsWindowAndFrameTemplatesAndMakesTheirObjects)
+{
+    deftext::InstallEngineStrings();
+    RegisterEngineClasses();
+    CRegistrar registrar;
+    RegisterEngineTemplateKinds();
+    deftext::Text text("7, 0, -1, -1, 0x40   9, 7, 0x9, 0, 0, 0, 0, 1, 2, 3, 4");
+    std::unique_ptr<CTObj> windowTpl(CRegistrar::ReadTemplate(CTWind::kKind, &text.parser));
+    std::unique_ptr<CTObj> frameTpl(CRegistrar::ReadTemplate(CTFrame::kKindPlainFrame, &text.parser));
+    EXPECT_TRUE(text.AtEnd());
+    std::unique_ptr<CBaseObj> wnd(CRegistrar::CreateObject(CTWind::kKind, windowTpl.get()));
+    std::unique_ptr<CBaseObj> frame(CRegistrar::CreateObject(CTFrame::kKindPlainFrame, frameTpl.get()));
+    EXPECT_EQ(wnd->GetKind(), CWind::kKindWindow);
+    EXPECT_EQ(wnd->GetId(), 7);
+    EXPECT_EQ(static_cast<CWind*>(wnd.get())->GetWndFlags(), 0x40u);
+    EXPECT_EQ(frame->GetKind(), CFrame::kKindFrame);
+    EXPECT_EQ(frame->GetId(), 9);
+    EXPECT_EQ(static_cast<CTFrame*>(frameTpl.get())->GetParentId(), 7);
 }
 
 } // namespace
