@@ -8,10 +8,12 @@
 #include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TFrame.h"
 #include "engine/controls/TextFrame.h"
+#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/resources/Registrar.h"
+#include "engine/resources/RsrcCache.h"
 #include "tests/engine/resources/DefinitionText.h"
 
 namespace {
@@ -200,6 +202,26 @@ TEST_F(TplListTest, StringsComeFromStringListsOrTheGivenList)
     EXPECT_EQ(text, nullptr);
     list->GetString(0xFFFFFFFF, 41, 0, &got, &text, &given); // no list 41
     EXPECT_EQ(text, nullptr);
+}
+
+TEST_F(TplListTest, CachedStringListsAreLentAndPurgedWithTheList)
+{
+    deftext::AddFolderLibrary({{"STR", 40, "zero one two"}});
+    CRsrcCache cache(100000);
+    auto list = std::make_unique<CTplList>(MakeBlock(Frame(1, 0, "0, 0, 1, 1"), "TPL", 3), &cache);
+    std::unique_ptr<CTplRec> got;
+    std::unique_ptr<CStr> text;
+    list->GetString(0xFFFFFFFF, 40, 2, &got, &text, nullptr);
+    EXPECT_STREQ(text->GetText(), "two");
+    list->GetString(0xFFFFFFFF, 40, -1, &got, &text, nullptr);
+    ASSERT_NE(got, nullptr); // a copy; the cached list stays the cache's
+    EXPECT_EQ(got->GetEntryCount(), 3);
+    EXPECT_EQ(cache.GetInUse().GetCount(), 0);
+    EXPECT_EQ(cache.GetReleased().GetCount(), 1);
+    list->GetString(0xFFFFFFFF, 40, 0, &got, &text, nullptr);
+    EXPECT_EQ(cache.GetReleased().GetCount(), 1); // found again, not loaded twice
+    list.reset();
+    EXPECT_EQ(cache.GetReleased().GetCount(), 0);
 }
 
 TEST_F(TplListTest, LoadedByIdFromTheLibraries)
