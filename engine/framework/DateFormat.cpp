@@ -61,7 +61,7 @@ void SwitchToGregorian(plat::LocaleProvider& locale)
     const std::optional<std::string> type = locale.Get(LocaleValue::CalendarType);
     if (!type)
         return;
-    const long value = std::strtol(type->c_str(), nullptr, 10);
+    const auto value = static_cast<int32_t>(std::strtol(type->c_str(), nullptr, 10));
     if (value == 1 || value == 2)
         return;
     if (locale.Set(LocaleValue::CalendarType, "1")) {

@@ -1,12 +1,13 @@
 #include "engine/resources/ResourceKey.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
 std::string ResourceFileName(const char* type, int32_t id, bool pattern)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, pattern ? "%0*ld*.%.3s" : "%0*ld.%.3s", 6, static_cast<long>(id),
+    std::snprintf(buf, sizeof buf, pattern ? "%0*" PRId32 "*.%.3s" : "%0*" PRId32 ".%.3s", 6, id,
                   type ? type : "");
     return buf;
 }

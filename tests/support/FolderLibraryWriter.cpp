@@ -1,5 +1,6 @@
 #include "tests/support/FolderLibraryWriter.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -14,7 +15,7 @@ FolderLibraryWriter::FolderLibraryWriter(std::filesystem::path folder) : folder_
 std::string FolderLibraryWriter::FileName(std::string_view type, int32_t id)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%0*ld.%.3s", 6, static_cast<long>(id), std::string(type).c_str());
+    std::snprintf(buf, sizeof buf, "%0*" PRId32 ".%.3s", 6, id, std::string(type).c_str());
     return buf;
 }
 
@@ -45,4 +46,4 @@ void WriteFile(const std::filesystem::path& path, std::string_view content)
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
-}  // namespace qmtest
+} // namespace qmtest
