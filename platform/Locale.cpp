@@ -14,28 +14,24 @@ const char* const kDaysShort[7] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Su
 UsEnglishLocale g_default;
 LocaleProvider* g_locale = &g_default;
 
-}  // namespace
+// Entry index (1-based) of a table of names; nullopt outside it.
+template <size_t N> std::optional<std::string> NameAt(const char* const (&names)[N], int index)
+{
+    if (index < 1 || static_cast<size_t>(index) > N)
+        return std::nullopt;
+    return names[index - 1];
+}
+
+} // namespace
 
 std::optional<std::string> UsEnglishLocale::Get(LocaleValue value, int index) const
 {
     switch (value) {
     case LocaleValue::CalendarType: return "1";
-    case LocaleValue::MonthName:
-        if (index >= 1 && index <= 12)
-            return kMonths[index - 1];
-        return std::nullopt;
-    case LocaleValue::AbbrevMonthName:
-        if (index >= 1 && index <= 12)
-            return kMonthsShort[index - 1];
-        return std::nullopt;
-    case LocaleValue::DayName:
-        if (index >= 1 && index <= 7)
-            return kDays[index - 1];
-        return std::nullopt;
-    case LocaleValue::AbbrevDayName:
-        if (index >= 1 && index <= 7)
-            return kDaysShort[index - 1];
-        return std::nullopt;
+    case LocaleValue::MonthName: return NameAt(kMonths, index);
+    case LocaleValue::AbbrevMonthName: return NameAt(kMonthsShort, index);
+    case LocaleValue::DayName: return NameAt(kDays, index);
+    case LocaleValue::AbbrevDayName: return NameAt(kDaysShort, index);
     case LocaleValue::ShortDateOrder: return "0";
     case LocaleValue::DateSeparator: return "/";
     case LocaleValue::LongDateOrder: return "0";
@@ -59,4 +55,4 @@ void ResetLocale()
     g_locale = &g_default;
 }
 
-}  // namespace plat
+} // namespace plat
