@@ -6,6 +6,14 @@
 #include <stdexcept>
 
 namespace qmtest {
+namespace {
+
+std::string_view AsText(const std::vector<uint8_t>& bytes)
+{
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+} // namespace
 
 FolderLibraryWriter::FolderLibraryWriter(std::filesystem::path folder) : folder_(std::move(folder))
 {
@@ -33,8 +41,7 @@ std::filesystem::path FolderLibraryWriter::Add(std::string_view type, int32_t id
 std::filesystem::path FolderLibraryWriter::Add(std::string_view type, int32_t id,
                                                const std::vector<uint8_t>& content, std::string_view suffix)
 {
-    return Add(type, id, std::string_view(reinterpret_cast<const char*>(content.data()), content.size()),
-               suffix);
+    return Add(type, id, AsText(content), suffix);
 }
 
 void WriteFile(const std::filesystem::path& path, std::string_view content)
@@ -44,6 +51,11 @@ void WriteFile(const std::filesystem::path& path, std::string_view content)
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& content)
+{
+    WriteFile(path, AsText(content));
 }
 
 } // namespace qmtest

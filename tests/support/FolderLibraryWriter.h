@@ -34,5 +34,6 @@ private:
 
 // Writes a whole file, making its folders.
 void WriteFile(const std::filesystem::path& path, std::string_view content);
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& content);
 
-}  // namespace qmtest
+} // namespace qmtest

@@ -22,8 +22,7 @@ std::string EnginePath(const std::filesystem::path& hostPath)
 void WriteMegaLibrary(const std::filesystem::path& path, const std::vector<MegaResource>& resources,
                       uint16_t version, uint32_t stamp)
 {
-    const std::vector<uint8_t> bytes = BuildMegaLibrary(resources, version, stamp);
-    WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    WriteFile(path, BuildMegaLibrary(resources, version, stamp));
 }
 
 std::vector<uint8_t> Bytes(std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); }

@@ -1,47 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/resources/BigEndian.h"
 #include "engine/resources/MegaFormat.h"
 #include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/ToolRun.h"
 #include "tools/QmLib.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<uint8_t> Bytes(std::string_view s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+using qmtest::Bytes;
+using qmtest::ToolRun;
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string ReadFile(const fs::path& path) { return qmtest::ReadWholeFile(path); }
 
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    qmtest::WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) { qmtest::WriteFile(path, bytes); }
 
-struct ToolRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-ToolRun QmLib(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    ToolRun r;
-    r.status = RunQmLib(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+ToolRun QmLib(const std::vector<std::string>& args) { return qmtest::RunTool(RunQmLib, args); }
 
 // A single-file library with an absent entry (size 0) and a negative number.
 fs::path SampleLibrary()

@@ -1,33 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/resources/MegaFormat.h"
 #include "platform/SystemInfo.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/ToolRun.h"
 #include "tools/QmLib.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using qmtest::ToolRun;
 
-ToolRun QmLib(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    ToolRun r;
-    r.status = RunQmLib(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+ToolRun QmLib(const std::vector<std::string>& args) { return qmtest::RunTool(RunQmLib, args); }
 
 // A folder library with string lists, a record format and records.
 fs::path SampleFolder()
