@@ -1,5 +1,23 @@
 #include "engine/controls/ScreenHooks.h"
 
+#include "engine/controls/PopWind.h"
+#include "engine/controls/WindHooks.h"
 #include "engine/graphics/CursorMgr.h"
 
-void InstallScreenHooks() { InstallCursorHooks(); }
+void InstallScreenHooks()
+{
+    InstallCursorHooks();
+    WindHooks& hooks = GetWindHooks();
+    hooks.showHelpFor = [](CFrame* frame) {
+        if (CPopWind* popup = CPopWind::GetPopup())
+            popup->ShowFor(frame);
+    };
+    hooks.dismissHelp = [] {
+        if (CPopWind* popup = CPopWind::GetPopup())
+            popup->Dismiss();
+    };
+    hooks.forgetHelpFrame = [](CFrame* frame) {
+        if (CPopWind* popup = CPopWind::GetPopup())
+            popup->ForgetFrame(frame);
+    };
+}
