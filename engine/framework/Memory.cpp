@@ -176,85 +176,50 @@ uint8_t* CMemory::At(int32_t n)
     return block_ + cursor_;
 }
 
-uint8_t CMemory::GetByte()
+uint64_t CMemory::Take(int n, int16_t order)
 {
-    const uint8_t* p = At(1);
+    const uint8_t* p = At(n);
     if (!p)
         return 0;
-    cursor_ += 1;
-    return *p;
+    cursor_ += n;
+    return LoadBytes(p, n, order);
 }
 
-int16_t CMemory::GetShort(int16_t order)
+bool CMemory::Give(uint64_t value, int n, int16_t order)
 {
-    const uint8_t* p = At(2);
+    uint8_t* p = At(n);
     if (!p)
-        return 0;
-    cursor_ += 2;
-    return static_cast<int16_t>(LoadBytes(p, 2, order));
+        return false;
+    StoreBytes(p, value, n, order);
+    cursor_ += n;
+    return true;
 }
 
-int32_t CMemory::GetLong(int16_t order)
-{
-    const uint8_t* p = At(4);
-    if (!p)
-        return 0;
-    cursor_ += 4;
-    return static_cast<int32_t>(LoadBytes(p, 4, order));
-}
+uint8_t CMemory::GetByte() { return static_cast<uint8_t>(Take(1, 0)); }
+
+int16_t CMemory::GetShort(int16_t order) { return static_cast<int16_t>(Take(2, order)); }
+
+int32_t CMemory::GetLong(int16_t order) { return static_cast<int32_t>(Take(4, order)); }
 
 double CMemory::GetDouble(int16_t order)
 {
-    const uint8_t* p = At(8);
-    if (!p)
-        return 0;
-    cursor_ += 8;
-    const uint64_t bits = LoadBytes(p, 8, order);
+    const uint64_t bits = Take(8, order);
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-bool CMemory::PutByte(uint8_t b)
-{
-    uint8_t* p = At(1);
-    if (!p)
-        return false;
-    *p = b;
-    cursor_ += 1;
-    return true;
-}
+bool CMemory::PutByte(uint8_t b) { return Give(b, 1, 0); }
 
-bool CMemory::PutShort(int16_t value, int16_t order)
-{
-    uint8_t* p = At(2);
-    if (!p)
-        return false;
-    StoreBytes(p, static_cast<uint16_t>(value), 2, order);
-    cursor_ += 2;
-    return true;
-}
+bool CMemory::PutShort(int16_t value, int16_t order) { return Give(static_cast<uint16_t>(value), 2, order); }
 
-bool CMemory::PutLong(int32_t value, int16_t order)
-{
-    uint8_t* p = At(4);
-    if (!p)
-        return false;
-    StoreBytes(p, static_cast<uint32_t>(value), 4, order);
-    cursor_ += 4;
-    return true;
-}
+bool CMemory::PutLong(int32_t value, int16_t order) { return Give(static_cast<uint32_t>(value), 4, order); }
 
 bool CMemory::PutDouble(double value, int16_t order)
 {
-    uint8_t* p = At(8);
-    if (!p)
-        return false;
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    StoreBytes(p, bits, 8, order);
-    cursor_ += 8;
-    return true;
+    return Give(bits, 8, order);
 }
 
 bool CMemory::GetBytes(void* dest, int32_t count, int32_t at)

@@ -110,6 +110,11 @@ private:
     bool Allocate(int32_t size);
     // Checks that n bytes lie at the cursor; sets kMemOutOfRange when they do not.
     uint8_t* At(int32_t n);
+    // The value of n bytes at the cursor, which moves past them; 0 when they do not lie there.
+    uint64_t Take(int n, int16_t order);
+    // Stores the value in n bytes at the cursor, which moves past them; false when they do not
+    // lie there.
+    bool Give(uint64_t value, int n, int16_t order);
 
     int32_t cursor_ = 0;
     uint8_t* block_ = nullptr;
