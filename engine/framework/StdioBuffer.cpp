@@ -3,6 +3,32 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// Both buffers keep their block locked for as long as they have it.
+
+// Gives the memory a block of size bytes and locks it; null, and no block, when either fails.
+uint8_t* LockNewBlock(CMemory& memory, int32_t size)
+{
+    if (!memory.Resize(size))
+        return nullptr;
+    auto* data = static_cast<uint8_t*>(memory.Lock());
+    if (!data)
+        memory.Resize(0);
+    return data;
+}
+
+// Unlocks the block when it is locked (data is not null) and frees it.
+void FreeLockedBlock(CMemory& memory, uint8_t*& data)
+{
+    if (data)
+        memory.Unlock();
+    data = nullptr;
+    memory.Resize(0);
+}
+
+} // namespace
+
 // ---- Text buffer ----------------------------------------------------------------------------
 
 bool CStdioBuffer::Allocate(int32_t size)
@@ -10,24 +36,16 @@ bool CStdioBuffer::Allocate(int32_t size)
     Free();
     if (size == 0)
         size = kDefaultSize;
-    size = std::max(size, kMinSize);
-    if (!memory_.Resize(size))
+    data_ = LockNewBlock(memory_, std::max(size, kMinSize));
+    if (!data_)
         return false;
-    data_ = static_cast<uint8_t*>(memory_.Lock());
-    if (!data_) {
-        memory_.Resize(0);
-        return false;
-    }
     Clear();
     return true;
 }
 
 void CStdioBuffer::Free()
 {
-    if (data_)
-        memory_.Unlock();
-    data_ = nullptr;
-    memory_.Resize(0);
+    FreeLockedBlock(memory_, data_);
     writePos_ = lineStart_ = 1;
     column_ = lines_ = 0;
 }
@@ -189,22 +207,13 @@ std::string_view CStdioBuffer::LineAt(int32_t offset) const
 bool CStdioTypeAhead::Allocate()
 {
     Free();
-    if (!memory_.Resize(kSize))
-        return false;
-    data_ = static_cast<uint8_t*>(memory_.Lock());
-    if (!data_) {
-        memory_.Resize(0);
-        return false;
-    }
-    return true;
+    data_ = LockNewBlock(memory_, kSize);
+    return data_ != nullptr;
 }
 
 void CStdioTypeAhead::Free()
 {
-    if (data_)
-        memory_.Unlock();
-    data_ = nullptr;
-    memory_.Resize(0);
+    FreeLockedBlock(memory_, data_);
     Clear();
 }
 
