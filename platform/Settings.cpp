@@ -61,6 +61,16 @@ bool IsValidPath(std::string_view path)
 
 // ---- The stored tree -----------------------------------------------------------------------
 
+// The first item whose name (the member given) is the wanted one, without regard to case.
+template <class Item>
+Item* FindNamed(std::vector<Item>& items, std::string Item::*name, std::string_view wanted)
+{
+    for (Item& item : items)
+        if (SameName(item.*name, wanted))
+            return &item;
+    return nullptr;
+}
+
 struct StoredValue {
     std::string name;
     SettingsValue value;
@@ -71,25 +81,13 @@ struct StoredKey {
     std::string className;
     std::vector<StoredValue> values;
 
-    StoredValue* FindValue(std::string_view name)
-    {
-        for (auto& v : values)
-            if (SameName(v.name, name))
-                return &v;
-        return nullptr;
-    }
+    StoredValue* FindValue(std::string_view name) { return FindNamed(values, &StoredValue::name, name); }
 };
 
 struct PartData {
     std::vector<StoredKey> keys;
 
-    StoredKey* FindKey(std::string_view path)
-    {
-        for (auto& k : keys)
-            if (SameName(k.path, path))
-                return &k;
-        return nullptr;
-    }
+    StoredKey* FindKey(std::string_view path) { return FindNamed(keys, &StoredKey::path, path); }
 };
 
 // ---- Text form -----------------------------------------------------------------------------
