@@ -23,19 +23,23 @@ std::string LastBox::Line() const
     return line.empty() ? "fatal report" : line;
 }
 
-EngineLibrary::EngineLibrary(const std::string& path)
+EngineLibrary::EngineLibrary(const std::string& path) : EngineLibrary(std::vector<std::string>{path}) {}
+
+EngineLibrary::EngineLibrary(const std::vector<std::string>& paths)
 {
     SetLibMgr(std::make_unique<CLibMgr>());
-    std::error_code ec;
-    const auto enginePath = HostRootDrive::EnginePath(path);
-    std::unique_ptr<CResLib> lib;
-    if (enginePath && fs::is_directory(path, ec))
-        lib = std::make_unique<CFoldLib>(enginePath->c_str());
-    else if (enginePath && fs::is_regular_file(path, ec))
-        lib = std::make_unique<CMegaLib>(enginePath->c_str());
-    if (!lib || !lib->IsOpen())
-        throw std::runtime_error(path + ": cannot open the library");
-    GetLibMgr()->AddLibrary(std::move(lib));
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        const auto enginePath = HostRootDrive::EnginePath(path);
+        std::unique_ptr<CResLib> lib;
+        if (enginePath && fs::is_directory(path, ec))
+            lib = std::make_unique<CFoldLib>(enginePath->c_str());
+        else if (enginePath && fs::is_regular_file(path, ec))
+            lib = std::make_unique<CMegaLib>(enginePath->c_str());
+        if (!lib || !lib->IsOpen())
+            throw std::runtime_error(path + ": cannot open the library");
+        GetLibMgr()->AddLibrary(std::move(lib));
+    }
     CRawParser::SetFallbackVersionText(plat::GetProductVersion());
     AddLibIdFormat();
     Run([] {

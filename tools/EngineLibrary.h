@@ -4,6 +4,7 @@
 // resources exactly as the engine does. Fatal reports of the engine become errors.
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
@@ -34,6 +35,8 @@ class EngineLibrary {
 public:
     // Throws std::runtime_error when the path is no library.
     explicit EngineLibrary(const std::string& path);
+    // The libraries in the order given: the engine searches them in that order.
+    explicit EngineLibrary(const std::vector<std::string>& paths);
     ~EngineLibrary();
     EngineLibrary(const EngineLibrary&) = delete;
     EngineLibrary& operator=(const EngineLibrary&) = delete;

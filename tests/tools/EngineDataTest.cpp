@@ -29,7 +29,7 @@ TEST(EngineData, BinaryResourcesAreMadeFromTheArt)
     };
     for (const Case& c :
          {Case{"clt", "palette.png", "CLT/000001.CLT"}, Case{"cbm", "picture.png", "CBM/000100.CBM"},
-          Case{"rls", "sprite.png", "RLS/000100.RLS"}}) {
+          Case{"cbm", "sprite.png", "CBM/000101.CBM"}}) {
         const fs::path made = qmtest::TempDir() / "made";
         std::ostringstream out, err;
         ASSERT_EQ(RunQmImg({c.command, (art / c.png).string(), made.string()}, out, err), 0) << err.str();
