@@ -74,7 +74,8 @@ void CBTplList::ReadTemplates(CRsrcBlock* text)
     // Held here until the text is read, so that a report ending the reading leaves nothing
     // behind.
     std::vector<std::unique_ptr<CTObj>> read;
-    while (parser.GetPos() < parser.GetEnd()) {
+    // Blanks and line ends left after the last template (or in a list of none) end the text.
+    for (parser.SkipBlanks(); parser.GetPos() < parser.GetEnd(); parser.SkipBlanks()) {
         const int32_t kind = parser.ReadLong("templttype");
         std::unique_ptr<CTObj> tpl(CRegistrar::ReadTemplate(kind, &parser));
         if (!tpl) {

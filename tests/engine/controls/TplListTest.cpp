@@ -64,6 +64,7 @@ TEST_F(TplListTest, ReadsTemplatesInTextOrderWithTheirKindsAndIds)
                      "9, 11, 10, 9, 0, 0, 0, 0, 1, 2, 3, 4, \"Hi\", 0, -1, -1, 0, 0, 0, 0\n" +
                      Frame(-5, 10, "0, 0, 1, 1") + "\n");
     EXPECT_EQ(list->GetId(), 77);
+    EXPECT_EQ(List("// only a comment\n\n")->GetCount(), 0);
     ASSERT_EQ(list->GetCount(), 3);
     EXPECT_EQ(list->GetAt(0)->GetKind(), 1);
     EXPECT_EQ(list->GetAt(1)->GetKind(), 9);

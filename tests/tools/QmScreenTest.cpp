@@ -1,0 +1,97 @@
+// qmscreen renders the demonstration screen of the engine data exactly as the committed
+// golden picture shows it. After a deliberate change of the screen, its data or the fonts,
+// make the picture again with
+//   build/test/tools/qmscreen data/engine --tpl 1000 tests/tools/golden/demo-screen.png
+#include <gtest/gtest.h>
+
+#include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/TestEnv.h"
+#include "tests/support/ToolRun.h"
+#include "tools/PngImage.h"
+#include "tools/QmLib.h"
+#include "tools/QmScreen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kEngineData = qmtest::SourceDir() / "data" / "engine";
+
+// The engine data packed as the build packs it.
+std::string PackedEngineData()
+{
+    const fs::path packed = qmtest::TempDir() / "engine.qmd";
+    const qmtest::ToolRun r = qmtest::RunTool(RunQmLib, {"pack", kEngineData.string(), packed.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return packed.string();
+}
+
+TEST(QmScreen, RendersTheDemonstrationScreenAsTheGoldenPicture)
+{
+    const fs::path out = qmtest::TempDir() / "screen.png";
+    const qmtest::ToolRun r =
+        qmtest::RunTool(RunQmScreen, {PackedEngineData(), "--tpl", "1000", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const IndexedImage made = ReadIndexedPng(out);
+    const IndexedImage golden =
+        ReadIndexedPng(qmtest::SourceDir() / "tests" / "tools" / "golden" / "demo-screen.png");
+    EXPECT_EQ(made.width, 320);
+    EXPECT_EQ(made.height, 184);
+    EXPECT_EQ(made.palette, golden.palette);
+    EXPECT_TRUE(made.width == golden.width && made.height == golden.height && made.pixels == golden.pixels)
+        << "the screen differs from the golden picture";
+}
+
+TEST(QmScreen, LibrariesAreSearchedInTheOrderGiven)
+{
+    // A first library with a white colour table and a list without a window template.
+    qmtest::FolderLibraryWriter first(qmtest::TempDir() / "first");
+    std::string table{static_cast<char>(0),   0, static_cast<char>(250), static_cast<char>(250),
+                      static_cast<char>(250), 0};
+    first.Add("CLT", 1, table);
+    first.Add("TPL", 7, "1, 1, 0, 9, 0, 0, 0, 0, 0, 0, 30, 40\n");
+    const fs::path out = qmtest::TempDir() / "screen.png";
+    const qmtest::ToolRun r = qmtest::RunTool(
+        RunQmScreen, {first.Folder().string(), kEngineData.string(), "--tpl", "7", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const IndexedImage made = ReadIndexedPng(out);
+    EXPECT_EQ(made.width, 40); // a top-level window of the root's size
+    EXPECT_EQ(made.height, 30);
+    EXPECT_EQ(made.pixels, std::vector<uint8_t>(40 * 30, 255));
+    const IndexedImage engine =
+        ReadIndexedPng(qmtest::SourceDir() / "tests" / "tools" / "golden" / "demo-screen.png");
+    EXPECT_NE(made.palette[10], engine.palette[10]); // the first library's colour table
+}
+
+TEST(QmScreen, BadInputIsOneErrorLine)
+{
+    qmtest::FolderLibraryWriter bad(qmtest::TempDir() / "bad");
+    bad.Add("TPL", 5, "1, 1, 0, 9, 0, 0, 0, 0, 0, 0, 10, 10\n77, 2\n"); // an unknown kind
+    bad.Add("TPL", 6, "// nothing\n");
+    const std::string out = (qmtest::TempDir() / "x.png").string();
+    const std::string data = kEngineData.string();
+    const std::string noPalette = (qmtest::TempDir() / "bad").string();
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;
+    } cases[] = {
+        {{}, "usage: qmscreen"},
+        {{data, out}, "usage: qmscreen"},
+        {{data, "--tpl"}, "usage: qmscreen"},
+        {{data, "--tpl", "x1", out}, "bad template list: x1"},
+        {{"nowhere", "--tpl", "1000", out}, "nowhere: cannot open the library"},
+        {{data, "--tpl", "4", out}, "Resource not found: TPL 4"},
+        {{data, noPalette, "--tpl", "5", out}, "Bad definition text:  5"},
+        {{data, noPalette, "--tpl", "6", out}, "template list 6 builds no frame"},
+        {{noPalette, "--tpl", "6", out}, "the libraries hold no CLT"},
+        {{data, "--tpl", "1000", "--palette", "9", out}, "no resource CLT 9"},
+    };
+    for (const Case& c : cases) {
+        const qmtest::ToolRun r = qmtest::RunTool(RunQmScreen, c.args);
+        EXPECT_EQ(r.status, 1) << c.error;
+        EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+} // namespace
