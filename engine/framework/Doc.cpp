@@ -44,6 +44,21 @@ int16_t RenameError(int error)
     }
 }
 
+// Multi-byte values of a document are big-endian, whatever the host.
+void StoreBigEndian(uint8_t* out, uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out[i] = static_cast<uint8_t>(value >> (8 * (bytes - 1 - i)));
+}
+
+uint64_t LoadBigEndian(const uint8_t* in, int bytes)
+{
+    uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value = (value << 8) | in[i];
+    return value;
+}
+
 } // namespace
 
 CDoc::CDoc(const char* typeDescription, const char* typePattern, const char* name,
@@ -211,9 +226,9 @@ int16_t CDoc::ReadHeader(uint32_t type, uint16_t lowest, uint16_t highest)
     uint8_t h[kHeaderSize];
     if (Read(h, kHeaderSize) != kOk)
         return error_;
-    const uint32_t magic = (uint32_t{h[0]} << 24) | (uint32_t{h[1]} << 16) | (uint32_t{h[2]} << 8) | h[3];
-    const uint32_t stored = (uint32_t{h[4]} << 24) | (uint32_t{h[5]} << 16) | (uint32_t{h[6]} << 8) | h[7];
-    const uint16_t version = static_cast<uint16_t>((h[8] << 8) | h[9]);
+    const auto magic = static_cast<uint32_t>(LoadBigEndian(h, 4));
+    const auto stored = static_cast<uint32_t>(LoadBigEndian(h + 4, 4));
+    const auto version = static_cast<uint16_t>(LoadBigEndian(h + 8, 2));
     if (magic != kMagic)
         return error_ = kBadMagic;
     if (stored != type)
@@ -232,11 +247,10 @@ int16_t CDoc::WriteHeader(uint32_t type, uint16_t version)
     byteCount_ = kHeaderSize;
     if (!output_)
         return error_;
-    const uint8_t h[kHeaderSize] = {static_cast<uint8_t>(kMagic >> 24), static_cast<uint8_t>(kMagic >> 16),
-                                    static_cast<uint8_t>(kMagic >> 8),  static_cast<uint8_t>(kMagic),
-                                    static_cast<uint8_t>(type >> 24),   static_cast<uint8_t>(type >> 16),
-                                    static_cast<uint8_t>(type >> 8),    static_cast<uint8_t>(type),
-                                    static_cast<uint8_t>(version >> 8), static_cast<uint8_t>(version)};
+    uint8_t h[kHeaderSize];
+    StoreBigEndian(h, kMagic, 4);
+    StoreBigEndian(h + 4, type, 4);
+    StoreBigEndian(h + 8, version, 2);
     if (file_->Seek(0) != CFile::kOk || file_->Write(h, kHeaderSize) != CFile::kOk)
         error_ = kStreamFailure;
     return error_;
@@ -271,8 +285,7 @@ int16_t CDoc::Read(void* data, int32_t n)
 CDoc& CDoc::WriteBytes(uint64_t v, int bytes)
 {
     uint8_t b[8];
-    for (int i = 0; i < bytes; ++i)
-        b[i] = static_cast<uint8_t>(v >> (8 * (bytes - 1 - i)));
+    StoreBigEndian(b, v, bytes);
     Write(b, bytes);
     return *this;
 }
@@ -280,11 +293,8 @@ CDoc& CDoc::WriteBytes(uint64_t v, int bytes)
 CDoc& CDoc::ReadBytes(uint64_t& v, int bytes)
 {
     uint8_t b[8];
-    if (Read(b, bytes) != kOk)
-        return *this;
-    v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v = (v << 8) | b[i];
+    if (Read(b, bytes) == kOk)
+        v = LoadBigEndian(b, bytes);
     return *this;
 }
 
