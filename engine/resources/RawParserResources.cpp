@@ -112,7 +112,7 @@ void CRawParser::ParseDefinitions(std::unique_ptr<CRsrcBlock> block, uint32_t ma
         set->symbols = std::move(*parser.symbols_);
     }
     set->id = block ? block->GetId() : -1;
-    if (block)
-        std::strncpy(set->type, block->GetType(), 3);
+    if (block) // the set keeps the type's first three characters; its zero stays
+        std::memcpy(set->type, block->GetType(), strnlen(block->GetType(), sizeof set->type - 1));
     CRawItemList::Get().Append(std::move(set));
 }
