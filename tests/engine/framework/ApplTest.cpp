@@ -20,6 +20,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/SystemInfo.h"
 #include "tests/engine/framework/TestObjects.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 
@@ -99,15 +100,7 @@ void LogHooks(Log& log)
     h.suspendHotKeys = [&log](CMenuBar*, bool s) { log.push_back(s ? "hotkeys:off" : "hotkeys:on"); };
 }
 
-std::string FatalText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const plat::FatalError& e) {
-        return e.what();
-    }
-    return "(returned)";
-}
+using qmtest::FatalText;
 
 TEST(StartupTest, DisplayAndMemoryChecks)
 {

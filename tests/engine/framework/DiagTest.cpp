@@ -10,6 +10,7 @@
 #include "engine/framework/Str.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FatalReports.h"
 
 namespace {
 
@@ -90,15 +91,7 @@ public:
     size_t boxesWhenSeen = 0;
 };
 
-std::string FatalText(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const plat::FatalError& e) {
-        return e.what();
-    }
-    return "(returned)";
-}
+using qmtest::FatalText;
 
 TEST(DiagTest, LevelTable)
 {

@@ -16,6 +16,7 @@
 #include "engine/resources/RsrcBlock.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -111,16 +112,10 @@ template <typename F> int16_t ErrorCode(F&& f)
 }
 
 // The body of the fatal report that running f makes, or "(no report)".
-template <typename F> std::string FatalReport(F&& f)
+inline std::string FatalReport(const std::function<void()>& f)
 {
     plat::GetScriptedMessageBoxes().Clear();
-    try {
-        f();
-    } catch (const plat::FatalError&) {
-        const auto& log = plat::GetScriptedMessageBoxes().Log();
-        return log.empty() ? "(no box)" : log.back().text;
-    }
-    return "(no report)";
+    return qmtest::FatalBoxText(f, "(no report)");
 }
 
 } // namespace deftext

@@ -10,6 +10,7 @@
 #include "platform/Fatal.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -47,15 +48,7 @@ protected:
     qmtest::FolderLibraryWriter writer_{qmtest::TempDir() / "Game.qmd"};
 };
 
-template <typename F> std::string FatalReport(F&& call)
-{
-    try {
-        call();
-    } catch (const plat::FatalError&) {
-        return plat::GetScriptedMessageBoxes().Log().back().text;
-    }
-    return "";
-}
+std::string FatalReport(const std::function<void()>& call) { return qmtest::FatalBoxText(call); }
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include "engine/resources/MegaLib.h"
 #include "platform/Fatal.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -143,15 +144,7 @@ std::string LoadText(CLibMgr& mgr, const char* type, int32_t id, uint32_t mask)
     return out;
 }
 
-template <typename F> std::string FatalReport(F&& call)
-{
-    try {
-        call();
-    } catch (const plat::FatalError&) {
-        return plat::GetScriptedMessageBoxes().Log().back().text;
-    }
-    return "";
-}
+std::string FatalReport(const std::function<void()>& call) { return qmtest::FatalBoxText(call); }
 
 } // namespace
 

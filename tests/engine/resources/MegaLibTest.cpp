@@ -10,6 +10,7 @@
 #include "platform/Fatal.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -41,16 +42,7 @@ protected:
 };
 
 // The text of the fatal report that the call ends the program with ("" when it returns).
-template <typename F> std::string FatalReport(F&& call)
-{
-    try {
-        call();
-    } catch (const plat::FatalError&) {
-        const auto& log = plat::GetScriptedMessageBoxes().Log();
-        return log.empty() ? "(no box)" : log.back().text;
-    }
-    return "";
-}
+std::string FatalReport(const std::function<void()>& call) { return qmtest::FatalBoxText(call); }
 
 } // namespace
 
