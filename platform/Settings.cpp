@@ -386,6 +386,15 @@ SettingsStatus LoadPart(SettingsPart part, PartData& data)
     return SettingsStatus::Corrupt;
 }
 
+// Loads a part and finds a key in it (NotFound when it is not there); the key lives in data.
+SettingsStatus LoadKey(SettingsPart part, std::string_view path, PartData& data, StoredKey*& key)
+{
+    if (auto status = LoadPart(part, data); status != SettingsStatus::Ok)
+        return status;
+    key = data.FindKey(path);
+    return key ? SettingsStatus::Ok : SettingsStatus::NotFound;
+}
+
 bool WriteAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
@@ -475,11 +484,9 @@ SettingsStatus ChangePart(SettingsPart part, const std::function<SettingsStatus(
 SettingsStatus SettingsKey::Read(std::string_view name, SettingsValue& value) const
 {
     PartData data;
-    if (auto status = LoadPart(part_, data); status != SettingsStatus::Ok)
+    StoredKey* key = nullptr;
+    if (auto status = LoadKey(part_, path_, data, key); status != SettingsStatus::Ok)
         return status;
-    StoredKey* key = data.FindKey(path_);
-    if (!key)
-        return SettingsStatus::NotFound;
     StoredValue* stored = key->FindValue(name);
     if (!stored)
         return SettingsStatus::NotFound;
@@ -490,11 +497,9 @@ SettingsStatus SettingsKey::Read(std::string_view name, SettingsValue& value) co
 SettingsStatus SettingsKey::ReadClass(std::string& className) const
 {
     PartData data;
-    if (auto status = LoadPart(part_, data); status != SettingsStatus::Ok)
+    StoredKey* key = nullptr;
+    if (auto status = LoadKey(part_, path_, data, key); status != SettingsStatus::Ok)
         return status;
-    StoredKey* key = data.FindKey(path_);
-    if (!key)
-        return SettingsStatus::NotFound;
     className = key->className;
     return SettingsStatus::Ok;
 }
