@@ -4,13 +4,13 @@
 #include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 
 #include "engine/graphics/Palette.h"
 #include "engine/graphics/RleSprite.h"
 #include "engine/resources/FrameStrip.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
+#include "tests/support/ToolRun.h"
 #include "tools/PngImage.h"
 #include "tools/QmImg.h"
 
@@ -18,21 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using qmtest::ToolRun;
 
-ToolRun QmImg(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    ToolRun r;
-    r.status = RunQmImg(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+ToolRun QmImg(const std::vector<std::string>& args) { return qmtest::RunTool(RunQmImg, args); }
 
 std::vector<uint8_t> ReadBytes(const fs::path& path)
 {
