@@ -3,7 +3,6 @@
 #include <cctype>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <stdexcept>
 
@@ -17,6 +16,7 @@
 #include "tools/PngImage.h"
 #include "tools/SpriteEncoder.h"
 #include "tools/ToolArgs.h"
+#include "tools/ToolFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -31,15 +31,6 @@ constexpr size_t kMaxMiddleColours = 236;
     throw std::runtime_error(
         "usage: qmimg clt PALETTE.png OUT | cbm IN.png... OUT | imv IN.png... OUT | "
         "rls IN.png... OUT | show LIBRARY TYPE NUMBER [--frame N] [--palette ID] OUT.png");
-}
-
-void WriteWholeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw std::runtime_error(path.string() + ": cannot write");
 }
 
 PictureView View(const IndexedImage& image)

@@ -19,6 +19,7 @@
 #include "tools/HostRootDrive.h"
 #include "tools/QmLibText.h"
 #include "tools/ToolArgs.h"
+#include "tools/ToolFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -236,15 +237,6 @@ void Expect(const std::vector<std::string>& args, size_t count)
 {
     if (args.size() != count)
         Usage();
-}
-
-void WriteWholeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw ToolError(path.string() + ": cannot write");
 }
 
 int List(const std::vector<std::string>& args, std::ostream& out)
