@@ -48,8 +48,8 @@ public:
     static CBaseAppl* GetAppl();
     // Free physical memory plus free swap, in bytes, at most 0x7FFFFFFF.
     static int32_t GetFreeMemory();
-    // Sends message -19 with a file specification (word 2) for every argument on the
-    // command line, in order; a receiver that handles it owns the specification, otherwise
+    // Sends message -19 with a file spec (word 2) for every argument on the
+    // command line, in order; a receiver that handles it owns the file spec, otherwise
     // it is deleted.
     void SendCommandLineFiles();
     // Shows start-up string n under "Launch Error" and ends the program.
@@ -143,7 +143,7 @@ uint8_t GetScreenBorder();
 void SetCommandLine(std::vector<std::string> arguments);
 const std::vector<std::string>& GetCommandLine();
 
-// The file specification for a command-line argument: an engine path (one with a drive
+// The file spec for a command-line argument: an engine path (one with a drive
 // letter or a backslash; "X:NAME" lies in the root of drive X), or else a host path under
 // one of the drives. The folder is kept as written and the file name takes the
 // letter case stored on disk. Null for a path the engine cannot name.

@@ -179,7 +179,7 @@ void CBaseAppl::SendCommandLineFiles()
             continue;
         CMessage open(kMsgOpenFile, 0, 0, -1);
         open.SetParamPtr(spec.get(), 2);
-        // A receiver that handles the message owns the specification.
+        // A receiver that handles the message owns the file spec.
         if (DeliverMessage(*this, open, nullptr, false))
             spec.release();
     }

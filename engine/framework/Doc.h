@@ -65,12 +65,12 @@ public:
 
     bool HasFileSpec() const { return spec_ != nullptr; }
     const CFileSpec* GetFileSpec() const { return spec_.get(); }
-    // The last component of the spec's path, or the document's name without a spec.
+    // The last component of the file spec's path, or the document's name without one.
     std::unique_ptr<CStr> GetFileName() const;
-    // Takes the spec and opens the document for saving there.
+    // Takes the file spec and opens the document for saving there.
     int16_t SetFileSpec(std::unique_ptr<CFileSpec> spec);
 
-    // Opens the spec's file for reading at offset 0.
+    // Opens the file spec's file for reading at offset 0.
     virtual int16_t OpenForLoad();
     // Opens a temporary file for the save; without a spec the user picks the file first in
     // the save dialog, with every window paused around it.

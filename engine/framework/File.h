@@ -10,7 +10,7 @@ class CFile {
 public:
     // Error codes.
     static constexpr int16_t kOk = 0;
-    static constexpr int16_t kNoPath = 1;     // the spec given to the constructor has no path
+    static constexpr int16_t kNoPath = 1;     // the file spec given to the constructor has no path
     static constexpr int16_t kNotOpen = 3;    // no file is open
     static constexpr int16_t kOpenFailed = 4; // no spec, already open, no path, or not opened
     static constexpr int16_t kReadFailed = 6;
@@ -30,7 +30,7 @@ public:
     virtual ~CFile();
 
     virtual void Close();
-    // Opens the spec's file when no file is open yet; returns the error.
+    // Opens the file spec's file when no file is open yet; returns the error.
     virtual int16_t Open(const CFileSpec* spec, int32_t mode, uint8_t flag);
     // Reads count bytes (-1: the file's whole length) at position, or at the current position
     // when position is -1. A read that delivers nothing is error 7.

@@ -13,7 +13,7 @@ enum : int32_t {
     kMsgMouse = -1,
     kMsgKey = -3,
     kMsgQuit = -8,
-    kMsgOpenFile = -19,   // word 2: the file specification; a receiver that handles it owns it
+    kMsgOpenFile = -19,   // word 2: the file spec; a receiver that handles it owns it
     kMsgFocusFirst = -34, // -34 ... -30 go to the active window's focus control
     kMsgFocusLast = -30,
     kMsgEndModal = -39,

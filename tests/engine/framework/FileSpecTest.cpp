@@ -136,7 +136,7 @@ TEST_F(FileSpec, CreateMakesFilesAndFoldersButNeverReplaces)
     EXPECT_EQ(folder.GetError(), CFileSpec::kOk);
     EXPECT_TRUE(fs::is_directory(root_ / "Game" / "saves"));
 
-    // An existing path keeps both its file and the status the spec had.
+    // An existing path keeps both its file and the status the file spec had.
     CFileSpec later("C:\\game\\later.txt");
     later.IsReadOnly(); // not found: status 1
     qmtest::WriteFile(root_ / "Game" / "later.txt", "keep");
