@@ -11,7 +11,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/MegaFormat.h"
 #include "engine/resources/ResourceKey.h"

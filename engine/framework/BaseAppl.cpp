@@ -5,7 +5,7 @@
 
 #include "engine/framework/Appl.h"
 #include "engine/framework/DeferredDelete.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Stopwatch.h"

@@ -25,7 +25,7 @@
 #include <string>
 
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/framework/Memory.h"
 #include "engine/framework/Point.h"
 #include "engine/framework/Rect.h"

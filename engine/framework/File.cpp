@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 
 CFile::CFile(const CFileSpec* spec, int32_t mode, uint8_t flag)
 {

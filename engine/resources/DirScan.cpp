@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "platform/Files.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/DirScan.h"
 #include "engine/resources/ResourceKey.h"
 #include "platform/Files.h"

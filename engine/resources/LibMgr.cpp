@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 
 namespace {
 

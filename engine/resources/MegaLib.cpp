@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "platform/Files.h"
 
 namespace {

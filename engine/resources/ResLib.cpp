@@ -5,7 +5,7 @@
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/ResourceKey.h"
 
 void CResLib::Open()

@@ -7,7 +7,7 @@
 
 #include "engine/framework/Appl.h"
 #include "engine/framework/EngineStrings.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/framework/Memory.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"

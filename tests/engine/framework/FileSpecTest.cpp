@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"

@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/framework/Stream.h"
 #include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"

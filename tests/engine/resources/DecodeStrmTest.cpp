@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/DecodeStrm.h"
 #include "engine/resources/SndSource.h"
 #include "platform/Files.h"

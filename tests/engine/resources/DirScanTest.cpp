@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/DirScan.h"
 #include "platform/Files.h"
 #include "tests/support/FolderLibraryWriter.h"

@@ -6,7 +6,7 @@
 
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/MegaLib.h"

@@ -4,7 +4,7 @@
 
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/File.h"
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 #include "engine/resources/BigEndian.h"
 #include "engine/resources/MegaLib.h"
 #include "platform/Fatal.h"

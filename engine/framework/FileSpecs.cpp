@@ -1,4 +1,4 @@
-#include "engine/framework/FileSpec.h"
+#include "engine/framework/FileSpecs.h"
 
 #include <cerrno>
 #include <fcntl.h>
