@@ -42,29 +42,6 @@ enum EntryValue {
 constexpr int32_t kFlagDisabled = 0x1;
 constexpr int32_t kFlagSubMenu = 0x2;
 
-// A value of the record as a signed number of its item's width.
-int32_t ReadValue(CTextRsrc& record, const CTextRsrc::Item& item)
-{
-    switch (CTextRsrc::GetItemSize(item)) {
-    case 1: {
-        int8_t v = 0;
-        record.GetBytes(&v, 1, item.offset);
-        return v;
-    }
-    case 2: {
-        int16_t v = 0;
-        record.GetBytes(&v, 2, item.offset);
-        return v;
-    }
-    case 4: {
-        int32_t v = 0;
-        record.GetBytes(&v, 4, item.offset);
-        return v;
-    }
-    default: return 0;
-    }
-}
-
 } // namespace
 
 CNamedItem::CNamedItem(std::unique_ptr<CStr> name, int32_t id, int32_t kind)
@@ -210,13 +187,13 @@ void CMenu::Build(int32_t resourceId, uint32_t libraryMask)
     for (size_t at = first; at + kValueCount <= items.size(); at += kValueCount) {
         const CTextRsrc::Item* e = &items[at];
         std::unique_ptr<CStr> text = record->TakeString(e[kText].offset);
-        const int32_t id = ReadValue(*record, e[kId]);
-        const int32_t flags = ReadValue(*record, e[kFlags]);
+        const int32_t id = record->GetSignedNumber(e[kId]);
+        const int32_t flags = record->GetSignedNumber(e[kFlags]);
         if (flags & kFlagSubMenu) {
             AddItem(new CMenu(id, libraryMask, std::move(text)));
         } else {
-            const auto hotKey = static_cast<uint16_t>(ReadValue(*record, e[kHotKey]));
-            AddItem(new CMenuItem(std::move(text), id, ReadValue(*record, e[kCommand]),
+            const auto hotKey = static_cast<uint16_t>(record->GetSignedNumber(e[kHotKey]));
+            AddItem(new CMenuItem(std::move(text), id, record->GetSignedNumber(e[kCommand]),
                                   (flags & kFlagDisabled) == 0, hotKey));
         }
     }

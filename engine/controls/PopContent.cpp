@@ -14,29 +14,6 @@ namespace {
 // four longs, text.
 enum HelpItem { kMode, kWidthLimit, kFixedHeight, kTop, kLeft, kBottom, kRight, kText = 11, kItemCount };
 
-// A number item of the record read at its size, signed.
-int32_t ReadNumber(CTextRsrc& record, const CTextRsrc::Item& item)
-{
-    switch (CTextRsrc::GetItemSize(item)) {
-    case 1: {
-        int8_t v = 0;
-        record.GetBytes(&v, 1, item.offset);
-        return v;
-    }
-    case 2: {
-        int16_t v = 0;
-        record.GetBytes(&v, 2, item.offset);
-        return v;
-    }
-    case 4: {
-        int32_t v = 0;
-        record.GetBytes(&v, 4, item.offset);
-        return v;
-    }
-    default: return 0;
-    }
-}
-
 // Room for the border and a margin around the text.
 constexpr int16_t kExtraWidth = 6;
 constexpr int16_t kExtraHeight = 4;
@@ -81,13 +58,13 @@ void CPopTextFrame::LoadHelp(int32_t id, uint32_t libraryMask)
         AdoptText(nullptr);
         return;
     }
-    mode_ = ReadNumber(*record, items[kMode]);
-    widthLimit_ = static_cast<int16_t>(ReadNumber(*record, items[kWidthLimit]));
-    fixedHeight_ = static_cast<int16_t>(ReadNumber(*record, items[kFixedHeight]));
-    const CRect rect(static_cast<int16_t>(ReadNumber(*record, items[kTop])),
-                     static_cast<int16_t>(ReadNumber(*record, items[kLeft])),
-                     static_cast<int16_t>(ReadNumber(*record, items[kBottom])),
-                     static_cast<int16_t>(ReadNumber(*record, items[kRight])));
+    mode_ = record->GetSignedNumber(items[kMode]);
+    widthLimit_ = static_cast<int16_t>(record->GetSignedNumber(items[kWidthLimit]));
+    fixedHeight_ = static_cast<int16_t>(record->GetSignedNumber(items[kFixedHeight]));
+    const CRect rect(static_cast<int16_t>(record->GetSignedNumber(items[kTop])),
+                     static_cast<int16_t>(record->GetSignedNumber(items[kLeft])),
+                     static_cast<int16_t>(record->GetSignedNumber(items[kBottom])),
+                     static_cast<int16_t>(record->GetSignedNumber(items[kRight])));
     if (rect.GetBottom() != 0 || rect.GetRight() != 0)
         SetBounds(rect);
     AdoptText(record->TakeString(items[kText].offset));

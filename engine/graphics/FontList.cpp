@@ -14,28 +14,6 @@ bool IsNumber(const CTextRsrc::Item& item)
     return !IsString(item) && item.code != kFmtList && item.code != kFmtSizeList;
 }
 
-// A number item read at its size, signed, kept to 16 bits.
-int16_t ReadNumber(CTextRsrc& record, const CTextRsrc::Item& item)
-{
-    switch (CTextRsrc::GetItemSize(item)) {
-    case 1: {
-        int8_t v = 0;
-        record.GetBytes(&v, 1, item.offset);
-        return v;
-    }
-    case 2: {
-        int16_t v = 0;
-        record.GetBytes(&v, 2, item.offset);
-        return v;
-    }
-    default: {
-        int32_t v = 0;
-        record.GetBytes(&v, 4, item.offset);
-        return static_cast<int16_t>(v);
-    }
-    }
-}
-
 } // namespace
 
 FontList ReadFontList(CTextRsrc& record)
@@ -51,11 +29,11 @@ FontList ReadFontList(CTextRsrc& record)
         if (!IsNumber(e[0]) || !IsNumber(e[1]) || !IsString(e[2]) || !IsNumber(e[3]))
             break;
         FontListEntry entry;
-        entry.id = ReadNumber(record, e[0]);
-        entry.style = ReadNumber(record, e[1]);
+        entry.id = static_cast<int16_t>(record.GetSignedNumber(e[0]));
+        entry.style = static_cast<int16_t>(record.GetSignedNumber(e[1]));
         if (const CStr* face = record.GetString(e[2].offset))
             entry.face = *face;
-        entry.size = ReadNumber(record, e[3]);
+        entry.size = static_cast<int16_t>(record.GetSignedNumber(e[3]));
         list.push_back(std::move(entry));
     }
     return list;

@@ -33,6 +33,28 @@ int32_t CTextRsrc::GetItemSize(const Item& item)
     return item.code == kFmtList ? 4 : GetFormatKeyword(item.code).size;
 }
 
+int32_t CTextRsrc::GetSignedNumber(const Item& item)
+{
+    switch (GetItemSize(item)) {
+    case 1: {
+        int8_t v = 0;
+        GetBytes(&v, 1, item.offset);
+        return v;
+    }
+    case 2: {
+        int16_t v = 0;
+        GetBytes(&v, 2, item.offset);
+        return v;
+    }
+    case 4: {
+        int32_t v = 0;
+        GetBytes(&v, 4, item.offset);
+        return v;
+    }
+    default: return 0;
+    }
+}
+
 CTextRsrc::CTextRsrc(const char* type) { SetType(type); }
 
 CTextRsrc::CTextRsrc(const char* type, int32_t id, uint32_t mask, bool required)

@@ -62,6 +62,9 @@ public:
     bool HoldsStrings() const { return holdsStrings_; }
     const std::vector<Item>& GetItems() const { return items_; }
 
+    // A number item read at its size (1, 2 or 4 bytes) as a signed value; 0 for other sizes.
+    int32_t GetSignedNumber(const Item& item);
+
     // The string of the string item at offset; null when the slot holds none or is no string.
     const CStr* GetString(int32_t offset);
     // Hands the string of the string item at offset to the caller and stores 0 in its slot.
