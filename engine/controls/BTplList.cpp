@@ -232,26 +232,51 @@ void CBTplList::Attach(CTFrame* tpl, CFrame* object, CFrame*& root, CWind* windo
     parent->AddChild(object, false);
 }
 
+namespace {
+
+// What a build has made so far and not yet handed to its caller. A report that ends the build
+// half way (a missing image under the report flag) leaves nothing behind; a window deletes
+// its root with itself.
+struct BuildResult {
+    CWind* window = nullptr;
+    CFrame* madeRoot = nullptr; // a root made by the build, not given to it
+    bool handedOver = false;
+
+    BuildResult() = default;
+    BuildResult(const BuildResult&) = delete;
+    BuildResult& operator=(const BuildResult&) = delete;
+    ~BuildResult()
+    {
+        if (handedOver)
+            return;
+        if (window && window->GetFirstFrame() == madeRoot)
+            madeRoot = nullptr;
+        delete window;
+        delete madeRoot;
+    }
+};
+
+} // namespace
+
 CBaseObj* CBTplList::Build(CFrame* root, CBaseObj* owner, MsgWord value)
 {
     CWind* rootWindow = root ? root->GetOwnerWnd() : nullptr;
     const bool hadFocus = rootWindow && rootWindow->GetFocusControl();
-    // A second window is fatal; it is found before anything is built, so that nothing is
-    // left half made when the report returns.
+    // A second window is fatal; it is found before anything is built.
     int32_t windows = 0;
     for (int32_t i = 0; i < GetCount(); ++i)
         if (IsBuilt(GetAt(i)) && GetAt(i)->IsWindowTemplate() && ++windows == 2) {
             Fail((EngineText(kMsgSecondWindow) + std::to_string(id_)).c_str());
             return nullptr;
         }
-    CWind* window = nullptr;
+    BuildResult made;
     CFrame* first = nullptr;
     for (int32_t i = 0; i < GetCount(); ++i) {
         CTObj* tpl = GetAt(i);
         if (!IsBuilt(tpl))
             continue;
         if (tpl->IsWindowTemplate()) {
-            window = CreateWindow(tpl, owner);
+            made.window = CreateWindow(tpl, owner);
             continue;
         }
         auto* frameTpl = dynamic_cast<CTFrame*>(tpl);
@@ -260,9 +285,12 @@ CBaseObj* CBTplList::Build(CFrame* root, CBaseObj* owner, MsgWord value)
             continue;
         if (!first)
             first = object;
-        Attach(frameTpl, object, root, window);
+        if (!root)
+            made.madeRoot = object;
+        Attach(frameTpl, object, root, made.window);
     }
-    if (window) {
+    made.handedOver = true;
+    if (CWind* window = made.window) {
         window->SetCentreOnFrame(false);
         window->ResetFocus();
         return window;

@@ -5,6 +5,7 @@
 
 #include "engine/controls/BTplList.h"
 #include "engine/controls/Frame.h"
+#include "engine/controls/RsrcTplList.h"
 #include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TFrame.h"
 #include "engine/controls/TextFrame.h"
@@ -12,8 +13,11 @@
 #include "engine/controls/Wind.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
+#include "engine/graphics/Cursor.h"
+#include "engine/graphics/CursorMgr.h"
 #include "engine/resources/Registrar.h"
 #include "engine/resources/RsrcCache.h"
+#include "tests/engine/controls/WindowsKit.h"
 #include "tests/engine/resources/DefinitionText.h"
 
 namespace {
@@ -176,6 +180,79 @@ TEST_F(TplListTest, SecondWindowIsFatal)
     list->SetId(51, -51);
     std::unique_ptr<CWind> window(dynamic_cast<CWind*>(list->Build(nullptr, nullptr, 0)));
     EXPECT_NE(window, nullptr);
+}
+
+// A control template of a test kind (42): the frame values, then the id of the object it
+// notifies; it makes a focusable control.
+class CTTestControl : public CTFrame {
+public:
+    CTTestControl(int32_t kind, CRawParser* parser)
+        : CTFrame(kind, parser), notify_(parser->ReadLong("notify"))
+    {
+    }
+    int32_t GetNotifyWhoId() const override { return notify_; }
+    static CTObj* Read(int32_t kind, CRawParser* parser) { return new CTTestControl(kind, parser); }
+    static CBaseObj* Create(CTObj* tpl)
+    {
+        auto* t = static_cast<CTTestControl*>(tpl);
+        auto* control = new wtest::TestControl(log, "c" + std::to_string(t->GetId()), t->GetRect());
+        control->SetId(t->GetId());
+        owners.push_back(t->GetBuildOwner());
+        return control;
+    }
+    static inline wtest::Log log;
+    static inline std::vector<CBaseObj*> owners;
+
+private:
+    int32_t notify_;
+};
+
+TEST_F(TplListTest, ControlsGetTheirNotifyTargetAsOwnerAndTheWindowFocusesTheFirst)
+{
+    RegisterEngineClasses();
+    CTTestControl::owners.clear();
+    CRegistrar::Register(42, &CTTestControl::Create, &CTTestControl::Read);
+    auto list = List("0x31, 50, 0, -1, -1, 0\n" + Frame(10, 0, "0, 0, 100, 100") +
+                     "42, 11, 10, 9, 0, 0, 0, 0, 5, 5, 20, 20, 0\n"
+                     "42, 12, 10, 9, 0, 0, 0, 0, 25, 5, 40, 20, 77\n");
+    CBaseObj caller(2, 3, nullptr);
+    std::unique_ptr<CWind> window(dynamic_cast<CWind*>(list->Build(nullptr, &caller, 0)));
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(CTTestControl::owners.size(), 2u);
+    EXPECT_EQ(CTTestControl::owners[0], &caller);     // no notify id: the owner passed in
+    EXPECT_EQ(CTTestControl::owners[1]->GetId(), 77); // a key of object kind -1
+    EXPECT_EQ(CTTestControl::owners[1]->GetKind(), CBaseObj::kAnyKind);
+    ASSERT_NE(window->GetFocusControl(), nullptr);
+    EXPECT_EQ(window->GetFocusControl()->GetId(), 11);
+}
+
+TEST_F(TplListTest, TemplateCursorsAreLoadedIntoTheCursorManager)
+{
+    InstallWindowHooks();
+    CreateCursorMgr();
+    auto list = List(Frame(1, 0, "0, 0, 10, 10") + Frame(2, 1, "0, 0, 5, 5", 9, 2));
+    std::unique_ptr<CFrame> root(static_cast<CFrame*>(list->Build(nullptr, nullptr, 0)));
+    EXPECT_EQ(root->GetCursorId(), 0);
+    EXPECT_EQ(root->FindObject(CBaseObj::kAnyKind, 2)->GetCursorId(), 2);
+    EXPECT_NE(FindCursor(2), nullptr);
+}
+
+TEST_F(TplListTest, BuildEndedByAReportLeavesNothingBehind)
+{
+    deftext::AddFolderLibrary({{"STR", 1, "x"}});
+    // Flag 0x400: the missing picture 99 is a fatal report.
+    const std::string picture = "5, 3, 10, 0x409, 0, 0, 0, 0, 1, 1, 0, 0, 99, -1, 0\n";
+    // A list that loads images (CBTplList has none).
+    auto Loading = [](const std::string& text) {
+        return std::make_unique<CRsrcTplList>(MakeBlock(text, "TPL", 4));
+    };
+    auto withWindow = Loading("0x31, 50, 0, -1, -1, 0\n" + Frame(10, 0, "0, 0, 9, 9") +
+                              Frame(11, 10, "1, 1, 2, 2") + picture);
+    EXPECT_NE(deftext::FatalReport([&] { withWindow->Build(nullptr, nullptr, 0); }).find("6:CBM 99"),
+              std::string::npos);
+    auto withoutWindow = Loading(Frame(10, 0, "0, 0, 9, 9") + Frame(11, 10, "1, 1, 2, 2") + picture);
+    EXPECT_NE(deftext::FatalReport([&] { withoutWindow->Build(nullptr, nullptr, 0); }).find("6:CBM 99"),
+              std::string::npos);
 }
 
 TEST_F(TplListTest, StringsComeFromStringListsOrTheGivenList)
