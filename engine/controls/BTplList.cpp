@@ -116,24 +116,28 @@ void CBTplList::SetId(int32_t id, int32_t newId)
 
 void CBTplList::SetBranchEnabled(int32_t id, bool enabled)
 {
-    // Each template is renamed once, so a branch whose parent ids run in a circle ends.
-    std::set<const CTObj*> done;
-    std::vector<int32_t> pending{id};
-    while (!pending.empty()) {
-        const int32_t oldId = pending.back();
-        pending.pop_back();
-        const int32_t newId = SignedId(oldId, enabled);
-        CTObj* tpl = Find(oldId);
-        if (tpl && done.insert(tpl).second)
-            tpl->SetId(newId);
+    // The branch is gathered first, each template once, so that ids repeated or parent ids
+    // running in a circle end the walk; then every template of it takes its signed id.
+    std::vector<CTObj*> branch;
+    std::set<const CTObj*> seen;
+    if (CTObj* top = Find(id)) {
+        branch.push_back(top);
+        seen.insert(top);
+    }
+    std::vector<int32_t> parents{id};
+    for (size_t k = 0; k < parents.size(); ++k) {
+        const int32_t oldId = parents[k];
         for (int32_t i = 0; i < GetCount(); ++i) {
             auto* child = dynamic_cast<CTFrame*>(GetAt(i));
-            if (!child || child->GetParentId() != oldId || done.count(child))
+            if (!child || child->GetParentId() != oldId || !seen.insert(child).second)
                 continue;
-            child->SetParentId(newId);
-            pending.push_back(child->GetId());
+            child->SetParentId(SignedId(oldId, enabled));
+            parents.push_back(child->GetId());
+            branch.push_back(child);
         }
     }
+    for (CTObj* tpl : branch)
+        tpl->SetId(SignedId(tpl->GetId(), enabled));
 }
 
 CLibMgr* CBTplList::GetLibMgr(int32_t) { return ::GetLibMgr(); }
@@ -277,6 +281,10 @@ CBaseObj* CBTplList::Build(CFrame* root, CBaseObj* owner, MsgWord value)
             continue;
         if (tpl->IsWindowTemplate()) {
             made.window = CreateWindow(tpl, owner);
+            // A window listed after the root takes the root, which would otherwise be lost
+            // beside it.
+            if (made.window && made.madeRoot && !made.window->GetFirstFrame())
+                made.window->SetFrame(made.madeRoot);
             continue;
         }
         auto* frameTpl = dynamic_cast<CTFrame*>(tpl);

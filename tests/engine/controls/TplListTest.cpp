@@ -155,6 +155,14 @@ TEST_F(TplListTest, BranchWhoseParentsRunInACircleEnds)
     EXPECT_EQ(list->GetIdAt(1), 4);
     list->SetBranchEnabled(-9, true);
     EXPECT_EQ(list->GetIdAt(2), 9);
+
+    // Repeated ids: each template of the branch is renamed once.
+    auto repeated =
+        List(Frame(-5, 0, "0, 0, 1, 1") + Frame(-5, -5, "0, 0, 1, 1") + Frame(-6, -5, "0, 0, 1, 1"));
+    repeated->SetBranchEnabled(-5, true);
+    EXPECT_EQ(repeated->GetIdAt(0), 5);
+    EXPECT_EQ(repeated->GetIdAt(1), 5);
+    EXPECT_EQ(repeated->GetIdAt(2), 6);
 }
 
 TEST_F(TplListTest, WindowTemplateMakesTheWindowHoldingTheRoot)
@@ -168,6 +176,17 @@ TEST_F(TplListTest, WindowTemplateMakesTheWindowHoldingTheRoot)
     EXPECT_EQ(window->GetFirstFrame()->GetId(), 10);
     EXPECT_EQ(ChildIds(*window->GetFirstFrame()), (std::vector<int32_t>{11}));
     EXPECT_EQ(window->GetFirstFrame()->GetOwner(), window.get());
+}
+
+TEST_F(TplListTest, WindowListedAfterTheRootHoldsIt)
+{
+    auto list =
+        List(Frame(10, 0, "0, 0, 120, 160") + "0x31, 50, 0, -1, -1, 0\n" + Frame(11, 0, "1, 1, 2, 2"));
+    std::unique_ptr<CWind> window(dynamic_cast<CWind*>(list->Build(nullptr, nullptr, 0)));
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->GetFirstFrame(), nullptr);
+    EXPECT_EQ(window->GetFirstFrame()->GetId(), 10);
+    EXPECT_EQ(ChildIds(*window->GetFirstFrame()), (std::vector<int32_t>{11}));
 }
 
 TEST_F(TplListTest, SecondWindowIsFatal)
