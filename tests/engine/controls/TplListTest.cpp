@@ -245,6 +245,25 @@ TEST_F(TplListTest, ControlsGetTheirNotifyTargetAsOwnerAndTheWindowFocusesTheFir
     EXPECT_EQ(window->GetFocusControl()->GetId(), 11);
 }
 
+TEST_F(TplListTest, ObjectsBuiltIntoAShownWindowTakeItAsOwnerAndItsFocus)
+{
+    RegisterEngineClasses();
+    CRegistrar::Register(42, &CTTestControl::Create, &CTTestControl::Read);
+    wtest::Log log;
+    std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, wtest::Root(200, 100, log)));
+    CFrame* root = window->GetFirstFrame();
+    auto list = List(Frame(20, 0, "10, 10, 90, 190", 9 | CBTplList::kFlagRelative) +
+                     "42, 21, 20, 0xD, 0, 0, 0, 0, 5, 5, 20, 20, 0\n");
+    CBaseObj* first = list->Build(root, nullptr, 0);
+    ASSERT_NE(first, nullptr);
+    CFrame* control = root->FindObject(CBaseObj::kAnyKind, 21);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetOwner(), window.get());
+    EXPECT_EQ(wtest::Str(control->GetBounds()), "15,15,30,30"); // relative to frame 20 at (10, 10)
+    ASSERT_NE(window->GetFocusControl(), nullptr);
+    EXPECT_EQ(window->GetFocusControl()->GetId(), 21);
+}
+
 TEST_F(TplListTest, TemplateCursorsAreLoadedIntoTheCursorManager)
 {
     InstallWindowHooks();
