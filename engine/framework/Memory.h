@@ -7,6 +7,7 @@
 // and a locked block cannot be resized. The cursor operations check the cursor against the
 // size: beyond the end a getter answers 0 and a putter writes nothing, both leave the
 // cursor where it was and set the error kMemOutOfRange.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -124,6 +125,30 @@ private:
     uint16_t allocFlags_ = 0;
     int16_t lockCount_ = 0;
     int16_t discardable_ = 0;
+};
+
+// Keeps a block locked for the life of one operation, so every early return unlocks it.
+// A null block, or one whose lock fails, gives no bytes and a size of 0.
+class CMemoryLock {
+public:
+    explicit CMemoryLock(CMemory* block)
+        : block_(block), data_(block ? static_cast<const uint8_t*>(block->Lock()) : nullptr)
+    {
+    }
+    ~CMemoryLock()
+    {
+        if (data_)
+            block_->Unlock();
+    }
+    CMemoryLock(const CMemoryLock&) = delete;
+    CMemoryLock& operator=(const CMemoryLock&) = delete;
+
+    const uint8_t* Data() const { return data_; }
+    uint32_t Size() const { return data_ ? static_cast<uint32_t>(std::max(block_->GetSize(), 0)) : 0; }
+
+private:
+    CMemory* block_;
+    const uint8_t* data_;
 };
 
 // Byte order helpers for big-endian data.

@@ -6,36 +6,15 @@
 
 namespace {
 
-// The block's bytes for the time of one operation.
-class LockedBlock {
-public:
-    explicit LockedBlock(CMemory* block)
-        : block_(block), data_(block ? static_cast<const uint8_t*>(block->Lock()) : nullptr)
-    {
-    }
-    ~LockedBlock()
-    {
-        if (data_)
-            block_->Unlock();
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    RleCelTable Table() const
-    {
-        return RleCelTable(data_, data_ ? static_cast<size_t>(block_->GetSize()) : 0);
-    }
-
-private:
-    CMemory* block_;
-    const uint8_t* data_;
-};
+// The cel table over a locked block.
+RleCelTable CelTable(const CMemoryLock& locked) { return RleCelTable(locked.Data(), locked.Size()); }
 
 } // namespace
 
 CCelList::CCelList(std::unique_ptr<CMemory> block) : block_(std::move(block))
 {
-    const LockedBlock locked(block_.get());
-    count_ = locked.Table().GetCount();
+    const CMemoryLock locked(block_.get());
+    count_ = CelTable(locked).GetCount();
     BuildRowOffsets();
 }
 
@@ -43,8 +22,8 @@ CCelList::~CCelList() = default;
 
 void CCelList::BuildRowOffsets()
 {
-    const LockedBlock locked(block_.get());
-    const RleCelTable table = locked.Table();
+    const CMemoryLock locked(block_.get());
+    const RleCelTable table = CelTable(locked);
     auto offsets = std::make_unique<RowOffsets>(static_cast<size_t>(count_));
     for (int16_t i = 0; i < count_; ++i)
         BuildRleRowOffsets(table, i, (*offsets)[static_cast<size_t>(i)]);
@@ -56,9 +35,9 @@ bool CCelList::CelSize(int16_t index, int16_t& width, int16_t& height)
     width = height = 0;
     if (index < 0 || index >= count_)
         return false;
-    const LockedBlock locked(block_.get());
+    const CMemoryLock locked(block_.get());
     RleCel cel;
-    if (locked.Table().GetCel(index, cel)) {
+    if (CelTable(locked).GetCel(index, cel)) {
         width = cel.width;
         height = cel.height;
     }

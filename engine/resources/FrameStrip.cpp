@@ -13,29 +13,6 @@ uint32_t Le32(const uint8_t* p)
     return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }
 
-// The block's bytes for the time of one operation.
-class LockedBlock {
-public:
-    explicit LockedBlock(CMemory* block)
-        : block_(block), data_(block ? static_cast<const uint8_t*>(block->Lock()) : nullptr)
-    {
-    }
-    ~LockedBlock()
-    {
-        if (data_)
-            block_->Unlock();
-    }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-
-    const uint8_t* Data() const { return data_; }
-    uint32_t Size() const { return data_ ? static_cast<uint32_t>(std::max(block_->GetSize(), 0)) : 0; }
-
-private:
-    CMemory* block_;
-    const uint8_t* data_;
-};
-
 } // namespace
 
 CFrameStrip::CFrameStrip(std::unique_ptr<CMemory> block) { Load(std::move(block)); }
@@ -54,7 +31,7 @@ void CFrameStrip::CountFrames()
     count_ = 0;
     if (status_ != kOk)
         return;
-    const LockedBlock locked(block_.get());
+    const CMemoryLock locked(block_.get());
     if (!locked.Data() || locked.Size() < kHeaderSize)
         return;
     // Only the records that lie wholly inside the block count.
@@ -84,7 +61,7 @@ int16_t CFrameStrip::GetFrameSize(CPoint& size, int32_t i)
         return status_;
     if (i < 0 || i >= count_)
         return kOutOfRange;
-    const LockedBlock locked(block_.get());
+    const CMemoryLock locked(block_.get());
     if (!locked.Data())
         return kNoBlock;
     Frame frame{};
@@ -100,7 +77,7 @@ int16_t CFrameStrip::DecodeFrame(const PixelRows& dest, int32_t i, CRect* update
         updated->Set(30000, 30000, 0, 0);
     if (i < 0 || i >= count_)
         return status_ != kOk ? status_ : int16_t{kOutOfRange};
-    const LockedBlock locked(block_.get());
+    const CMemoryLock locked(block_.get());
     if (!locked.Data())
         return kNoBlock;
     Frame frame{};
