@@ -5,8 +5,6 @@
 // cost at the least.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <vector>
 
 #include "engine/controls/AnimFrame.h"
 #include "engine/controls/Wind.h"
@@ -14,6 +12,8 @@
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/RsrcList.h"
 #include "platform/Window.h"
+
+#include "bench/References.h"
 
 namespace {
 
@@ -92,15 +92,6 @@ void BM_AnimFrameStep50Sprites(benchmark::State& state)
 }
 BENCHMARK(BM_AnimFrameStep50Sprites)->Unit(benchmark::kMicrosecond);
 
-void BM_MemcpyFullScreen(benchmark::State& state)
-{
-    std::vector<uint8_t> from(size_t{kWidth} * kHeight, 7), to(from.size());
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(from.size()));
-}
-BENCHMARK(BM_MemcpyFullScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,11 +1,12 @@
 // Decoding a full-screen block-coded image, beside a copy of the same output bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <vector>
 
 #include "engine/resources/BlockCodec.h"
 #include "tests/support/CodecFixtures.h"
+
+#include "bench/References.h"
 
 namespace {
 
@@ -52,17 +53,6 @@ void BM_DecodeFullScreen(benchmark::State& state)
 BENCHMARK(BM_DecodeFullScreen);
 
 // Reference: copying the decoded screen's bytes.
-void BM_MemcpyFullScreenReference(benchmark::State& state)
-{
-    const std::vector<uint8_t> screen = Screen();
-    std::vector<uint8_t> out(screen.size());
-    for (auto _ : state) {
-        std::memcpy(out.data(), screen.data(), screen.size());
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
-}
-BENCHMARK(BM_MemcpyFullScreenReference);
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
 
 } // namespace

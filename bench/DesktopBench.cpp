@@ -13,6 +13,8 @@
 #include "platform/SdlBackend.h"
 #include "platform/Window.h"
 
+#include "bench/References.h"
+
 namespace {
 
 constexpr int kWidth = 640;
@@ -62,17 +64,7 @@ void BM_ComposeAndConvertFrame(benchmark::State& state)
 }
 BENCHMARK(BM_ComposeAndConvertFrame);
 
-void BM_MemcpyFrame8Reference(benchmark::State& state)
-{
-    std::vector<uint8_t> source(kPixels, 7), target(kPixels);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), source.size());
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kPixels);
-}
-BENCHMARK(BM_MemcpyFrame8Reference);
+BENCHMARK_CAPTURE(MemcpyReference, frame8, benchref::kScreenBytes);
 
 void BM_MemcpyFrame32Reference(benchmark::State& state)
 {

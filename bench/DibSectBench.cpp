@@ -3,10 +3,10 @@
 // off-screen bitmap, each beside the plain memory operation over the same bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <vector>
 
 #include "engine/graphics/DibSect.h"
+
+#include "bench/References.h"
 
 namespace {
 
@@ -42,33 +42,8 @@ BENCHMARK(BM_DrawOpaqueFullScreen);
 void BM_DrawTransparentFullScreen(benchmark::State& state) { Copy(state, DrawTransparent); }
 BENCHMARK(BM_DrawTransparentFullScreen);
 
-void BM_MemcpyReference(benchmark::State& state)
-{
-    std::vector<uint8_t> source(kBytes, 7);
-    std::vector<uint8_t> target(kBytes);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemcpyReference);
-
-// The same bytes row by row, as the copies move them (one large memcpy can take a slower path).
-void BM_MemcpyRowsReference(benchmark::State& state)
-{
-    std::vector<uint8_t> source(kBytes, 7);
-    std::vector<uint8_t> target(kBytes);
-    for (auto _ : state) {
-        for (int y = 0; y < kHeight; ++y)
-            std::memcpy(target.data() + y * kWidth, source.data() + y * kWidth, kWidth);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemcpyRowsReference);
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
+BENCHMARK_CAPTURE(MemcpyRowsReference, fullScreen, benchref::kScreenWidth, benchref::kScreenHeight, false);
 
 void BM_FillRectFullScreen(benchmark::State& state)
 {
@@ -83,17 +58,6 @@ void BM_FillRectFullScreen(benchmark::State& state)
 }
 BENCHMARK(BM_FillRectFullScreen);
 
-void BM_MemsetReference(benchmark::State& state)
-{
-    std::vector<uint8_t> target(kBytes);
-    uint8_t colour = 0;
-    for (auto _ : state) {
-        std::memset(target.data(), ++colour, kBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemsetReference);
+BENCHMARK_CAPTURE(MemsetReference, fullScreen, benchref::kScreenBytes);
 
 } // namespace

@@ -3,10 +3,10 @@
 // moving the same bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <vector>
 
 #include "platform/DrawContext.h"
+
+#include "bench/References.h"
 
 namespace {
 
@@ -30,34 +30,9 @@ void BM_FullScreenBlit(benchmark::State& state)
 }
 BENCHMARK(BM_FullScreenBlit);
 
-void BM_MemcpyReference(benchmark::State& state)
-{
-    std::vector<uint8_t> source(kBytes, 7);
-    std::vector<uint8_t> target(kBytes);
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemcpyReference);
-
-// The same bytes copied row by row, as the blit moves them (a single large memcpy can take a
-// slower path on some machines, so both references are shown).
-void BM_MemcpyRowsReference(benchmark::State& state)
-{
-    std::vector<uint8_t> source(kBytes, 7);
-    std::vector<uint8_t> target(kBytes);
-    for (auto _ : state) {
-        for (int y = 0; y < kHeight; ++y)
-            std::memcpy(target.data() + y * kWidth, source.data() + (kHeight - 1 - y) * kWidth, kWidth);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemcpyRowsReference);
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
+BENCHMARK_CAPTURE(MemcpyRowsReference, fullScreenFlipped, benchref::kScreenWidth, benchref::kScreenHeight,
+                  true);
 
 void BM_FullScreenFill(benchmark::State& state)
 {
@@ -73,17 +48,6 @@ void BM_FullScreenFill(benchmark::State& state)
 }
 BENCHMARK(BM_FullScreenFill);
 
-void BM_MemsetReference(benchmark::State& state)
-{
-    std::vector<uint8_t> target(kBytes);
-    int colour = 0;
-    for (auto _ : state) {
-        std::memset(target.data(), ++colour & 0xFF, kBytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * kBytes);
-}
-BENCHMARK(BM_MemsetReference);
+BENCHMARK_CAPTURE(MemsetReference, fullScreen, benchref::kScreenBytes);
 
 } // namespace

@@ -44,4 +44,4 @@ void BM_PrefixCompareReference(benchmark::State& state)
 }
 BENCHMARK(BM_PrefixCompareReference);
 
-}  // namespace
+} // namespace

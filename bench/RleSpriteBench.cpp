@@ -1,11 +1,12 @@
 // Drawing a full-screen run-length sprite, beside a copy of the same output bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <vector>
 
 #include "engine/graphics/RleSprite.h"
 #include "tools/SpriteEncoder.h"
+
+#include "bench/References.h"
 
 namespace {
 
@@ -67,17 +68,6 @@ void BM_DrawRleFullScreenMirrored(benchmark::State& state) { DrawFullScreen(stat
 BENCHMARK(BM_DrawRleFullScreenMirrored);
 
 // Reference: copying the drawn screen's bytes.
-void BM_MemcpyFullScreenReference(benchmark::State& state)
-{
-    const std::vector<uint8_t> screen = Screen();
-    std::vector<uint8_t> out(screen.size());
-    for (auto _ : state) {
-        std::memcpy(out.data(), screen.data(), screen.size());
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
-}
-BENCHMARK(BM_MemcpyFullScreenReference);
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
 
 } // namespace
