@@ -12,10 +12,10 @@
 #include <unistd.h>
 
 #include "engine/controls/Frame.h"
-#include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TObj.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/RsrcBlock.h"

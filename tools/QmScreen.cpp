@@ -7,10 +7,10 @@
 #include <stdexcept>
 
 #include "engine/controls/Frame.h"
-#include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/WndProc.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/FontList.h"
 #include "engine/graphics/Palette.h"

@@ -2,7 +2,6 @@
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/ImageWnd.h"
-#include "engine/controls/TFrame.h"
 #include "engine/controls/TextFrame.h"
 #include "engine/resources/Registrar.h"
 
@@ -12,10 +11,4 @@ void RegisterScreenTemplateKinds()
     CRegistrar::Register(CTTextFrame::kKindByReference, &CTextFrame::Create, &CTTextFrame::ReadByReference);
     CRegistrar::Register(CTTextFrame::kKindLiteral, &CTextFrame::Create, &CTTextFrame::ReadLiteral);
     CRegistrar::Register(CImageFrame::kTemplateKind, &CImageFrame::Create, &CImageFrame::ReadTemplate);
-}
-
-void RegisterAllTemplateKinds()
-{
-    RegisterEngineTemplateKinds();
-    RegisterScreenTemplateKinds();
 }

@@ -3,6 +3,3 @@
 // window (0x31): 5 the image window, 8 and 9 text frames (by string reference, and with the
 // text written in the template) and 14 the modal frame.
 void RegisterScreenTemplateKinds();
-
-// Everything a template list needs to build screens: the engine's kinds and the screen kinds.
-void RegisterAllTemplateKinds();

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/controls/ImageWnd.h"
-#include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TplList.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/graphics/CachedImages.h"
 #include "engine/graphics/OffScEnv.h"
 #include "engine/resources/RsrcCache.h"

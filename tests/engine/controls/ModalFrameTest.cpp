@@ -7,7 +7,7 @@
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/Menu.h"
 #include "engine/controls/MenuBar.h"
-#include "engine/controls/ScreenKinds.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/framework/Stopwatch.h"
 #include "engine/framework/TimerEvent.h"
 #include "tests/engine/controls/WindowsKit.h"

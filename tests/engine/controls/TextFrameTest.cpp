@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/controls/BTplList.h"
-#include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TextFrame.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/graphics/OffScEnv.h"

@@ -1,0 +1,10 @@
+#include "engine/controls/kinds/TemplateKinds.h"
+
+#include "engine/controls/ScreenKinds.h"
+#include "engine/controls/TFrame.h"
+
+void RegisterAllTemplateKinds()
+{
+    RegisterEngineTemplateKinds();
+    RegisterScreenTemplateKinds();
+}
