@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include <cstdlib>
+
 #include "platform/Files.h"
 
 namespace plat {
@@ -7,6 +9,16 @@ namespace {
 
 ScriptedDialogs g_scripted;
 DialogService* g_service = &g_scripted;
+std::optional<PrintSetupResult> g_defaultPrinter;
+
+std::filesystem::path DefaultPrintFolder()
+{
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        return std::filesystem::path(data) / "kvl" / "prints";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::filesystem::path(home) / ".local" / "share" / "kvl" / "prints";
+    return std::filesystem::current_path() / ".local" / "share" / "kvl" / "prints";
+}
 
 bool IsFullPath(const std::string& path)
 {
@@ -43,7 +55,28 @@ std::optional<std::string> ScriptedDialogs::ChooseFile(const FileDialogRequest& 
     return AddDefaultExtension(path, request.defaultExtension);
 }
 
+PrintSetupResult DefaultPrinterChoice()
+{
+    if (g_defaultPrinter)
+        return *g_defaultPrinter;
+    PrintSetupResult choice;
+    choice.folder = DefaultPrintFolder();
+    return choice;
+}
+
+void SetDefaultPrinterChoice(std::optional<PrintSetupResult> choice) { g_defaultPrinter = std::move(choice); }
+
 std::optional<PrintSetupResult> ScriptedDialogs::PrintSetup(const PrintSetupRequest& request)
+{
+    return AnswerPrint(request);
+}
+
+std::optional<PrintSetupResult> ScriptedDialogs::Print(const PrintSetupRequest& request)
+{
+    return AnswerPrint(request);
+}
+
+std::optional<PrintSetupResult> ScriptedDialogs::AnswerPrint(const PrintSetupRequest& request)
 {
     printLog_.push_back(request);
     if (printAnswers_.empty())
@@ -52,7 +85,13 @@ std::optional<PrintSetupResult> ScriptedDialogs::PrintSetup(const PrintSetupRequ
     printAnswers_.pop_front();
     if (!answer.ok)
         return std::nullopt;
-    return answer.result.value_or(PrintSetupResult{request.fromPage, request.toPage, request.copies});
+    if (answer.result)
+        return answer.result;
+    PrintSetupResult kept = request.choice.value_or(DefaultPrinterChoice());
+    kept.fromPage = request.fromPage;
+    kept.toPage = request.toPage;
+    kept.copies = request.copies;
+    return kept;
 }
 
 void ScriptedDialogs::QueuePrintSetup(std::optional<PrintSetupResult> result)
@@ -76,6 +115,7 @@ void ResetDialogs()
 {
     g_scripted.Clear();
     g_service = &g_scripted;
+    g_defaultPrinter.reset();
 }
 
 } // namespace plat

@@ -28,16 +28,28 @@ void ResetPrinting()
 
 CPrinter::~CPrinter() { EndTo(kIdle); }
 
-void CPrinter::PrintSetup()
+plat::PrintSetupRequest CPrinter::MakeDialogRequest(plat::PrintDialogKind kind) const
 {
     plat::PrintSetupRequest request;
+    request.kind = kind;
     request.owner = g_ownerSource ? g_ownerSource() : 0;
     request.fromPage = 1;
     request.toPage = OfferedLastPage(pageCount_);
     request.minPage = 1;
     request.maxPage = kMaxPage;
     request.copies = 1;
-    if (auto choice = plat::GetDialogService().PrintSetup(request))
+    // The print dialog asks only for the page range and the printer.
+    const bool printing = kind == plat::PrintDialogKind::Print;
+    request.pageNumbers = !printing;
+    request.selection = !printing;
+    request.printToFile = !printing;
+    request.choice = g_choice;
+    return request;
+}
+
+void CPrinter::PrintSetup()
+{
+    if (auto choice = plat::GetDialogService().PrintSetup(MakeDialogRequest(plat::PrintDialogKind::Setup)))
         g_choice = *choice;
 }
 

@@ -45,7 +45,7 @@ void SetPrinterChoice(std::optional<plat::PrintSetupResult> choice);
 // Back to no factory and no printer choice.
 void ResetPrinting();
 
-// The owner of the print set-up dialog: the program's first top-level window.
+// The owner of the print and print set-up dialogs: the program's top window.
 using PrintOwnerSource = std::function<plat::WindowHandle()>;
 void SetPrintOwnerSource(PrintOwnerSource source);
 
@@ -61,6 +61,10 @@ public:
 
     // The print set-up dialog; a confirmed choice replaces the kept one.
     void PrintSetup();
+    // A print or print set-up dialog's request: owned by the top window, pages 1 to the page
+    // count (1 when there is none or more than the dialog takes), one copy, starting from the
+    // kept printer choice.
+    plat::PrintSetupRequest MakeDialogRequest(plat::PrintDialogKind kind) const;
 
     // Makes the job's environment and links `linked` to it; null when none could be made.
     // A job still running is ended first.

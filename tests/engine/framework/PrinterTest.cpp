@@ -236,6 +236,26 @@ TEST(PrintSetup, OffersTheClampedPageRangeAndKeepsAConfirmedChoice)
     printer.PrintSetup();
     ASSERT_TRUE(GetPrinterChoice());
     EXPECT_EQ(GetPrinterChoice()->copies, 3);
+    // Every dialog after a confirmed one starts from the kept printer.
+    EXPECT_FALSE(dialogs.PrintLog()[1].choice.has_value());
+    ASSERT_TRUE(dialogs.PrintLog()[2].choice.has_value());
+    EXPECT_EQ(dialogs.PrintLog()[2].choice->copies, 3);
+    EXPECT_EQ(dialogs.PrintLog()[2].kind, plat::PrintDialogKind::Setup);
+}
+
+TEST(PrintSetup, ThePrintDialogOffersOnlyThePageRangeAndThePrinter)
+{
+    CPrinter printer;
+    printer.SetToPage(40000);
+    SetPrinterChoice(plat::DefaultPrinterChoice());
+    const plat::PrintSetupRequest asked = printer.MakeDialogRequest(plat::PrintDialogKind::Print);
+    EXPECT_EQ(asked.kind, plat::PrintDialogKind::Print);
+    EXPECT_EQ(asked.toPage, 1);
+    EXPECT_FALSE(asked.pageNumbers);
+    EXPECT_FALSE(asked.selection);
+    EXPECT_FALSE(asked.printToFile);
+    ASSERT_TRUE(asked.choice.has_value());
+    EXPECT_EQ(asked.choice->folder, plat::DefaultPrinterChoice().folder);
 }
 
 } // namespace
