@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/Settings.h"
+#include "platform/SoundDevice.h"
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
 
@@ -49,6 +50,7 @@ void ResetPlatform()
     ResetDialogs();
     ResetSettings();
     ResetFonts();
+    ResetSoundDevice();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;
 }

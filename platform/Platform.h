@@ -13,7 +13,7 @@ void SetBackend(Backend backend);
 
 // Puts every process-wide platform object back to its start state (tests call this before
 // each test): clock, fatal hook, message boxes, message queue, files, system facts, locale, dialogs,
-// settings, fonts.
+// settings, fonts, the sound device switch.
 void ResetPlatform();
 
 }  // namespace plat
