@@ -272,7 +272,7 @@ void StartNonClientAction(WindowHandle window, hit::Code code, Point screen)
     case hit::TopRight:
     case hit::BottomLeft:
     case hit::BottomRight:
-        if (!held)
+        if (!held || !OffersSystemCommand(window, syscmd::Size))
             return;
         g_input.tracking = Tracking::Size;
         g_input.trackLimits = AskMinMax(window);

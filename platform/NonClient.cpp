@@ -323,6 +323,22 @@ MenuHandle GetWindowMenu(WindowHandle window)
     return w ? w->menu : 0;
 }
 
+void RemoveSystemCommand(WindowHandle window, uint32_t command)
+{
+    WindowRecord* w = Find(window);
+    if (w && OffersSystemCommand(window, command))
+        w->withdrawnCommands.push_back(command & 0xFFF0u);
+}
+
+bool OffersSystemCommand(WindowHandle window, uint32_t command)
+{
+    const WindowRecord* w = Find(window);
+    if (!w)
+        return false;
+    const std::vector<uint32_t>& gone = w->withdrawnCommands;
+    return std::find(gone.begin(), gone.end(), command & 0xFFF0u) == gone.end();
+}
+
 void DrawMenuStrip(WindowHandle window)
 {
     if (WindowRecord* w = Find(window))

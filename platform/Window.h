@@ -222,6 +222,11 @@ std::pair<int32_t, int32_t> GetScrollRange(WindowHandle window, scroll::Bar bar)
 // stays, its client area shrinks or grows. Redraws the strip after menu changes.
 void SetWindowMenu(WindowHandle window, MenuHandle menu);
 MenuHandle GetWindowMenu(WindowHandle window);
+// A window offers every system command (syscmd::) at creation. A command taken off its
+// system menu is ignored by the default procedure, and without syscmd::Size its frame does
+// not start a resize.
+void RemoveSystemCommand(WindowHandle window, uint32_t command);
+bool OffersSystemCommand(WindowHandle window, uint32_t command);
 void DrawMenuStrip(WindowHandle window);
 
 // Forgets every window, class, menu, cursor, hot key and all input state without sending

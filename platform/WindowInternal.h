@@ -41,7 +41,8 @@ struct WindowRecord {
     bool minimized = false;
     bool maximized = false;
     bool destroying = false;
-    bool captionActive = false; // the caption is drawn as that of the active window
+    bool captionActive = false;              // the caption is drawn as that of the active window
+    std::vector<uint32_t> withdrawnCommands; // system commands taken off its system menu
     void* object = nullptr;
     std::vector<uint8_t> extra;
     Surface surface; // the whole outer rectangle

@@ -102,6 +102,8 @@ void DefaultSysKeyDown(WindowHandle window, uintptr_t key, intptr_t lParam)
 
 intptr_t DefaultSysCommand(WindowHandle window, uintptr_t command)
 {
+    if (!OffersSystemCommand(window, static_cast<uint32_t>(command)))
+        return 0;
     switch (command & 0xFFF0u) {
     case syscmd::Close: SendWindowMessage(window, msg::Close); break;
     case syscmd::Minimize: ShowWindow(window, ShowCommand::Minimize); break;

@@ -90,7 +90,14 @@ enum State : uint32_t { Inactive = 0, Active = 1, ClickActive = 2 };
 }
 
 namespace syscmd {
-enum : uint32_t { Minimize = 0xF020, Maximize = 0xF030, Close = 0xF060, KeyMenu = 0xF100, Restore = 0xF120 };
+enum : uint32_t {
+    Size = 0xF000,
+    Minimize = 0xF020,
+    Maximize = 0xF030,
+    Close = 0xF060,
+    KeyMenu = 0xF100,
+    Restore = 0xF120
+};
 }
 
 namespace scroll {

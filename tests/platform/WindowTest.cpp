@@ -233,3 +233,44 @@ TEST(Window, MoveAndResizeReportAndInvalidate)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Window, SystemCommandsTakenOffTheWindowAreIgnored)
+{
+    wintest::Recorder rec;
+    const WindowHandle fixed = wintest::MakeTopLevel("Fixed", {100, 100, 300, 200}, style::ThickFrame);
+    const WindowHandle free = wintest::MakeTopLevel("Free", {100, 100, 300, 200}, style::ThickFrame);
+    plat::ShowWindow(fixed, plat::ShowCommand::Show);
+    plat::ShowWindow(free, plat::ShowCommand::Show);
+    for (uint32_t c :
+         {plat::syscmd::Size, plat::syscmd::Minimize, plat::syscmd::Maximize, plat::syscmd::Restore})
+        plat::RemoveSystemCommand(fixed, c);
+    EXPECT_FALSE(
+        plat::OffersSystemCommand(fixed, plat::syscmd::Minimize | 0x2)); // low bits are not the command
+    EXPECT_TRUE(plat::OffersSystemCommand(fixed, plat::syscmd::Close));
+    EXPECT_TRUE(plat::OffersSystemCommand(free, plat::syscmd::Minimize));
+    EXPECT_FALSE(plat::OffersSystemCommand(0, plat::syscmd::Close));
+
+    for (uint32_t c : {plat::syscmd::Minimize, plat::syscmd::Maximize}) {
+        plat::SendWindowMessage(fixed, msg::SysCommand, c);
+        EXPECT_FALSE(plat::IsMinimized(fixed) || plat::IsMaximized(fixed)) << c;
+    }
+    plat::SendWindowMessage(free, msg::SysCommand, plat::syscmd::Minimize);
+    EXPECT_TRUE(plat::IsMinimized(free));
+
+    // Without the size command the frame starts no resize.
+    const Rect before = plat::GetWindowRect(fixed);
+    plat::InjectMouseMove({before.right - 1, before.bottom - 1});
+    plat::InjectMouseButton(plat::MouseButton::Left, true, {before.right - 1, before.bottom - 1});
+    wintest::PumpAll();
+    plat::InjectMouseMove({before.right + 29, before.bottom + 9});
+    plat::InjectMouseButton(plat::MouseButton::Left, false, {before.right + 29, before.bottom + 9});
+    EXPECT_EQ(plat::GetWindowRect(fixed), before);
+
+    rec.Clear();
+    plat::SendWindowMessage(fixed, msg::SysCommand, plat::syscmd::Close); // still offered
+    EXPECT_EQ(rec.Of(msg::Close).size(), 1u);
+}
+
+} // namespace
