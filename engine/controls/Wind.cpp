@@ -198,7 +198,7 @@ void CWind::Create(int32_t type, const CStr* title, uint32_t style, uint32_t exS
     plat::MenuHandle menu = 0;
     if (inListA_ && !g.topWnd && !parent) {
         g.topWnd = this;
-        if (CMenuBar* bar = GetMenuBar())
+        if (CMenuBar* bar = GetMenuBar(); bar && UseMenuBar())
             menu = bar->GetHandle();
     }
     plat::Rect client;

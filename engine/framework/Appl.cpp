@@ -11,6 +11,7 @@ namespace {
 bool g_quit = false;
 CMenuBar* g_menuBar = nullptr;
 uint8_t g_screenBorder = 0;
+bool g_useMenuBar = true;
 
 template <class F, class... Args> void Call(const F& hook, Args&&... args)
 {
@@ -47,11 +48,21 @@ void SetScreenBorder(uint8_t restored)
 
 uint8_t GetScreenBorder() { return g_screenBorder; }
 
+void SetUseMenuBar(bool use)
+{
+    g_useMenuBar = use;
+    if (!use)
+        SetScreenBorder(0);
+}
+
+bool UseMenuBar() { return g_useMenuBar; }
+
 void ResetApplGlobals()
 {
     g_quit = false;
     g_menuBar = nullptr;
     g_screenBorder = 0;
+    g_useMenuBar = true;
     GetApplHooks() = ApplHooks{};
     SetCommandLine({});
 }

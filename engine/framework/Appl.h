@@ -139,6 +139,12 @@ CMenuBar* GetMenuBar();
 void SetScreenBorder(uint8_t restored);
 uint8_t GetScreenBorder();
 
+// The window-frame switch, on at start: while it is on, the first top-level window gets the
+// menu bar and top-level windows their caption and frame; off, they are plain popups.
+// Clearing it also maximises the border window behind them (SetScreenBorder(0)).
+void SetUseMenuBar(bool use);
+bool UseMenuBar();
+
 // The program's command line: the program path, then its arguments.
 void SetCommandLine(std::vector<std::string> arguments);
 const std::vector<std::string>& GetCommandLine();
