@@ -6,27 +6,6 @@
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 
-namespace {
-
-// Disables the menu bar for its lifetime (nested: each disable needs its enable).
-class MenuBarDisabled {
-public:
-    MenuBarDisabled()
-    {
-        if (CMenuBar* bar = GetMenuBar())
-            bar->Enable(false);
-    }
-    ~MenuBarDisabled()
-    {
-        if (CMenuBar* bar = GetMenuBar())
-            bar->Enable(true);
-    }
-    MenuBarDisabled(const MenuBarDisabled&) = delete;
-    MenuBarDisabled& operator=(const MenuBarDisabled&) = delete;
-};
-
-} // namespace
-
 CImageFrame::CImageFrame(int32_t id, const CRect& rect, bool transparent)
     : CFrame(kKind, id, rect, transparent)
 {

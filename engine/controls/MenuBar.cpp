@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/controls/Menu.h"
+#include "engine/framework/Appl.h"
 #include "engine/framework/Str.h"
 #include "platform/Window.h"
 
@@ -142,4 +143,16 @@ void CMenuBar::Redraw()
 {
     if (plat::IsWindow(window_))
         plat::DrawMenuStrip(window_);
+}
+
+MenuBarDisabled::MenuBarDisabled()
+{
+    if (CMenuBar* bar = GetMenuBar())
+        bar->Enable(false);
+}
+
+MenuBarDisabled::~MenuBarDisabled()
+{
+    if (CMenuBar* bar = GetMenuBar())
+        bar->Enable(true);
 }

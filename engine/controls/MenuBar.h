@@ -56,3 +56,13 @@ private:
     plat::WindowHandle window_ = 0;
     plat::MenuHandle bar_ = 0;
 };
+
+// Disables the program's menu bar, when there is one, for the guard's lifetime (nested: each
+// disable has its enable). Modal runs hold one while they pump.
+class MenuBarDisabled {
+public:
+    MenuBarDisabled();
+    ~MenuBarDisabled();
+    MenuBarDisabled(const MenuBarDisabled&) = delete;
+    MenuBarDisabled& operator=(const MenuBarDisabled&) = delete;
+};
