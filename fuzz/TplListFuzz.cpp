@@ -15,6 +15,7 @@
 #include "engine/controls/TObj.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/WndProc.h"
 #include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
@@ -40,6 +41,7 @@ void SetUpOnce()
     plat::SetBackend(plat::Backend::Null);
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\"));
     plat::SetFatalHook(plat::ThrowingFatalHook());
+    RegisterEngineClasses(); // titled windows make their native window at once
     RegisterAllTemplateKinds();
 }
 

@@ -278,6 +278,8 @@ public:
     void ForgetFrame(const CFrame* frame);
 
 protected:
+    // Forgets a native window destroyed elsewhere; answers whether the window still has one.
+    bool HasLiveHwnd();
     // Removes the window from everything it is part of (its native window included); the
     // destructor and Destroy share it, and it runs once.
     void Teardown();

@@ -14,13 +14,16 @@
 
 using wndglobals::Get;
 
+bool CWind::HasLiveHwnd()
+{
+    if (!plat::IsWindow(hwnd_))
+        hwnd_ = 0;
+    return hwnd_ != 0;
+}
+
 void CWind::ShowWnd()
 {
-    if (!plat::IsWindow(hwnd_)) {
-        hwnd_ = 0;
-        return;
-    }
-    if (shown_)
+    if (!HasLiveHwnd() || shown_)
         return;
     plat::ShowWindow(hwnd_, plat::ShowCommand::ShowNoActivate);
     shown_ = true;

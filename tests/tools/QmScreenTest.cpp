@@ -63,6 +63,20 @@ TEST(QmScreen, LibrariesAreSearchedInTheOrderGiven)
     EXPECT_NE(made.palette[10], engine.palette[10]); // the first library's colour table
 }
 
+TEST(QmScreen, DialogWindowTemplateShowsTheRootsSize)
+{
+    qmtest::FolderLibraryWriter dialog(qmtest::TempDir() / "dialog");
+    dialog.Add("TPL", 8, "0x35, 50, 0, -1, -1, 1, \"General store\"\n1, 1, 0, 9, 0, 0, 0, 0, 0, 0, 30, 40\n");
+    const fs::path out = qmtest::TempDir() / "dialog.png";
+    const qmtest::ToolRun r = qmtest::RunTool(
+        RunQmScreen, {dialog.Folder().string(), kEngineData.string(), "--tpl", "8", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const IndexedImage made = ReadIndexedPng(out);
+    EXPECT_EQ(made.width, 40);
+    EXPECT_EQ(made.height, 30);
+    EXPECT_EQ(made.pixels, std::vector<uint8_t>(40 * 30, 255));
+}
+
 TEST(QmScreen, BadInputIsOneErrorLine)
 {
     qmtest::FolderLibraryWriter bad(qmtest::TempDir() / "bad");

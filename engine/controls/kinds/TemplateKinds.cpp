@@ -2,9 +2,11 @@
 
 #include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TFrame.h"
+#include "engine/controls/WindowKinds.h"
 
 void RegisterAllTemplateKinds()
 {
     RegisterEngineTemplateKinds();
+    RegisterWindowTemplateKinds();
     RegisterScreenTemplateKinds();
 }

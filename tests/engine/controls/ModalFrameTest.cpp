@@ -8,37 +8,12 @@
 #include "engine/controls/Menu.h"
 #include "engine/controls/MenuBar.h"
 #include "engine/controls/kinds/TemplateKinds.h"
-#include "engine/framework/Stopwatch.h"
-#include "engine/framework/TimerEvent.h"
 #include "tests/engine/controls/WindowsKit.h"
 #include "tests/engine/resources/DefinitionText.h"
 
 namespace {
 
 using namespace wtest;
-
-// Runs the action once, a few ticks after it is made, from the timer queue.
-class Later {
-public:
-    explicit Later(std::function<void()> action, uint32_t ticks = 3)
-        : action_(std::move(action)),
-          timer_(std::make_unique<CTimerEvent>(ticks, &Fire, this, GetRealClock()))
-    {
-    }
-
-private:
-    static bool Fire(void* self)
-    {
-        auto* later = static_cast<Later*>(self);
-        std::function<void()> action = std::move(later->action_);
-        later->timer_.reset();
-        if (action)
-            action();
-        return true;
-    }
-    std::function<void()> action_;
-    std::unique_ptr<CTimerEvent> timer_;
-};
 
 class ModalFrameTest : public WindowsTest {
 protected:

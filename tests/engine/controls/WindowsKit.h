@@ -20,6 +20,8 @@
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Stopwatch.h"
+#include "engine/framework/TimerEvent.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
 
@@ -144,15 +146,18 @@ private:
     bool isDefault_ = false;
 };
 
-// An application that logs every engine message it is sent.
+// An application that logs every engine message it is sent, and shows each to onMessage.
 class TestAppl : public CAppl {
 public:
     explicit TestAppl(Log& log) : log_(log) {}
     bool HandleMessage(CMessage& m, CBaseObj* sender) override
     {
         log_.push_back("appl:" + std::to_string(m.GetId()) + "/" + std::to_string(m.GetParam(2)));
+        if (onMessage)
+            onMessage(m);
         return CAppl::HandleMessage(m, sender);
     }
+    std::function<void(CMessage&)> onMessage;
 
 private:
     Log& log_;
@@ -199,6 +204,29 @@ inline plat::Point ScreenOf(const CWind& w, int x, int y)
 {
     return plat::ClientToScreen(w.GetHwnd(), {x, y});
 }
+
+// Runs the action once, a few ticks after it is made, from the timer queue.
+class Later {
+public:
+    explicit Later(std::function<void()> action, uint32_t ticks = 3)
+        : action_(std::move(action)),
+          timer_(std::make_unique<CTimerEvent>(ticks, &Fire, this, GetRealClock()))
+    {
+    }
+
+private:
+    static bool Fire(void* self)
+    {
+        auto* later = static_cast<Later*>(self);
+        std::function<void()> action = std::move(later->action_);
+        later->timer_.reset();
+        if (action)
+            action();
+        return true;
+    }
+    std::function<void()> action_;
+    std::unique_ptr<CTimerEvent> timer_;
+};
 
 // Every test of the window layer starts with the engine's classes and hooks.
 class WindowsTest : public ::testing::Test {
