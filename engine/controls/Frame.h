@@ -81,6 +81,9 @@ public:
     virtual void DrawBorder(CDrawEnv* env);
     // Slot 15: the cursor to show over the point; a plain frame answers its own cursor id.
     virtual int32_t GetCursorAt(const CPoint* point);
+    // The drawing data an animated play-field object carries for its sprite draw (handed to
+    // the draw as its priority mask), or null when it has none, as a plain frame has.
+    virtual void* GetAltDrawData() { return nullptr; }
     // Slot 16: takes the child out (not deleted): the child given as the key itself, else the
     // first child matching the key. Null when none matches.
     virtual CFrame* RemoveChild(const CBaseObj& key);

@@ -1,0 +1,8 @@
+#include "game/action/PlayfieldDraw.h"
+
+#include "engine/graphics/RleStretchDraw.h"
+
+void DrawPlayfieldCel(void* source, CDibSect* dest, const CRect& position, DrawRecord* record)
+{
+    DrawRleStretched(source, dest, position, record);
+}
