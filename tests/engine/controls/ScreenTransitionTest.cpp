@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/controls/ScreenTransition.h"
+#include "engine/graphics/DrawEnv.h"
+#include "engine/graphics/OffScEnv.h"
+#include "engine/graphics/Palette.h"
+#include "engine/graphics/WndEnv.h"
+#include "platform/Clock.h"
+#include "platform/Cursor.h"
+#include "platform/Desktop.h"
+#include "tests/engine/controls/WindowsKit.h"
+
+namespace {
+
+using namespace wtest;
+
+// A frame whose picture is its background colour with a stripe of colour + 1 down its middle
+// column, so that a stretched copy is seen.
+class PictureFrame : public CFrame {
+public:
+    PictureFrame(const CRect& rect, uint32_t color) : CFrame(5, kNewId, rect, false) { SetBackColor(color); }
+    void DrawContent(CDrawEnv* env, const CRect&) override
+    {
+        DrawBackground(env);
+        CRect stripe = GetDrawnRect();
+        stripe.SetLeft(static_cast<int16_t>(stripe.GetLeft() + stripe.GetWidth() / 2));
+        stripe.SetWidth(1);
+        env->SetTextColor(static_cast<int32_t>(GetBackColor() + 1));
+        env->FillRect(stripe);
+    }
+};
+
+// A display that calls back at every present, so a test sees each stage.
+class StageDisplay : public plat::Display {
+public:
+    void Pump(uint64_t, bool) override {}
+    void Present() override
+    {
+        ++presents;
+        if (onPresent)
+            onPresent();
+    }
+    int presents = 0;
+    std::function<void()> onPresent;
+};
+
+constexpr uint8_t kOld = 77;  // what the window shows before
+constexpr uint8_t kNew = 40;  // the frame's new picture (41 its stripe)
+constexpr uint8_t kRoot = 21; // the root frame's own picture
+
+class ScreenTransitionTest : public WindowsTest {
+protected:
+    // A window of the size whose root frame holds the transition's frame at `rect`.
+    void Make(int16_t width, int16_t height, const CRect& rect)
+    {
+        auto* root = new PictureFrame(CRect(0, 0, height, width), kRoot);
+        frame = new PictureFrame(rect, kNew);
+        root->AddChild(frame, false);
+        wnd = MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen);
+        PumpAll();
+        plat::SetDisplay(&display);
+    }
+    void TearDown() override
+    {
+        plat::SetDisplay(nullptr);
+        delete wnd;
+    }
+    // The old picture everywhere in the window.
+    void ShowOld()
+    {
+        const plat::ClientTarget t = plat::GetClientTarget(wnd->GetHwnd());
+        for (int y = 0; y < t.client.Height(); ++y)
+            for (int x = 0; x < t.client.Width(); ++x)
+                t.surface->Row(t.origin.y + y)[t.origin.x + x] = kOld;
+    }
+    // The window's client pixels, one string a row.
+    std::vector<std::string> Picture()
+    {
+        const plat::ClientTarget t = plat::GetClientTarget(wnd->GetHwnd());
+        std::vector<std::string> rows;
+        for (int y = 0; y < t.client.Height(); ++y) {
+            const uint8_t* row = t.surface->Row(t.origin.y + y) + t.origin.x;
+            rows.emplace_back(reinterpret_cast<const char*>(row), static_cast<size_t>(t.client.Width()));
+        }
+        return rows;
+    }
+    // True when the frame shows its new picture and everything else the old one.
+    ::testing::AssertionResult ShowsNewFrameOnly()
+    {
+        const CRect& r = frame->GetDrawnRect();
+        const int stripe = r.GetLeft() + r.GetWidth() / 2;
+        const std::vector<std::string> rows = Picture();
+        for (int y = 0; y < static_cast<int>(rows.size()); ++y)
+            for (int x = 0; x < static_cast<int>(rows[0].size()); ++x) {
+                const bool inside =
+                    x >= r.GetLeft() && x < r.GetRight() && y >= r.GetTop() && y < r.GetBottom();
+                const int want = !inside ? kOld : x == stripe ? kNew + 1 : kNew;
+                if (static_cast<uint8_t>(rows[y][x]) != want)
+                    return ::testing::AssertionFailure()
+                           << "pixel (" << x << ", " << y << ") is " << int(static_cast<uint8_t>(rows[y][x]));
+            }
+        return ::testing::AssertionSuccess();
+    }
+    // The ticks a transition took on the fake clock: one per paced copy.
+    uint32_t Run(int32_t code, int32_t subMode, int32_t speed)
+    {
+        const uint32_t start = plat::CurrentTick();
+        DoScreenTransition(frame, code, subMode, speed);
+        return plat::CurrentTick() - start;
+    }
+    static int CursorCount()
+    {
+        const int count = plat::ShowCursor(true);
+        plat::ShowCursor(false);
+        return count - 1;
+    }
+
+    CWind* wnd = nullptr;
+    CFrame* frame = nullptr;
+    StageDisplay display;
+};
+
+TEST_F(ScreenTransitionTest, EveryEffectAndSubModeEndsShowingTheNewPicture)
+{
+    Make(40, 30, CRect(4, 6, 24, 34));
+    plat::ColorTable colors = plat::GetDesktopPalette();
+    CPalette palette(&colors);
+    wnd->SetPalette(&palette); // for the mosaic
+    const int32_t codes[] = {0x1000, 0x2000, 0x3000, 0x4000, 0x5000, 0x6000,
+                             0x7000, 0x8000, 0x9000, 0xA000, 0xB000, 0x1234};
+    const int32_t subModes[] = {0x100, 0x200, 0x300, 0x400, 0x500, 0x600, 0x700,
+                                0x800, 0x900, 0xA00, 0xB00, 0xC00, 0x123};
+    const int cursor = CursorCount();
+    bool hiddenDuringStages = true;
+    display.onPresent = [&] { hiddenDuringStages = hiddenDuringStages && !plat::IsCursorShown(); };
+    for (int32_t code : codes)
+        for (int32_t subMode : subModes)
+            for (int32_t speed : code == 0x8000 ? std::vector<int32_t>{1, 2, 3} : std::vector<int32_t>{3}) {
+                const std::string what =
+                    std::to_string(code) + "/" + std::to_string(subMode) + " speed " + std::to_string(speed);
+                ShowOld();
+                wnd->Invalidate(&frame->GetDrawnRect());
+                display.presents = 0;
+                const uint32_t ticks = Run(code, subMode, speed);
+                EXPECT_TRUE(ShowsNewFrameOnly()) << what;
+                EXPECT_EQ(CursorCount(), cursor) << what;
+                EXPECT_TRUE(plat::GetUpdateRect(wnd->GetHwnd()).Empty()) << what;
+                // The mosaic waits two ticks after each present.
+                EXPECT_GE(display.presents * (code == kTransitionMosaic ? 2 : 1), static_cast<int>(ticks))
+                    << what;
+                EXPECT_GE(ticks, 1u) << what; // the end's copy waits too
+            }
+    EXPECT_TRUE(hiddenDuringStages);
+}
+
+TEST_F(ScreenTransitionTest, StageCounts)
+{
+    struct Case {
+        int16_t width, height;
+        int32_t code, subMode, speed;
+        uint32_t stages;
+    };
+    const Case cases[] = {
+        {640, 440, kTransitionIris, kClosing, 10, 38},
+        {640, 440, kTransitionIris, kOpening, 10, 38},
+        {640, 400, kTransitionBox, kClosing, 8, 26},
+        {640, 400, kTransitionBox, kOpening, 8, 26},
+        {640, 400, kTransitionZoom, kClosing, 8, 26},
+        {60, 40, kTransitionEasedStretch, kFromLeft, 10, 9},
+        {60, 40, kTransitionEasedStretch, kFromHorizontalCentre, 91, 0},
+        {60, 40, kTransitionWipe, kFromRight, 7, 8},
+        {60, 40, kTransitionWipe, kFromTopLeft, 30, 3},
+        {60, 40, kTransitionWipe, kFromTopLeft, 101, 0},
+        {60, 40, kTransitionSlide, kFromBottom, 7, 5},
+        {60, 40, kTransitionSmearWipe, kFromTop, 7, 5},
+        {60, 40, kTransitionDissolve, kClosing, 1, 0}, // the dissolve never waits
+        {60, 40, kTransitionWipe, kFromRight, 0, 0},   // a speed of 0 gives no stages
+        {60, 40, kTransitionMosaic, kClosing, 0, 0},
+        {60, 40, kTransitionIris, kFromLeft, 5, 0}, // a sub-mode the effect does not know
+        {60, 40, 0x1000, kClosing, 5, 0},
+        {60, 40, 0x9000, kClosing, 5, 0},
+        {60, 40, 0x4321, kClosing, 5, 0},
+    };
+    for (const Case& k : cases) {
+        Make(k.width, k.height, CRect(0, 0, k.height, k.width));
+        ShowOld();
+        EXPECT_EQ(Run(k.code, k.subMode, k.speed), k.stages + 1)
+            << k.code << "/" << k.subMode << " speed " << k.speed;
+        if (k.width < 100) {
+            EXPECT_TRUE(ShowsNewFrameOnly()) << k.code;
+        }
+        TearDown();
+        wnd = nullptr;
+    }
+}
+
+TEST_F(ScreenTransitionTest, TheMosaicWaitsTwoTicksAPassAndEndsWithForeColourZero)
+{
+    Make(40, 30, CRect(4, 6, 24, 34)); // 28 x 20
+    // Without a palette there are no passes.
+    wnd->GetWndEnv()->SetTextColor(5);
+    EXPECT_EQ(Run(kTransitionMosaic, kClosing, 3), 1u);
+    EXPECT_EQ(wnd->GetWndEnv()->GetForeColor(), 0);
+
+    plat::ColorTable colors = plat::GetDesktopPalette();
+    CPalette palette(&colors);
+    wnd->SetPalette(&palette);
+    wnd->GetWndEnv()->SetTextColor(5);
+    ShowOld();
+    std::vector<std::vector<std::string>> stages;
+    display.onPresent = [&] { stages.push_back(Picture()); };
+    // Sizes 20, 17, 14 and 11 closing; 8, 11, 14, 17 and 20 opening.
+    EXPECT_EQ(Run(kTransitionMosaic, kClosing, 3), 4 * 2 + 1u);
+    EXPECT_EQ(wnd->GetWndEnv()->GetForeColor(), 0);
+    EXPECT_EQ(Run(kTransitionMosaic, kOpening, 3), 5 * 2 + 1u);
+    EXPECT_TRUE(ShowsNewFrameOnly());
+    // The first pass paints cells over the frame only.
+    ASSERT_FALSE(stages.empty());
+    EXPECT_EQ(static_cast<uint8_t>(stages[0][3][5]), kOld);
+    EXPECT_NE(static_cast<uint8_t>(stages[0][10][10]), kOld);
+}
+
+TEST_F(ScreenTransitionTest, TheEasedStretchsSecondCopyIsEmpty)
+{
+    Make(60, 40, CRect(0, 0, 40, 60));
+    ShowOld();
+    std::vector<std::vector<std::string>> stages;
+    display.onPresent = [&] { stages.push_back(Picture()); };
+    EXPECT_EQ(Run(kTransitionEasedStretch, kFromLeft, 10), 10u);
+    ASSERT_EQ(stages.size(), 10u);
+    // Stage 0 squeezes the picture into the leftmost column; stage 1 draws nothing.
+    EXPECT_NE(static_cast<uint8_t>(stages[0][5][0]), kOld);
+    EXPECT_EQ(static_cast<uint8_t>(stages[0][5][1]), kOld);
+    EXPECT_EQ(stages[1], stages[0]);
+    // Stage 2 stretches it over the first sin(10 degrees) of the width: 10 columns.
+    EXPECT_NE(static_cast<uint8_t>(stages[2][5][9]), kOld);
+    EXPECT_EQ(static_cast<uint8_t>(stages[2][5][10]), kOld);
+}
+
+TEST_F(ScreenTransitionTest, TheIrisRingsStayInsideTheFrame)
+{
+    Make(60, 40, CRect(5, 10, 35, 50));
+    ShowOld();
+    std::vector<std::vector<std::string>> stages;
+    display.onPresent = [&] { stages.push_back(Picture()); };
+    // Radius 25, speed 5: five rings from the outside in.
+    EXPECT_EQ(Run(kTransitionIris, kClosing, 5), 6u);
+    ASSERT_EQ(stages.size(), 6u);
+    EXPECT_EQ(static_cast<uint8_t>(stages[0][5][10]), kNew);  // a corner of the frame
+    EXPECT_EQ(static_cast<uint8_t>(stages[0][20][30]), kOld); // the centre
+    EXPECT_EQ(static_cast<uint8_t>(stages[3][20][30]), kOld);
+    EXPECT_NE(static_cast<uint8_t>(stages[4][20][30]), kOld); // the last ring is a whole disc
+    EXPECT_TRUE(ShowsNewFrameOnly());
+}
+
+TEST(ScreenTransitionMath, SinScaleAndTheDissolveGrid)
+{
+    EXPECT_EQ(SinScale(640, 0), 0);
+    EXPECT_EQ(SinScale(640, 90), 639); // 57.2958 is a little more than a radian's degrees
+    EXPECT_EQ(SinScale(60, 10), 10);
+    EXPECT_EQ(SinScale(-60, 10), -10);
+
+    const DissolveGrid screen = GetDissolveGrid(640, 480, 1);
+    EXPECT_EQ(screen.columns, 641);
+    EXPECT_EQ(screen.rows, 481);
+    EXPECT_EQ(screen.count, 308321u);
+    EXPECT_EQ(screen.width, 19);
+    EXPECT_EQ(screen.mask, 0x72000u);
+    // Every value from 1 to the count comes exactly once.
+    std::vector<bool> seen(screen.count + 1, false);
+    uint32_t v = 1, repeats = 0;
+    for (uint32_t step = 0; step < screen.count; ++step) {
+        v = NextDissolveCell(v, screen);
+        repeats += seen[v] ? 1 : 0;
+        seen[v] = true;
+    }
+    EXPECT_EQ(repeats, 0u);
+    EXPECT_FALSE(seen[0]);
+
+    EXPECT_EQ(GetDissolveGrid(640, 480, 3).width, 16); // 214 x 161 = 34454 cells
+    EXPECT_EQ(GetDissolveGrid(1024, 511, 1).width, 0); // 1025 x 512 = 2^19 + 512
+    EXPECT_EQ(GetDissolveGrid(0, 0, 1).count, 1u);
+    EXPECT_EQ(GetDissolveGrid(10, 10, 0).width, 0);
+}
+
+} // namespace
