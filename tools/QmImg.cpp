@@ -10,6 +10,7 @@
 #include "engine/graphics/CelList.h"
 #include "engine/graphics/FrameSet.h"
 #include "engine/graphics/Palette.h"
+#include "engine/graphics/RleStretchDraw.h"
 #include "engine/resources/LibMgr.h"
 #include "tools/EngineLibrary.h"
 #include "tools/ImageEncoder.h"
@@ -30,7 +31,8 @@ constexpr size_t kMaxMiddleColours = 236;
 {
     throw std::runtime_error(
         "usage: qmimg clt PALETTE.png OUT | cbm IN.png... OUT | imv IN.png... OUT | "
-        "rls IN.png... OUT | show LIBRARY TYPE NUMBER [--frame N] [--palette ID] OUT.png");
+        "rls IN.png... OUT | show LIBRARY TYPE NUMBER [--frame N] [--stretch W H [--mirror]] "
+        "[--palette ID] OUT.png");
 }
 
 PictureView View(const IndexedImage& image)
@@ -146,6 +148,65 @@ void CheckFrame(const std::string& what, int64_t frame, int16_t count)
                                  std::to_string(count) + ")");
 }
 
+// What show is asked for besides the resource.
+struct ShowOptions {
+    int16_t frame = 0;
+    int32_t paletteId = 0;
+    bool withPalette = false;
+    // A sprite cel stretched into a picture of width x height (0: drawn at its own size).
+    int32_t width = 0;
+    int32_t height = 0;
+    bool mirror = false;
+};
+
+constexpr int64_t kMaxStretched = 4096;
+
+// The options between the resource number and the output file.
+ShowOptions ParseShowOptions(const std::vector<std::string>& args)
+{
+    ShowOptions options;
+    bool mirror = false;
+    const size_t end = args.size() - 1;
+    const auto value = [&](size_t& i) -> const std::string& {
+        if (++i >= end)
+            Usage();
+        return args[i];
+    };
+    for (size_t i = 4; i < end; ++i) {
+        if (args[i] == "--frame") {
+            options.frame = static_cast<int16_t>(ParseNumber(value(i), 0, INT16_MAX, "frame"));
+        } else if (args[i] == "--palette") {
+            options.paletteId = static_cast<int32_t>(ParseNumber(value(i), INT32_MIN, INT32_MAX, "palette"));
+            options.withPalette = true;
+        } else if (args[i] == "--stretch") {
+            options.width = static_cast<int32_t>(ParseNumber(value(i), 1, kMaxStretched, "width"));
+            options.height = static_cast<int32_t>(ParseNumber(value(i), 1, kMaxStretched, "height"));
+        } else if (args[i] == "--mirror") {
+            mirror = true;
+        } else {
+            throw std::runtime_error("unknown option: " + args[i]);
+        }
+    }
+    if (mirror && options.width == 0)
+        throw std::runtime_error("--mirror goes with --stretch");
+    options.mirror = mirror;
+    return options;
+}
+
+// Cel n of a sprite drawn by the stretched draw into a picture of 255, its index 0
+// transparent.
+void StretchShown(std::unique_ptr<CMemory> block, const ShowOptions& options, const std::string& what,
+                  Shown& shown)
+{
+    CCelList cels(std::move(block));
+    CheckFrame(what, options.frame, cels.GetCount());
+    const CRect position(0, 0, static_cast<int16_t>(options.height), static_cast<int16_t>(options.width));
+    CDibSect picture(position, CPoint(0, 0), 8, 0xFF);
+    DrawRecord record{DrawRleStretched, {options.frame, 0, options.mirror ? 1 : 0, 0}, 0};
+    DrawRleStretched(cels.GetBlock(), &picture, position, &record);
+    TakePixels(&picture, shown);
+}
+
 // Decodes frame (or cel) n of the resource as the engine does.
 void DecodeShown(const std::string& type, std::unique_ptr<CMemory> block, int16_t frame,
                  const std::string& what, Shown& shown)
@@ -189,7 +250,7 @@ void ShownPalette(int64_t id, bool given, const std::string& library, Shown& sho
 
 int Show(const std::vector<std::string>& args)
 {
-    if (args.size() < 5 || args.size() % 2 == 0)
+    if (args.size() < 5)
         Usage();
     std::string type = args[2];
     for (char& c : type)
@@ -197,17 +258,9 @@ int Show(const std::vector<std::string>& args)
     if (type != "CBM" && type != "IMV" && type != "RLS")
         throw std::runtime_error("cannot show " + args[2] + " resources (CBM, IMV or RLS)");
     const auto id = static_cast<int32_t>(ParseNumber(args[3], INT32_MIN, INT32_MAX, "number"));
-    int64_t frame = 0, paletteId = 0;
-    bool withPalette = false;
-    for (size_t i = 4; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--frame")
-            frame = ParseNumber(args[i + 1], 0, INT16_MAX, "frame");
-        else if (args[i] == "--palette") {
-            paletteId = ParseNumber(args[i + 1], INT32_MIN, INT32_MAX, "palette");
-            withPalette = true;
-        } else
-            throw std::runtime_error("unknown option: " + args[i]);
-    }
+    const ShowOptions options = ParseShowOptions(args);
+    if (options.width && type != "RLS")
+        throw std::runtime_error("--stretch draws RLS sprites only");
     const std::string what = type + " " + std::to_string(id);
     Shown shown;
     EngineLibrary library(args[1]);
@@ -215,11 +268,14 @@ int Show(const std::vector<std::string>& args)
         std::unique_ptr<CRsrcBlock> block = GetLibMgr()->LoadResource(type.c_str(), id, 0xFFFFFFFF, false);
         if (!block)
             throw std::runtime_error(args[1] + ": no resource " + what);
-        DecodeShown(type, std::move(block), static_cast<int16_t>(frame), what, shown);
-        ShownPalette(paletteId, withPalette, args[1], shown);
+        if (options.width)
+            StretchShown(std::move(block), options, what, shown);
+        else
+            DecodeShown(type, std::move(block), options.frame, what, shown);
+        ShownPalette(options.paletteId, options.withPalette, args[1], shown);
     });
     if (shown.width < 1 || shown.height < 1)
-        throw std::runtime_error(what + ": frame " + std::to_string(frame) + " is empty");
+        throw std::runtime_error(what + ": frame " + std::to_string(options.frame) + " is empty");
     WriteIndexedPng(args.back(), shown.width, shown.height, shown.pixels, shown.palette);
     return 0;
 }

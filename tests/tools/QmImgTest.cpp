@@ -369,6 +369,39 @@ TEST_F(QmImgShow, EveryKindRoundTripsPixelForPixel)
     EXPECT_EQ(cel.palette[77], (PngColor{77, 77, 77}));
 }
 
+TEST_F(QmImgShow, SpriteCelsStretchedPixelForPixel)
+{
+    Picture cel(2, 3, 1);
+    cel.pixels = {1, 2, 0, 4, 5, 6}; // index 0 is transparent
+    const Picture other(4, 4, 2);
+    Make("rls", "RLS", 7, {&other, &cel});
+    // Two columns grown to five: counts 1 and 3, the rightmost column left at 255.
+    const IndexedImage grown = Show({"RLS", "7", "--frame", "1", "--stretch", "5", "3"});
+    EXPECT_EQ(grown.width, 5);
+    EXPECT_EQ(grown.height, 3);
+    EXPECT_EQ(grown.pixels, (std::vector<uint8_t>{1, 2, 2, 2, 255, 255, 4, 4, 4, 255, 5, 6, 6, 6, 255}));
+    // Mirrored, the first column lands on the right edge; the rows shrink from 3 to 2.
+    const IndexedImage mirrored = Show({"RLS", "7", "--frame", "1", "--stretch", "5", "2", "--mirror"});
+    EXPECT_EQ(mirrored.pixels, (std::vector<uint8_t>{255, 2, 2, 2, 1, 255, 6, 6, 6, 5}));
+
+    const std::pair<std::vector<std::string>, std::string> errors[] = {
+        {{"RLS", "7", "--stretch", "0", "3"}, "width out of range: 0"},
+        {{"RLS", "7", "--stretch", "5", "4097"}, "height out of range: 4097"},
+        {{"RLS", "7", "--stretch", "5"}, "usage:"},
+        {{"RLS", "7", "--mirror"}, "--mirror goes with --stretch"},
+        {{"RLS", "7", "--frame", "2", "--stretch", "5", "3"}, "RLS 7 has no frame 2 (it has 2)"},
+    };
+    for (const auto& [options, message] : errors) {
+        std::string err;
+        EXPECT_TRUE(Show(options, &err).pixels.empty());
+        EXPECT_NE(err.find(message), std::string::npos) << err;
+    }
+    Make("cbm", "CBM", 8, {&other});
+    std::string err;
+    EXPECT_TRUE(Show({"CBM", "8", "--stretch", "5", "3"}, &err).pixels.empty());
+    EXPECT_NE(err.find("--stretch draws RLS sprites only"), std::string::npos) << err;
+}
+
 TEST_F(QmImgShow, ThePaletteIsTheEnginesBuiltFromTheColourTable)
 {
     const Picture a(8, 8, 14);
