@@ -6,33 +6,14 @@
 #include <map>
 #include <stdexcept>
 
+#include "tools/BitStream.h"
+
 namespace {
 
 using Tile = std::array<uint8_t, 64>;
 
 constexpr uint32_t kMaxCopyPosition = 1u << 24; // copies carry a 24-bit bit position
 constexpr uint32_t kMaxRepeat = 65535;
-
-// The coded bits, most significant bit first.
-class BitStream {
-public:
-    void Put(uint32_t value, int count)
-    {
-        for (int i = count - 1; i >= 0; --i) {
-            if (bits_ % 8 == 0)
-                bytes_.push_back(0);
-            if ((value >> i) & 1)
-                bytes_.back() |= static_cast<uint8_t>(0x80 >> (bits_ % 8));
-            ++bits_;
-        }
-    }
-    uint32_t Position() const { return bits_; }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<uint8_t> bytes_;
-    uint32_t bits_ = 0;
-};
 
 // Bits of a plain number up to max (at least 1, as the codes count a from 1).
 int PlainWidth(int max) { return std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(max)))); }

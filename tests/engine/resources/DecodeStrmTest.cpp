@@ -335,7 +335,7 @@ public:
         count = 0;
         return 1;
     }
-    int16_t Open(bool) override { return 0; }
+    int32_t Open(bool) override { return 0; }
     int32_t Seek(int32_t position) override { return position; }
 };
 
@@ -345,6 +345,11 @@ TEST(SndSource, KeepsItsResourceAndStartsAtFullLevel)
     EXPECT_EQ(s.GetResourceId(), 4711);
     EXPECT_EQ(s.GetLibraryMask(), 0x10000000u);
     EXPECT_EQ(s.GetLevel(), 255);
+    EXPECT_EQ(s.GetSecondValue(), 0);
+    EXPECT_EQ(s.GetSampleRate(), 0);
+    EXPECT_EQ(s.GetChannels(), 0);
+    EXPECT_EQ(s.GetBitsPerSample(), 0);
+    EXPECT_FALSE(s.IsFound());
 }
 
 } // namespace
