@@ -1,5 +1,7 @@
 #pragma once
-// The bits of a block-coded stream as the encoders write them, most significant bit first.
+// The bits of a block-coded stream as the encoders write them, most significant bit first,
+// and the block code both the picture and the sound encoders write alike.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -25,3 +27,22 @@ private:
     std::vector<uint8_t> bytes_;
     uint32_t bits_ = 0;
 };
+
+// Fill blocks of one value standing for `count` blocks in a row: a fill carries up to 65535
+// repeats, so a longer run takes several.
+inline void PutFillBlocks(BitStream& bits, uint8_t value, uint32_t count)
+{
+    constexpr uint32_t kMaxBlocks = 65536;
+    while (count > 0) {
+        const uint32_t n = std::min(count, kMaxBlocks);
+        bits.Put(3, 2);
+        bits.Put(value, 8);
+        if (n == 1) {
+            bits.Put(0, 1);
+        } else {
+            bits.Put(1, 1);
+            bits.Put(n - 1, 16);
+        }
+        count -= n;
+    }
+}

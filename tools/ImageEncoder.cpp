@@ -13,7 +13,6 @@ namespace {
 using Tile = std::array<uint8_t, 64>;
 
 constexpr uint32_t kMaxCopyPosition = 1u << 24; // copies carry a 24-bit bit position
-constexpr uint32_t kMaxRepeat = 65535;
 
 // Bits of a plain number up to max (at least 1, as the codes count a from 1).
 int PlainWidth(int max) { return std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(max)))); }
@@ -56,21 +55,7 @@ public:
     }
 
     // A fill of the value, standing for `count` tiles in a row.
-    void Fill(uint8_t value, uint32_t count)
-    {
-        while (count > 0) {
-            const uint32_t blocks = std::min(count, kMaxRepeat + 1);
-            bits_.Put(3, 2);
-            bits_.Put(value, 8);
-            if (blocks == 1) {
-                bits_.Put(0, 1);
-            } else {
-                bits_.Put(1, 1);
-                bits_.Put(blocks - 1, 16);
-            }
-            count -= blocks;
-        }
-    }
+    void Fill(uint8_t value, uint32_t count) { PutFillBlocks(bits_, value, count); }
 
     // A tile coded by its colours, or a copy of the same tile coded before.
     void Colours(const Tile& t)

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kBlock = BlockCodec::kBlockValues;
-constexpr uint32_t kMaxFillRun = 65536; // a fill and 65535 repeats
 constexpr int kLaneBytes = 16;
 
 using LaneStates = std::array<uint8_t, kLaneBytes>;
@@ -85,21 +84,7 @@ void PutChain(BitStream& bits, int a, int b, int v)
 
 class BlockWriter {
 public:
-    void Fill(uint8_t value, uint32_t count)
-    {
-        while (count > 0) {
-            const uint32_t n = std::min(count, kMaxFillRun);
-            bits_.Put(3, 2);
-            bits_.Put(value, 8);
-            if (n == 1) {
-                bits_.Put(0, 1);
-            } else {
-                bits_.Put(1, 1);
-                bits_.Put(n - 1, 16);
-            }
-            count -= n;
-        }
-    }
+    void Fill(uint8_t value, uint32_t count) { PutFillBlocks(bits_, value, count); }
 
     // Kind 0 over the whole fixed table, with the widths that take the fewest bits.
     void Values(const uint8_t* values)
