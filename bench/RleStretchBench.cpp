@@ -53,7 +53,7 @@ void Stretch(benchmark::State& state, RlePixelOp op)
     for (int i = 0; i < 4096; ++i)
         nearest[i] = static_cast<uint8_t>(i * 7);
     const RlePixelWriter writer{op, remap, colours, nearest};
-    RleStretchOptions options;
+    RleDrawOptions options;
     options.transparent = 0;
     const CRect position(0, 0, benchref::kScreenHeight, benchref::kScreenWidth);
     for (auto _ : state) {

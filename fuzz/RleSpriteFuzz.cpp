@@ -22,15 +22,9 @@ uint8_t g_nearest[4096];
 
 // The cel stretched into a rectangle of width x height (empty or inverted ones included) at
 // (top, left) with each pixel writer.
-void DrawStretched(const RleCelTable& table, int32_t cel, const PixelRows& dest, const RleDrawOptions& cut,
-                   const CRect& position)
+void DrawStretched(const RleCelTable& table, int32_t cel, const PixelRows& dest,
+                   const RleDrawOptions& options, const CRect& position)
 {
-    RleStretchOptions options;
-    options.clip = cut.clip;
-    options.mirror = cut.mirror;
-    options.transparent = cut.transparent;
-    options.mask = cut.mask;
-    options.priority = static_cast<uint8_t>(cut.priority);
     for (RlePixelOp op : {RlePixelOp::Copy, RlePixelOp::Remap, RlePixelOp::Blend})
         DrawRleStretchedPixels(table, cel, nullptr, dest, position, options,
                                RlePixelWriter{op, g_remap, g_colours, g_nearest});

@@ -29,6 +29,71 @@ bool IsEmpty(const CRect& r) { return r.GetRight() <= r.GetLeft() || r.GetBottom
 // Moves every edge in by d (out for a negative d).
 void Inset(CRect& r, int32_t d) { r.Inset(Edge(d), Edge(d)); }
 
+// The edge a wipe, slide or stretch starts from.
+enum class Side { Right, Left, Bottom, Top };
+
+// The side of sub-modes 0x100 to 0x400; false for the others.
+bool SideOf(int32_t subMode, Side& side)
+{
+    switch (subMode) {
+    case kFromRight: side = Side::Right; return true;
+    case kFromLeft: side = Side::Left; return true;
+    case kFromBottom: side = Side::Bottom; return true;
+    case kFromTop: side = Side::Top; return true;
+    default: return false;
+    }
+}
+
+Side Opposite(Side side)
+{
+    switch (side) {
+    case Side::Right: return Side::Left;
+    case Side::Left: return Side::Right;
+    case Side::Bottom: return Side::Top;
+    default: return Side::Bottom;
+    }
+}
+
+// Keeps the strip of that thickness along the side.
+void KeepStrip(CRect& r, Side side, int32_t size)
+{
+    switch (side) {
+    case Side::Right: r.SetLeft(Edge(r.GetRight() - size)); break;
+    case Side::Left: r.SetRight(Edge(r.GetLeft() + size)); break;
+    case Side::Bottom: r.SetTop(Edge(r.GetBottom() - size)); break;
+    case Side::Top: r.SetBottom(Edge(r.GetTop() + size)); break;
+    }
+}
+
+// Moves the edge on that side out by d (in for a negative d).
+void MoveEdge(CRect& r, Side side, int32_t d)
+{
+    switch (side) {
+    case Side::Right: r.SetRight(Edge(r.GetRight() + d)); break;
+    case Side::Left: r.SetLeft(Edge(r.GetLeft() - d)); break;
+    case Side::Bottom: r.SetBottom(Edge(r.GetBottom() + d)); break;
+    case Side::Top: r.SetTop(Edge(r.GetTop() - d)); break;
+    }
+}
+
+// The distance from that side to the opposite one.
+int32_t Across(const CRect& r, Side side)
+{
+    return side == Side::Right || side == Side::Left ? r.GetRight() - r.GetLeft()
+                                                     : r.GetBottom() - r.GetTop();
+}
+
+// Moves the whole rectangle away from that side by d.
+void MoveAway(CRect& r, Side side, int32_t d)
+{
+    switch (side) {
+    case Side::Right: r.Offset(Edge(-d), 0); break;
+    case Side::Left: r.Offset(Edge(d), 0); break;
+    case Side::Bottom: r.Offset(0, Edge(-d)); break;
+    case Side::Top: r.Offset(0, Edge(d)); break;
+    }
+}
+
 } // namespace
 
 int32_t SinScale(int32_t extent, int32_t degrees)
@@ -107,33 +172,17 @@ void CTransitionRun::PresentAndWait(uint32_t start, uint32_t ticks)
 
 void CTransitionRun::Wipe(int32_t speed)
 {
-    int32_t stages = 0, dh = 0, dv = 0;
-    switch (subMode_) {
-    case kFromRight:
-        a_.SetLeft(Edge(a_.GetRight() - speed));
-        stages = width_ / speed;
-        dh = -speed;
-        break;
-    case kFromLeft:
-        a_.SetRight(Edge(a_.GetLeft() + speed));
-        stages = width_ / speed;
-        dh = speed;
-        break;
-    case kFromBottom:
-        a_.SetTop(Edge(a_.GetBottom() - speed));
-        stages = height_ / speed;
-        dv = -speed;
-        break;
-    case kFromTop:
-        a_.SetBottom(Edge(a_.GetTop() + speed));
-        stages = height_ / speed;
-        dv = speed;
-        break;
-    default: DiagonalWipe(speed); return;
+    Side side;
+    if (!SideOf(subMode_, side)) {
+        DiagonalWipe(speed);
+        return;
     }
+    // A strip at the edge moves across the frame.
+    KeepStrip(a_, side, speed);
+    const int32_t stages = Across(frame_, side) / speed;
     for (int32_t k = 0; k < stages; ++k) {
         CopyRectAndWait(a_, a_, nullptr);
-        a_.Offset(Edge(dh), Edge(dv));
+        MoveAway(a_, side, speed);
     }
 }
 
@@ -165,51 +214,18 @@ void CTransitionRun::DiagonalWipe(int32_t speed)
 
 void CTransitionRun::Slide(int32_t speed)
 {
-    // The destination strip B and the source strip A grow together from opposite edges.
-    int32_t stages = 0;
-    switch (subMode_) {
-    case kFromRight:
-        b_.SetLeft(Edge(b_.GetRight() - speed));
-        a_.SetRight(Edge(a_.GetLeft() + speed));
-        stages = width_ / speed;
-        break;
-    case kFromLeft:
-        a_.SetLeft(Edge(a_.GetRight() - speed));
-        b_.SetRight(Edge(b_.GetLeft() + speed));
-        stages = width_ / speed;
-        break;
-    case kFromBottom:
-        b_.SetTop(Edge(b_.GetBottom() - speed));
-        a_.SetBottom(Edge(a_.GetTop() + speed));
-        stages = height_ / speed;
-        break;
-    case kFromTop:
-        a_.SetTop(Edge(a_.GetBottom() - speed));
-        b_.SetBottom(Edge(b_.GetTop() + speed));
-        stages = height_ / speed;
-        break;
-    default: return;
-    }
+    Side side;
+    if (!SideOf(subMode_, side))
+        return;
+    // The destination strip B at the edge and the source strip A at the opposite edge grow
+    // together, so the new picture moves in as a whole.
+    KeepStrip(b_, side, speed);
+    KeepStrip(a_, Opposite(side), speed);
+    const int32_t stages = Across(frame_, side) / speed;
     for (int32_t k = 0; k < stages; ++k) {
         CopyRectAndWait(a_, b_, nullptr);
-        switch (subMode_) {
-        case kFromRight:
-            b_.SetLeft(Edge(b_.GetLeft() - speed));
-            a_.SetRight(Edge(a_.GetRight() + speed));
-            break;
-        case kFromLeft:
-            a_.SetLeft(Edge(a_.GetLeft() - speed));
-            b_.SetRight(Edge(b_.GetRight() + speed));
-            break;
-        case kFromBottom:
-            b_.SetTop(Edge(b_.GetTop() - speed));
-            a_.SetBottom(Edge(a_.GetBottom() + speed));
-            break;
-        default:
-            a_.SetTop(Edge(a_.GetTop() - speed));
-            b_.SetBottom(Edge(b_.GetBottom() + speed));
-            break;
-        }
+        MoveEdge(b_, Opposite(side), speed);
+        MoveEdge(a_, side, speed);
     }
 }
 
@@ -301,112 +317,57 @@ void CTransitionRun::Zoom(int32_t speed)
     }
 }
 
-namespace {
-
-// The band of the eased stretch widened to the extent from its starting band.
-void WidenBand(CRect& band, const CRect& start, int32_t subMode, int32_t extent)
-{
-    band = start;
-    switch (subMode) {
-    case kFromRight: band.SetLeft(Edge(start.GetRight() - extent)); break;
-    case kFromLeft: band.SetRight(Edge(start.GetLeft() + extent)); break;
-    case kFromBottom: band.SetTop(Edge(start.GetBottom() - extent)); break;
-    case kFromTop: band.SetBottom(Edge(start.GetTop() + extent)); break;
-    case kFromVerticalCentre:
-        band.SetLeft(Edge(start.GetLeft() - extent));
-        band.SetRight(Edge(start.GetRight() + extent));
-        break;
-    default:
-        band.SetTop(Edge(start.GetTop() - extent));
-        band.SetBottom(Edge(start.GetBottom() + extent));
-        break;
-    }
-}
-
-} // namespace
-
 void CTransitionRun::EasedStretch(int32_t speed)
 {
-    // The starting band: one pixel at an edge, or a centre line.
+    // The band starts one pixel wide at an edge, or as a centre line, and widens by a sine.
+    Side side;
+    const bool atEdge = SideOf(subMode_, side);
     int32_t extent;
-    switch (subMode_) {
-    case kFromRight:
-        extent = width_;
-        b_.SetLeft(Edge(b_.GetRight() - 1));
-        break;
-    case kFromLeft:
-        extent = width_;
-        b_.SetRight(Edge(b_.GetLeft() + 1));
-        break;
-    case kFromBottom:
-        extent = height_;
-        b_.SetTop(Edge(b_.GetBottom() - 1));
-        break;
-    case kFromTop:
-        extent = height_;
-        b_.SetBottom(Edge(b_.GetTop() + 1));
-        break;
-    case kFromVerticalCentre:
+    if (atEdge) {
+        extent = Across(frame_, side);
+        KeepStrip(b_, side, 1);
+    } else if (subMode_ == kFromVerticalCentre) {
         extent = width_ / 2;
-        b_.SetLeft(Edge(b_.GetLeft() + extent));
-        b_.SetRight(Edge(b_.GetRight() - extent));
-        break;
-    case kFromHorizontalCentre:
+        b_.Inset(Edge(extent), 0);
+    } else if (subMode_ == kFromHorizontalCentre) {
         extent = height_ / 2;
-        b_.SetTop(Edge(b_.GetTop() + extent));
-        b_.SetBottom(Edge(b_.GetBottom() - extent));
-        break;
-    default: return;
+        b_.Inset(0, Edge(extent));
+    } else {
+        return;
     }
     const CRect start = b_;
     const int32_t stages = 90 / speed;
     for (int32_t k = 0; k < stages; ++k) {
         CopyRectAndWait(a_, b_, nullptr); // the whole new picture squeezed into the band
-        WidenBand(b_, start, subMode_, SinScale(extent, k * speed));
+        const int32_t widened = SinScale(extent, k * speed);
+        b_ = atEdge ? frame_ : start;
+        if (atEdge)
+            KeepStrip(b_, side, widened);
+        else if (subMode_ == kFromVerticalCentre)
+            b_.Inset(Edge(-widened), 0);
+        else
+            b_.Inset(0, Edge(-widened));
     }
 }
 
 void CTransitionRun::SmearWipe(int32_t speed)
 {
     // The source strip A is stretched over the part B not yet revealed, then copied once more
-    // to its own place. The strip for 0x300 starts at the top and the one for 0x400 at the
-    // bottom: each moves away from the edge its sub-mode names for the other effects.
-    int32_t stages = 0;
-    switch (subMode_) {
-    case kFromRight:
-        a_.SetLeft(Edge(a_.GetRight() - speed));
-        stages = width_ / speed;
-        break;
-    case kFromLeft:
-        a_.SetRight(Edge(a_.GetLeft() + speed));
-        stages = width_ / speed;
-        break;
-    case kFromBottom:
-        a_.SetBottom(Edge(a_.GetTop() + speed));
-        stages = height_ / speed;
-        break;
-    case kFromTop:
-        a_.SetTop(Edge(a_.GetBottom() - speed));
-        stages = height_ / speed;
-        break;
-    default: return;
-    }
+    // to its own place, and moves on. Unlike the other effects' 0x300 and 0x400, the strip of
+    // 0x300 starts at the top edge and that of 0x400 at the bottom.
+    Side side;
+    if (!SideOf(subMode_, side))
+        return;
+    if (side == Side::Bottom || side == Side::Top)
+        side = Opposite(side);
+    KeepStrip(a_, side, speed);
+    const int32_t stages = Across(frame_, side) / speed;
     for (int32_t k = 0; k < stages; ++k) {
         CopyRectAndWait(a_, b_, nullptr);
-        switch (subMode_) {
-        case kFromRight: b_.SetRight(Edge(b_.GetRight() - speed)); break;
-        case kFromLeft: b_.SetLeft(Edge(b_.GetLeft() + speed)); break;
-        case kFromBottom: b_.SetTop(Edge(b_.GetTop() + speed)); break;
-        default: b_.SetBottom(Edge(b_.GetBottom() - speed)); break;
-        }
+        MoveEdge(b_, side, -speed);
         if (speed > 1)
             CopyRect(a_, a_, nullptr);
-        switch (subMode_) {
-        case kFromRight: a_.Offset(Edge(-speed), 0); break;
-        case kFromLeft: a_.Offset(Edge(speed), 0); break;
-        case kFromBottom: a_.Offset(0, Edge(speed)); break;
-        default: a_.Offset(0, Edge(-speed)); break;
-        }
+        MoveAway(a_, side, speed);
     }
 }
 

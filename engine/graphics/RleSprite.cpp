@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/graphics/RleDrawParts.h"
+
 namespace {
 
 int16_t Be16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>((p[0] << 8) | p[1])); }
@@ -12,28 +14,8 @@ uint32_t Be32(const uint8_t* p)
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
-// One run as it is read: its pixel count and where its colour bytes lie.
-struct Run {
-    int count;
-    bool repeat;
-    const uint8_t* colours;
-};
-
-// Reads the run at `src`; false when its bytes pass `end`.
-inline bool ReadRun(const uint8_t*& src, const uint8_t* end, Run& run)
-{
-    if (src >= end)
-        return false;
-    const uint8_t control = *src++;
-    run.repeat = control < 128;
-    run.count = run.repeat ? control + 1 : control - 127;
-    const size_t bytes = run.repeat ? 1 : static_cast<size_t>(run.count);
-    if (static_cast<size_t>(end - src) < bytes)
-        return false;
-    run.colours = src;
-    src += bytes;
-    return true;
-}
+using rle::ReadRun;
+using rle::Run;
 
 // Steps over one row of `width` pixels without drawing it; false when the data end.
 bool SkipRow(const uint8_t*& src, const uint8_t* end, int width)
@@ -119,32 +101,6 @@ RowRoutine PickRoutine(bool transparent, bool clipped, bool mirrored, bool maske
                    : PickMirrored<false, false>(mirrored, masked);
 }
 
-// The area a cel may write, in destination coordinates: the clip rectangle, the destination,
-// the mask and the cel's own extent, intersected. Empty when right <= left or bottom <= top.
-struct Area {
-    int32_t top, left, bottom, right;
-    bool Empty() const { return right <= left || bottom <= top; }
-};
-
-Area WritableArea(const PixelRows& dest, const RleDrawOptions& options, int32_t top, int32_t left,
-                  const RleCel& cel)
-{
-    Area a{top, left, top + cel.height, left + cel.width};
-    const auto cut = [&a](int32_t t, int32_t l, int32_t b, int32_t r) {
-        a.top = std::max(a.top, t);
-        a.left = std::max(a.left, l);
-        a.bottom = std::min(a.bottom, b);
-        a.right = std::min(a.right, r);
-    };
-    cut(0, 0, dest.rows, dest.width);
-    if (options.clip)
-        cut(options.clip->GetTop(), options.clip->GetLeft(), options.clip->GetBottom(),
-            options.clip->GetRight());
-    if (options.mask)
-        cut(0, 0, options.mask->rows, options.mask->width);
-    return a;
-}
-
 } // namespace
 
 RleCelTable::RleCelTable(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0)
@@ -197,7 +153,7 @@ void DrawRleCelPixels(const RleCelTable& table, int32_t index, const PixelRows& 
         return;
     if (options.mask && !options.mask->Valid())
         return;
-    const Area area = WritableArea(dest, options, top, left, cel);
+    const rle::Area area = rle::WritableArea(dest, options, {top, left, top + cel.height, left + cel.width});
     if (area.Empty())
         return;
 

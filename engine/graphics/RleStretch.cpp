@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/graphics/Palette.h"
-#include "engine/graphics/RleRuns.h"
+#include "engine/graphics/RleDrawParts.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ struct DecodedRow {
 void DecodeRow(const uint8_t* src, const uint8_t* end, int32_t width, int32_t transparent, DecodedRow& row)
 {
     std::fill(row.drawn.begin(), row.drawn.end(), 0);
-    RleRun run;
-    for (int32_t c = 0; c < width && ReadRleRun(src, end, run); c += run.count) {
+    rle::Run run;
+    for (int32_t c = 0; c < width && rle::ReadRun(src, end, run); c += run.count) {
         const auto n = static_cast<size_t>(std::min(run.count, width - c));
         if (run.colours[0] == transparent)
             continue;
@@ -73,7 +73,7 @@ bool MapColumns(const std::vector<uint32_t>& counts, int32_t w, int32_t left, in
 struct RowTarget {
     uint8_t* dest;       // the first column of the map
     const uint8_t* mask; // the mask byte under it, when masked
-    uint8_t priority;
+    int16_t priority;
 };
 
 // Writes the decoded row onto one destination row through the writer: one routine per pixel
@@ -132,31 +132,6 @@ bool WriterReady(const RlePixelWriter& writer)
     return true;
 }
 
-// The area the call may write: the position, the destination, the clip rectangle and the
-// mask, intersected. Empty when right <= left or bottom <= top.
-struct Area {
-    int32_t top, left, bottom, right;
-    bool Empty() const { return right <= left || bottom <= top; }
-};
-
-Area WritableArea(const PixelRows& dest, const RleStretchOptions& options, const CRect& position)
-{
-    Area a{position.GetTop(), position.GetLeft(), position.GetBottom(), position.GetRight()};
-    const auto cut = [&a](int32_t t, int32_t l, int32_t b, int32_t r) {
-        a.top = std::max(a.top, t);
-        a.left = std::max(a.left, l);
-        a.bottom = std::min(a.bottom, b);
-        a.right = std::min(a.right, r);
-    };
-    cut(0, 0, dest.rows, dest.width);
-    if (options.clip)
-        cut(options.clip->GetTop(), options.clip->GetLeft(), options.clip->GetBottom(),
-            options.clip->GetRight());
-    if (options.mask)
-        cut(0, 0, options.mask->rows, options.mask->width);
-    return a;
-}
-
 // Where row j's runs start: its offset when it lies in the cel's data, else the data's end
 // (the row is then empty).
 const uint8_t* RowStart(const RleCelTable& table, const RleCel& cel, const std::vector<uint32_t>& offsets,
@@ -200,7 +175,7 @@ void BuildRepeatTable(int32_t n, int32_t m, std::vector<uint32_t>& counts)
 }
 
 void DrawRleStretchedPixels(const RleCelTable& table, int32_t index, const std::vector<uint32_t>* rowOffsets,
-                            const PixelRows& dest, const CRect& position, const RleStretchOptions& options,
+                            const PixelRows& dest, const CRect& position, const RleDrawOptions& options,
                             const RlePixelWriter& writer)
 {
     RleCel cel;
@@ -211,7 +186,8 @@ void DrawRleStretchedPixels(const RleCelTable& table, int32_t index, const std::
         return;
     const int32_t width = position.GetRight() - position.GetLeft();
     const int32_t height = position.GetBottom() - position.GetTop();
-    const Area area = WritableArea(dest, options, position);
+    const rle::Area area = rle::WritableArea(
+        dest, options, {position.GetTop(), position.GetLeft(), position.GetBottom(), position.GetRight()});
     if (width <= 0 || height <= 0 || area.Empty())
         return;
 

@@ -34,25 +34,12 @@ struct RlePixelWriter {
     const uint8_t* nearest = nullptr;      // Blend: 4096 indices by CPalette::NearestTableIndex
 };
 
-struct RleStretchOptions {
-    // Pixels outside it are not written; null means the whole destination.
-    const CRect* clip = nullptr;
-    // Mirrored left to right: the first source column lands on the rectangle's right edge.
-    bool mirror = false;
-    // A repeat run of this colour, or a literal run whose first byte is this colour, leaves
-    // its pixels untouched; -1 when no colour is transparent.
-    int32_t transparent = -1;
-    // With a priority mask (laid out like the destination), a pixel is written only where the
-    // mask byte is greater than the priority, both read as 0 to 255.
-    const PixelRows* mask = nullptr;
-    uint8_t priority = 0;
-};
-
 // Draws cel i of the table stretched into the position rectangle of the destination, clipped
-// to the clip rectangle, the destination and the mask. The row offsets (height + 1 entries,
+// to the clip rectangle, the destination and the mask (the options as for DrawRleCelPixels;
+// mirrored, the first source column lands on the position's right edge). The row offsets (height + 1 entries,
 // as BuildRleRowOffsets makes them) are built for the call when none are given or they do
 // not fit the cel. An empty or inverted position, or a cel that the table refuses, draws
 // nothing; a row whose data end early draws only what it holds.
 void DrawRleStretchedPixels(const RleCelTable& table, int32_t cel, const std::vector<uint32_t>* rowOffsets,
-                            const PixelRows& dest, const CRect& position, const RleStretchOptions& options,
+                            const PixelRows& dest, const CRect& position, const RleDrawOptions& options,
                             const RlePixelWriter& writer);

@@ -53,21 +53,21 @@ const std::vector<uint32_t>* CelListOffsets(intptr_t caller, void* source, int32
     return cel >= 0 && static_cast<size_t>(cel) < all.size() ? &all[static_cast<size_t>(cel)] : nullptr;
 }
 
-RleStretchOptions ReadOptions(const DrawRecord& record)
+RleDrawOptions ReadOptions(const DrawRecord& record)
 {
-    RleStretchOptions options;
+    RleDrawOptions options;
     options.clip = reinterpret_cast<const CRect*>(record.params[1]);
     options.mirror = static_cast<uint8_t>(record.params[2]) != 0;
     const auto key = static_cast<uint8_t>(record.params[3]);
     options.transparent = key < 128 ? key : -1;
-    options.priority = static_cast<uint8_t>(record.params[5]);
+    options.priority = static_cast<uint8_t>(record.params[5]); // its low byte, 0 to 255
     return options;
 }
 
 // Draws with the source, the destination and the mask (when given) locked for the time of
 // the draw; nothing when one of them yields no memory.
 void LockedStretch(void* source, CDibSect* dest, const CRect& position, const DrawRecord& record,
-                   RleStretchOptions options, CDibSect* mask, const RlePixelWriter& writer)
+                   RleDrawOptions options, CDibSect* mask, const RlePixelWriter& writer)
 {
     auto* block = static_cast<CMemory*>(source);
     if (!block || !dest)

@@ -167,10 +167,11 @@ TEST_F(ScreenTransitionTest, StageCounts)
     };
     const Case cases[] = {
         {640, 440, kTransitionIris, kClosing, 10, 38},
-        {640, 440, kTransitionIris, kOpening, 10, 38},
         {640, 400, kTransitionBox, kClosing, 8, 26},
-        {640, 400, kTransitionBox, kOpening, 8, 26},
-        {640, 400, kTransitionZoom, kClosing, 8, 26},
+        {64, 44, kTransitionIris, kOpening, 10, 3}, // radius 38
+        {64, 40, kTransitionBox, kOpening, 8, 3},
+        {64, 40, kTransitionZoom, kClosing, 8, 3},
+        {64, 40, kTransitionZoom, kOpening, 8, 3},
         {60, 40, kTransitionEasedStretch, kFromLeft, 10, 9},
         {60, 40, kTransitionEasedStretch, kFromHorizontalCentre, 91, 0},
         {60, 40, kTransitionWipe, kFromRight, 7, 8},
@@ -223,6 +224,72 @@ TEST_F(ScreenTransitionTest, TheMosaicWaitsTwoTicksAPassAndEndsWithForeColourZer
     ASSERT_FALSE(stages.empty());
     EXPECT_EQ(static_cast<uint8_t>(stages[0][3][5]), kOld);
     EXPECT_NE(static_cast<uint8_t>(stages[0][10][10]), kOld);
+}
+
+// A frame whose pixel (x, y) has colour 40 + x + 16 y, so that every moved or stretched pixel
+// tells where it came from.
+class GradientFrame : public CFrame {
+public:
+    explicit GradientFrame(const CRect& rect) : CFrame(5, kNewId, rect, false) {}
+    void DrawContent(CDrawEnv* env, const CRect&) override
+    {
+        const CRect& r = GetDrawnRect();
+        for (int16_t y = r.GetTop(); y < r.GetBottom(); ++y)
+            for (int16_t x = r.GetLeft(); x < r.GetRight(); ++x) {
+                env->SetTextColor(40 + (x - r.GetLeft()) + 16 * (y - r.GetTop()));
+                env->FillRect(CRect(y, x, static_cast<int16_t>(y + 1), static_cast<int16_t>(x + 1)));
+            }
+    }
+};
+
+TEST_F(ScreenTransitionTest, TheFirstStageOfTheStripEffects)
+{
+    // A 12 x 6 window that is all frame, speed 3: (x, y) of the window shows the new pixel
+    // the function names, or the old picture (-1).
+    using Source = std::function<int(int x, int y)>;
+    struct Case {
+        int32_t code, subMode;
+        Source source;
+    };
+    const auto at = [](int x, int y) { return 40 + x + 16 * y; };
+    const Case cases[] = {
+        {kTransitionWipe, kFromRight, [&](int x, int y) { return x >= 9 ? at(x, y) : -1; }},
+        {kTransitionWipe, kFromLeft, [&](int x, int y) { return x < 3 ? at(x, y) : -1; }},
+        {kTransitionWipe, kFromBottom, [&](int x, int y) { return y >= 3 ? at(x, y) : -1; }},
+        {kTransitionWipe, kFromTop, [&](int x, int y) { return y < 3 ? at(x, y) : -1; }},
+        {kTransitionSlide, kFromRight, [&](int x, int y) { return x >= 9 ? at(x - 9, y) : -1; }},
+        {kTransitionSlide, kFromLeft, [&](int x, int y) { return x < 3 ? at(x + 9, y) : -1; }},
+        {kTransitionSlide, kFromBottom, [&](int x, int y) { return y >= 3 ? at(x, y - 3) : -1; }},
+        {kTransitionSlide, kFromTop, [&](int x, int y) { return y < 3 ? at(x, y + 3) : -1; }},
+        // The smear stretches the strip over everything not yet revealed.
+        {kTransitionSmearWipe, kFromRight, [&](int x, int y) { return at(9 + x / 4, y); }},
+        {kTransitionSmearWipe, kFromLeft, [&](int x, int y) { return at(x / 4, y); }},
+        {kTransitionSmearWipe, kFromBottom, [&](int x, int y) { return at(x, y / 2); }}, // from the top
+        {kTransitionSmearWipe, kFromTop, [&](int x, int y) { return at(x, 3 + y / 2); }},
+    };
+    auto* root = new GradientFrame(CRect(0, 0, 6, 12));
+    frame = root;
+    wnd = MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen);
+    PumpAll();
+    plat::SetDisplay(&display);
+    for (const Case& k : cases) {
+        ShowOld();
+        std::vector<std::string> first;
+        display.onPresent = [&] {
+            if (first.empty())
+                first = Picture();
+        };
+        Run(k.code, k.subMode, 3);
+        ASSERT_EQ(first.size(), 6u);
+        std::string wrong;
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 12; ++x) {
+                const int want = k.source(x, y) < 0 ? kOld : k.source(x, y);
+                if (static_cast<uint8_t>(first[y][x]) != want)
+                    wrong += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+            }
+        EXPECT_EQ(wrong, "") << k.code << "/" << k.subMode;
+    }
 }
 
 TEST_F(ScreenTransitionTest, TheEasedStretchsSecondCopyIsEmpty)
