@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "engine/framework/Memory.h"
 #include "engine/resources/BigEndian.h"
 
 namespace qmtest {
@@ -36,6 +37,13 @@ void PutBe16(std::vector<uint8_t>& bytes, size_t at, uint16_t value)
     if (at + 2 > bytes.size())
         throw std::logic_error("PutBe16: outside the resource");
     PutBigEndian16(bytes.data() + at, value);
+}
+
+std::unique_ptr<CMemory> BlockOf(const std::vector<uint8_t>& bytes)
+{
+    auto block = std::make_unique<CMemory>(static_cast<int32_t>(bytes.size()));
+    block->PutBytes(bytes.data(), static_cast<int32_t>(bytes.size()), 0);
+    return block;
 }
 
 } // namespace qmtest

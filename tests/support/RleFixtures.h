@@ -8,7 +8,10 @@
 // offsets and lengths; the table entries can then be edited to build damaged resources.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class CMemory;
 
 namespace qmtest {
 
@@ -19,6 +22,8 @@ struct RleCelSpec {
 };
 
 std::vector<uint8_t> MakeRls(const std::vector<RleCelSpec>& cels);
+// A memory block holding the bytes, as a loaded resource reaches the engine.
+std::unique_ptr<CMemory> BlockOf(const std::vector<uint8_t>& bytes);
 
 // Writes a big-endian 32-bit value at a position of a resource (to damage a table entry).
 void PutBe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value);

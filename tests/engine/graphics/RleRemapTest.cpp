@@ -19,16 +19,12 @@ using Rows = std::vector<std::string>;
 
 namespace {
 
-std::unique_ptr<CMemory> Block(const std::vector<uint8_t>& bytes)
-{
-    auto block = std::make_unique<CMemory>(static_cast<int32_t>(bytes.size()));
-    block->PutBytes(bytes.data(), static_cast<int32_t>(bytes.size()), 0);
-    return block;
-}
-
 // One row of 4 pixels: a literal run whose first byte is 0 (transparent with key 0), then
 // a repeat run of colour 5.
-std::unique_ptr<CMemory> Sprite() { return Block(qmtest::MakeRls({{1, 4, {0x81, 0, 9, 0x01, 5}}})); }
+std::unique_ptr<CMemory> Sprite()
+{
+    return qmtest::BlockOf(qmtest::MakeRls({{1, 4, {0x81, 0, 9, 0x01, 5}}}));
+}
 
 DrawRecord Record(DrawProc proc, intptr_t key, CDibSect* mask = nullptr, intptr_t priority = 0)
 {
@@ -113,7 +109,7 @@ TEST(RleRemap, RemapsOnlyAboveThePriorityMask)
 TEST(RleBlend, WritesTheColourNearestTheAverage)
 {
     InstallGraphicsHooks();
-    auto sprite = Block(qmtest::MakeRls({{1, 3, {0x00, 40, 0x81, 0, 40}}}));
+    auto sprite = qmtest::BlockOf(qmtest::MakeRls({{1, 3, {0x00, 40, 0x81, 0, 40}}}));
     // Without the application's palette nothing is drawn.
     EXPECT_EQ(DrawOver(DrawRleBlended, sprite.get(), "1234", Record(DrawRleBlended, 0x80)), (Rows{"1234"}));
 
@@ -128,7 +124,7 @@ TEST(RleBlend, WritesTheColourNearestTheAverage)
     };
     for (int i = 10; i < 246; ++i)
         put(i, 0, 255, 0);
-    auto* palette = new CPalette(Block(bytes).release());
+    auto* palette = new CPalette(qmtest::BlockOf(bytes).release());
     // The palette brightens its table: set the entries it uses as they are.
     plat::ColorTable& entries = *palette->GetHandle();
     entries[40] = {200, 100, 0, kPcNoCollapse};

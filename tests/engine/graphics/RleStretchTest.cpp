@@ -19,13 +19,6 @@ using Rows = std::vector<std::string>;
 
 namespace {
 
-std::unique_ptr<CMemory> Block(const std::vector<uint8_t>& bytes)
-{
-    auto block = std::make_unique<CMemory>(static_cast<int32_t>(bytes.size()));
-    block->PutBytes(bytes.data(), static_cast<int32_t>(bytes.size()), 0);
-    return block;
-}
-
 // A literal run of the colours (at most 128).
 std::vector<uint8_t> Literal(const std::vector<uint8_t>& colours)
 {
@@ -50,7 +43,7 @@ qmtest::RleCelSpec CelOf(const Rows& rows)
 
 std::unique_ptr<CMemory> SpriteOf(const std::vector<qmtest::RleCelSpec>& cels)
 {
-    return Block(qmtest::MakeRls(cels));
+    return qmtest::BlockOf(qmtest::MakeRls(cels));
 }
 
 // Parameters 0-6 of a stretched draw.
@@ -238,7 +231,7 @@ TEST(RleStretch, DamagedDataDrawNoMoreThanTheyHold)
     // An entry whose data lie past the resource draws nothing.
     std::vector<uint8_t> bytes = qmtest::MakeRls({CelOf({"12"})});
     qmtest::PutBe32(bytes, 10, 5000);
-    auto damaged = Block(bytes);
+    auto damaged = qmtest::BlockOf(bytes);
     EXPECT_EQ(Draw(DrawRleStretched, damaged.get(), {"...."}, {0, 0, 1, 4}, Record(DrawRleStretched, 0)),
               (Rows{"...."}));
 }

@@ -14,14 +14,12 @@ using Rows = std::vector<std::string>;
 
 TEST(PlayfieldDraw, DrawsStretchedBehindTheObjectsMask)
 {
-    const std::vector<uint8_t> bytes = qmtest::MakeRls({{1, 2, {0x81, 3, 4}}});
-    CMemory sprite(static_cast<int32_t>(bytes.size()));
-    sprite.PutBytes(bytes.data(), static_cast<int32_t>(bytes.size()), 0);
+    auto sprite = qmtest::BlockOf(qmtest::MakeRls({{1, 2, {0x81, 3, 4}}}));
     auto mask = qmtest::MakeBitmap(Rows{"1199"});
     auto dest = qmtest::MakeBitmap(4, 1);
     // Mirrored, index 0 transparent, the mask and a depth of 5.
     DrawRecord record{DrawPlayfieldCel, {0, 0, 1, 0, reinterpret_cast<intptr_t>(mask.get()), 5}, 0};
-    DrawPlayfieldCel(&sprite, dest.get(), CRect(0, 0, 1, 4), &record);
+    DrawPlayfieldCel(sprite.get(), dest.get(), CRect(0, 0, 1, 4), &record);
     EXPECT_EQ(qmtest::Pixels(*dest), (Rows{"..43"}));
 }
 
