@@ -341,7 +341,8 @@ bool SoundDevice::SetCooperativeLevel() { return g_fault != SoundDeviceFault::Re
 
 std::unique_ptr<SoundBuffer> SoundDevice::CreateBuffer(const SoundFormat& format, uint32_t bytes)
 {
-    if (!ValidFormat(format) || bytes == 0)
+    // A ring must hold a whole frame: the cursors count in frames.
+    if (!ValidFormat(format) || bytes < uint32_t{format.channels} * (format.bits / 8u))
         return nullptr;
     auto core = std::make_unique<SoundBufferCore>();
     core->device = core_;

@@ -101,8 +101,8 @@ public:
     Output GetOutput() const;
     // Shares the device with other programs; false only under the test fault below.
     bool SetCooperativeLevel();
-    // A buffer of exactly `bytes` bytes; null for a size of 0 or a format other than 1-2
-    // channels of 8 or 16 bits at a positive rate.
+    // A buffer of exactly `bytes` bytes; null for a size below one frame or a format other
+    // than 1-2 channels of 8 or 16 bits at a positive rate.
     std::unique_ptr<SoundBuffer> CreateBuffer(const SoundFormat& format, uint32_t bytes);
 
     // The frames mixed so far (Null output: brought up to date first).

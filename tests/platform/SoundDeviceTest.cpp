@@ -57,6 +57,8 @@ TEST(SoundDevice, BuffersTakeOnlyUsableFormatsAndSizes)
     EXPECT_NE(device->CreateBuffer({1, 22050, 8}, 1), nullptr);
     EXPECT_NE(device->CreateBuffer({2, 44100, 16}, 44100), nullptr);
     EXPECT_EQ(device->CreateBuffer({1, 22050, 8}, 0), nullptr);
+    EXPECT_EQ(device->CreateBuffer({2, 22050, 16}, 3), nullptr); // less than a frame
+    EXPECT_NE(device->CreateBuffer({2, 22050, 16}, 5), nullptr);
     EXPECT_EQ(device->CreateBuffer({0, 22050, 8}, 100), nullptr);
     EXPECT_EQ(device->CreateBuffer({3, 22050, 8}, 100), nullptr);
     EXPECT_EQ(device->CreateBuffer({1, 22050, 12}, 100), nullptr);
