@@ -7,6 +7,7 @@
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ToolRun.h"
+#include "tools/QmLib.h"
 #include "tools/QmSnd.h"
 #include "tools/WavFile.h"
 
@@ -137,6 +138,29 @@ TEST_F(QmSndTest, SeekingGivesTheTailOfTheWholeDecode)
                 options.push_back("--streamed");
             EXPECT_EQ(Wav(id, options), WavBytes(tail));
         }
+}
+
+TEST_F(QmSndTest, ASingleFileLibraryStreamsFromTheResourcesPlaceInTheFile)
+{
+    const PcmSound first = Sound(1, 8, 22050, 3000);
+    const PcmSound second = Sound(2, 16, 22050, 9000); // 36000 bytes
+    Make(1, first, {"--seek-every", "512"});
+    Make(2, second, {"--mode", "2", "--seek-every", "4096"});
+    const fs::path packed = Dir() / "sounds.qmd";
+    const ToolRun pack = qmtest::RunTool(RunQmLib, {"pack", Library().string(), packed.string()});
+    ASSERT_EQ(pack.status, 0) << pack.err;
+    PcmSound tail = second;
+    tail.data.erase(tail.data.begin(), tail.data.begin() + 8192);
+    for (bool streamed : {true, false}) {
+        const fs::path out = Dir() / "out.wav";
+        std::vector<std::string> args{"wav", packed.string(), "2", out.string(), "--seek", "8192"};
+        if (streamed)
+            args.push_back("--streamed");
+        ASSERT_EQ(QmSnd(args).status, 0) << streamed;
+        EXPECT_EQ(ReadBytes(out), WavBytes(tail)) << streamed;
+        ASSERT_EQ(QmSnd({"wav", packed.string(), "1", out.string(), "--streamed"}).status, 0);
+        EXPECT_EQ(ReadBytes(out), WavBytes(first));
+    }
 }
 
 TEST_F(QmSndTest, TheOutputIsTheCanonicalWavOfTheInput)
