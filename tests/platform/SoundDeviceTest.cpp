@@ -224,11 +224,13 @@ TEST(SoundDeviceSdl, TheDummyDriverMovesACursor)
     ASSERT_EQ(device->GetOutput(), SoundDevice::Output::Sdl);
     auto b = device->CreateBuffer({1, 22050, 8}, 22050);
     b->Play(true);
-    // The driver's own thread runs the callback on the system clock: wait for its first turn.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (device->GetFramesMixed() == 0 && std::chrono::steady_clock::now() < until)
+    // The driver's own thread runs the callback on the system clock (it may have run before
+    // the buffer played): wait for a turn that moves the cursor.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (PlayCursor(*b) == 0 && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_GT(PlayCursor(*b), 0u);
+    EXPECT_GT(device->GetFramesMixed(), 0u);
 }
 
 TEST(SoundDeviceSdl, WithoutAnAudioDeviceAMixerPlaysSilentlyAndSaysWhyOnce)
