@@ -73,6 +73,20 @@ TEST_F(StrTplWndTest, EndMessageEndsTheLoopWithItsSendersId)
     EXPECT_EQ(fresh->RunModal(), 0);
 }
 
+TEST_F(StrTplWndTest, RunningDialogKeepsTheActivation)
+{
+    auto dialog = Dialog();
+    CWind* activeAfterClick = nullptr;
+    Later click([&] {
+        plat::ActivateWindow(main->GetHwnd());
+        PumpAll();
+        activeAfterClick = CWind::GetActiveWnd();
+        SendMsg(*dialog, kMsgEndModal, 0, 0, nullptr);
+    });
+    dialog->RunModal();
+    EXPECT_EQ(activeAfterClick, dialog.get());
+}
+
 TEST_F(StrTplWndTest, ClosingEndsTheLoopWithZeroAndLeavesTheWindowToTheCaller)
 {
     auto dialog = Dialog();
