@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/resources/BlockCodec.h"
+#include "fuzz/support/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -18,9 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<uint8_t> pixels(static_cast<size_t>(width * rows));
     const uint8_t* image = data + 2;
     const size_t imageSize = size - 2;
-    BlockCodec::DecodeToBitmap(image, imageSize, static_cast<int16_t>(width), height, pixels.data(), width);
-    CRect bounds;
-    BlockCodec::DecodeToBitmapMasked(image, imageSize, static_cast<int16_t>(width), height, pixels.data(),
-                                     width, bounds);
+    fuzz::Guarded([&] {
+        BlockCodec::DecodeToBitmap(image, imageSize, static_cast<int16_t>(width), height, pixels.data(),
+                                   width);
+        CRect bounds;
+        BlockCodec::DecodeToBitmapMasked(image, imageSize, static_cast<int16_t>(width), height, pixels.data(),
+                                         width, bounds);
+    });
     return 0;
 }

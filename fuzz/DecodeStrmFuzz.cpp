@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/resources/DecodeStrm.h"
+#include "fuzz/support/FuzzSupport.h"
 
 namespace {
 
@@ -27,11 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size > (1 << 20))
         return 0;
-    auto block = std::make_unique<CMemory>(static_cast<int32_t>(size));
-    block->PutBytes(data, static_cast<int32_t>(size));
-    CDecodeStrm d(std::make_unique<CMemStrm>(std::move(block), 0, 70));
-    ReadSome(d, 1 << 18);
-    d.SeekTo(size > 0 ? data[0] * 97 : 0);
-    ReadSome(d, 1 << 16);
+    fuzz::Guarded([&] {
+        auto block = std::make_unique<CMemory>(static_cast<int32_t>(size));
+        block->PutBytes(data, static_cast<int32_t>(size));
+        CDecodeStrm d(std::make_unique<CMemStrm>(std::move(block), 0, 70));
+        ReadSome(d, 1 << 18);
+        d.SeekTo(size > 0 ? data[0] * 97 : 0);
+        ReadSome(d, 1 << 16);
+    });
     return 0;
 }

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "engine/framework/Str.h"
 #include "engine/resources/FoldLib.h"
@@ -19,7 +18,7 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/TextRsrc.h"
-#include "platform/Fatal.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
@@ -38,14 +37,14 @@ void SetUpOnce()
     if (done)
         return;
     done = true;
-    const auto folder = std::filesystem::temp_directory_path() / ("deftextfuzz-" + std::to_string(getpid()));
+    const auto folder = fuzz::MakeTempFolder("deftextfuzz");
     WriteFile(folder / "VAL" / "000001.VAL", "#define Base 7\nenum Dir { North, South = 4 };\n");
     WriteFile(folder / "VAL" / "000002.VAL", "x\n#include 000002.VAL\n");
     WriteFile(folder / "VAL" / "000003.VAL", "1 2 \"three\"\n");
     plat::SetDrives({{'C', folder, plat::DriveKind::Fixed}});
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\"));
     CRawParser::ParseResource("VAL", 1, 0xFFFFFFFF);
-    plat::SetFatalHook(plat::ThrowingFatalHook());
+    fuzz::CatchFatalReports();
     // Inputs may ask for huge records; the limit keeps each run short.
     CTextRsrc::SetRecordSizeLimit(64 * 1024);
 }
@@ -56,15 +55,6 @@ std::unique_ptr<CRsrcBlock> Block(std::string_view text, const char* type)
     if (!text.empty())
         block->PutBytes(text.data(), static_cast<int32_t>(text.size()), 0);
     return block;
-}
-
-// Runs f; a fatal report (bad text) ends it.
-template <typename F> void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const plat::FatalError&) {
-    }
 }
 
 void ReadAsStringList(std::string_view text)
@@ -98,14 +88,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     SetUpOnce();
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    Guarded([&] { ReadAsStringList(input); });
-    Guarded([&] {
+    fuzz::Guarded([&] { ReadAsStringList(input); });
+    fuzz::Guarded([&] {
         auto block = Block(input, "FUZ");
         CFormatList::CompileFormat(block.get());
     });
     const size_t split = input.find("\n%%\n");
     if (split != std::string_view::npos)
-        Guarded([&] { CompileRecord(input.substr(0, split), input.substr(split + 4)); });
+        fuzz::Guarded([&] { CompileRecord(input.substr(0, split), input.substr(split + 4)); });
     CFormatList::Get().Clear();
     plat::GetScriptedMessageBoxes().Clear();
     return 0;

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "engine/framework/Doc.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
 
 namespace {
@@ -16,13 +16,7 @@ namespace {
 const std::filesystem::path& Folder()
 {
     static const std::filesystem::path folder = [] {
-        // In memory where the system offers it: the file is rewritten for every input.
-        char pattern[] = "/dev/shm/qm-docfuzz-XXXXXX";
-        char fallback[] = "/tmp/qm-docfuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made)
-            made = mkdtemp(fallback);
-        std::filesystem::path path = made ? made : std::filesystem::temp_directory_path();
+        std::filesystem::path path = fuzz::MakeTempFolder("qm-docfuzz");
         plat::SetDrives({{'C', path, plat::DriveKind::Fixed}});
         return path;
     }();
@@ -47,17 +41,12 @@ void ReadRecords(CDoc& doc)
     }
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+void LoadDocument(const uint8_t* data, size_t size)
 {
-    {
-        std::ofstream out(Folder() / "fuzz.qm3", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const fuzz::InputFile file(Folder() / "fuzz.qm3", data, size);
     CDoc doc("Saved games", "*.qm3", "fuzz", std::make_unique<CFileSpec>("C:\\fuzz.qm3"));
     if (doc.OpenForLoad() != CDoc::kOk)
-        return 0;
+        return;
     // Any type and version, so the records behind the header are reached.
     if (size >= 8)
         doc.ReadHeader(static_cast<uint32_t>(data[4]) << 24 | static_cast<uint32_t>(data[5]) << 16 |
@@ -66,5 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (doc.GetError() == CDoc::kBadMagic)
         doc.SetError(CDoc::kOk);
     ReadRecords(doc);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Guarded([&] { LoadDocument(data, size); });
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/resources/FrameStrip.h"
+#include "fuzz/support/FuzzSupport.h"
 
 namespace {
 
@@ -23,12 +24,8 @@ void DecodeInto(CFrameStrip& strip, int32_t i, int32_t width, int32_t rows, bool
     strip.DecodeFrame(dest, i, &updated);
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+void DecodeStrip(const uint8_t* data, size_t size)
 {
-    if (size > (1u << 20))
-        return 0;
     auto block = std::make_unique<CMemory>(static_cast<int32_t>(size));
     if (size)
         block->PutBytes(data, static_cast<int32_t>(size), 0);
@@ -41,5 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             frameSize.GetV() > 0 && frameSize.GetH() * frameSize.GetV() <= kMaxOwnPixels)
             DecodeInto(strip, i, frameSize.GetH(), frameSize.GetV(), true);
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > (1u << 20))
+        return 0;
+    fuzz::Guarded([&] { DecodeStrip(data, size); });
     return 0;
 }

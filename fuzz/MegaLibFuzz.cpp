@@ -4,14 +4,13 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "engine/framework/File.h"
 #include "engine/resources/MegaFormat.h"
 #include "engine/resources/MegaLib.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
 
 namespace {
@@ -45,9 +44,7 @@ void CheckDirectory(const uint8_t* data, size_t size)
 const std::string& LibraryPath()
 {
     static const std::string path = [] {
-        const auto folder =
-            std::filesystem::temp_directory_path() / ("megalibfuzz-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
+        const auto folder = fuzz::MakeTempFolder("megalibfuzz");
         plat::SetDrives({{'C', folder, plat::DriveKind::Fixed}});
         return std::string("C:\\input.qmd");
     }();
@@ -57,10 +54,7 @@ const std::string& LibraryPath()
 void CheckLibrary(const uint8_t* data, size_t size)
 {
     const std::string& path = LibraryPath();
-    {
-        std::ofstream out(*plat::ToHostPath(path), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const fuzz::InputFile file(*plat::ToHostPath(path), data, size);
     CMegaLib lib(path.c_str());
     if (!lib.IsOpen())
         return;
@@ -85,6 +79,7 @@ void CheckLibrary(const uint8_t* data, size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CheckDirectory(data, size);
-    CheckLibrary(data, size);
+    // A bad identity record is a fatal report; it ends this input only.
+    fuzz::Guarded([&] { CheckLibrary(data, size); });
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "engine/graphics/RleSprite.h"
 #include "engine/graphics/RleStretch.h"
+#include "fuzz/support/FuzzSupport.h"
 
 namespace {
 
@@ -58,12 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                          static_cast<int16_t>(top + stretchedHeight),
                          static_cast<int16_t>(left + stretchedWidth));
 
-    const RleCelTable table(data + 4, size - 4);
-    std::vector<uint32_t> offsets;
-    for (int32_t cel = -1; cel <= std::min<int32_t>(table.GetCount(), kMaxCels); ++cel) {
-        DrawRleCelPixels(table, cel, dest, top, left, options);
-        BuildRleRowOffsets(table, cel, offsets);
-        DrawStretched(table, cel, dest, options, position);
-    }
+    fuzz::Guarded([&] {
+        const RleCelTable table(data + 4, size - 4);
+        std::vector<uint32_t> offsets;
+        for (int32_t cel = -1; cel <= std::min<int32_t>(table.GetCount(), kMaxCels); ++cel) {
+            DrawRleCelPixels(table, cel, dest, top, left, options);
+            BuildRleRowOffsets(table, cel, offsets);
+            DrawStretched(table, cel, dest, options, position);
+        }
+    });
     return 0;
 }

@@ -5,16 +5,14 @@
 // Run: fuzz_SndStrmFuzz fuzz/corpus/SndStrmFuzz
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "engine/media/SndStrm.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
-#include "platform/Fatal.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
 
@@ -26,13 +24,13 @@ void SetUpOnce()
 {
     if (!g_resource.empty())
         return;
-    const auto folder = std::filesystem::temp_directory_path() / ("sndfuzz-" + std::to_string(getpid()));
+    const auto folder = fuzz::MakeTempFolder("sndfuzz");
     std::filesystem::create_directories(folder / "CSN");
     g_resource = folder / "CSN" / "000001.CSN";
     plat::SetDrives({{'C', folder, plat::DriveKind::Fixed}});
     plat::SetBackend(plat::Backend::Null);
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\"));
-    plat::SetFatalHook(plat::ThrowingFatalHook());
+    fuzz::CatchFatalReports();
 }
 
 void ReadSome(CSndStrm& s, int32_t limit)
@@ -53,17 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > (1 << 20))
         return 0;
     SetUpOnce();
-    std::ofstream(g_resource, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const fuzz::InputFile file(g_resource, data, size);
     for (bool fromFile : {false, true}) {
-        try {
+        fuzz::Guarded([&] {
             CSndStrm s(1, 0xFFFFFFFF);
             const int32_t length = s.Open(fromFile);
             ReadSome(s, 1 << 18);
             s.Seek(size > 0 ? static_cast<int32_t>(data[size - 1] * 1031 % (int64_t{length} + 1)) : 0);
             ReadSome(s, 1 << 16);
-        } catch (const plat::FatalError&) {
-        }
+        });
     }
     return 0;
 }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 #include "engine/controls/Frame.h"
 #include "engine/controls/TObj.h"
@@ -21,7 +20,7 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/RsrcBlock.h"
 #include "engine/resources/RsrcCache.h"
-#include "platform/Fatal.h"
+#include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
@@ -34,13 +33,13 @@ void SetUpOnce()
     if (done)
         return;
     done = true;
-    const auto folder = std::filesystem::temp_directory_path() / ("tplfuzz-" + std::to_string(getpid()));
+    const auto folder = fuzz::MakeTempFolder("tplfuzz");
     std::filesystem::create_directories(folder / "STR");
     std::ofstream(folder / "STR" / "000001.STR") << "\"zero\" \"one\"\n";
     plat::SetDrives({{'C', folder, plat::DriveKind::Fixed}});
     plat::SetBackend(plat::Backend::Null);
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\"));
-    plat::SetFatalHook(plat::ThrowingFatalHook());
+    fuzz::CatchFatalReports();
     RegisterEngineClasses(); // titled windows make their native window at once
     RegisterAllTemplateKinds();
 }
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     SetUpOnce();
     CRsrcCache cache(1 << 20);
-    try {
+    fuzz::Guarded([&] {
         auto block = std::make_unique<CRsrcBlock>("TPL", 1, static_cast<int32_t>(size));
         if (size > 0)
             block->PutBytes(data, static_cast<int32_t>(size), 0);
@@ -74,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             list.SetBranchEnabled(list.GetIdAt(i), true);
         }
         BuildOnce(list);
-    } catch (const plat::FatalError&) {
-    }
+    });
     plat::GetScriptedMessageBoxes().Clear();
     return 0;
 }

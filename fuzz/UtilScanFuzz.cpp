@@ -6,8 +6,11 @@
 #include <string>
 
 #include "engine/framework/Util.h"
+#include "fuzz/support/FuzzSupport.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+void Scan(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size); // ends at the first NUL
     const char* p = text.c_str();
@@ -33,5 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (p == before)
             p = CUtil::SkipBlanksAndComments(p + 1);
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::Guarded([&] { Scan(data, size); });
     return 0;
 }

@@ -1,0 +1,65 @@
+#include "fuzz/support/FuzzSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace fuzz {
+
+namespace {
+
+// Removes the folders it holds when static objects are destroyed at exit (libFuzzer and the
+// replay main both leave through exit).
+struct TempFolders {
+    std::vector<std::filesystem::path> paths;
+    ~TempFolders()
+    {
+        for (const auto& path : paths) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+};
+
+TempFolders& Folders()
+{
+    static TempFolders folders;
+    return folders;
+}
+
+} // namespace
+
+void CatchFatalReports()
+{
+    static const bool installed = [] {
+        plat::SetFatalHook(plat::ThrowingFatalHook());
+        return true;
+    }();
+    (void)installed;
+}
+
+std::filesystem::path MakeTempFolder(const char* prefix)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder from " + pattern);
+    Folders().paths.emplace_back(pattern);
+    return pattern;
+}
+
+InputFile::InputFile(std::filesystem::path path, const uint8_t* data, size_t size) : path_(std::move(path))
+{
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+InputFile::~InputFile()
+{
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+}
+
+} // namespace fuzz
