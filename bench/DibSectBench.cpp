@@ -3,7 +3,6 @@
 // off-screen bitmap, each beside the plain memory operation over the same bytes.
 #include <benchmark/benchmark.h>
 
-
 #include "engine/graphics/DibSect.h"
 
 #include "bench/References.h"
@@ -29,11 +28,13 @@ void Copy(benchmark::State& state, DrawProc proc)
     CDibSect source(screen, CPoint(0, 0), 8, 0);
     PaintPattern(source);
     CDibSect dest(screen, CPoint(0, 0), 8, 0xFF);
+    const benchref::LoopTimer loop;
     for (auto _ : state) {
         proc(&source, &dest, screen, nullptr);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kBytes);
+    benchref::ReportVsMemcpy(state, static_cast<size_t>(kBytes), loop);
 }
 
 void BM_DrawOpaqueFullScreen(benchmark::State& state) { Copy(state, DrawOpaque); }
@@ -50,11 +51,13 @@ void BM_FillRectFullScreen(benchmark::State& state)
     const CRect screen(0, 0, kHeight, kWidth);
     CDibSect bitmap(screen, CPoint(0, 0), 8, 0);
     uint8_t colour = 0;
+    const benchref::LoopTimer loop;
     for (auto _ : state) {
         bitmap.FillRect(screen, ++colour);
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kBytes);
+    benchref::ReportVsMemset(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FillRectFullScreen);
 

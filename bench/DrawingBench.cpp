@@ -3,7 +3,6 @@
 // moving the same bytes.
 #include <benchmark/benchmark.h>
 
-
 #include "platform/DrawContext.h"
 
 #include "bench/References.h"
@@ -21,12 +20,14 @@ void BM_FullScreenBlit(benchmark::State& state)
         source.pixels[i] = static_cast<uint8_t>(i * 7);
     plat::Surface target(kWidth, kHeight);
     plat::DrawContext dc(target);
+    const benchref::LoopTimer loop;
     for (auto _ : state) {
         dc.BitBlt({0, 0, kWidth, kHeight}, source, {0, 0});
         benchmark::DoNotOptimize(target.pixels.data());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kBytes);
+    benchref::ReportVsMemcpy(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FullScreenBlit);
 
@@ -39,12 +40,14 @@ void BM_FullScreenFill(benchmark::State& state)
     plat::Surface target(kWidth, kHeight);
     plat::DrawContext dc(target);
     uint16_t colour = 0;
+    const benchref::LoopTimer loop;
     for (auto _ : state) {
         dc.FillRect({0, 0, kWidth, kHeight}, plat::ColorRef::FromIndex(++colour & 0xFF));
         benchmark::DoNotOptimize(target.pixels.data());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * kBytes);
+    benchref::ReportVsMemset(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FullScreenFill);
 

@@ -49,6 +49,7 @@ void DrawFullScreen(benchmark::State& state, bool transparent, bool mirror)
     RleDrawOptions options;
     options.transparent = transparent ? 0 : -1;
     options.mirror = mirror;
+    const benchref::LoopTimer loop;
     for (auto _ : state) {
         DrawRleCelPixels(table, 0, dest, 0, 0, options);
         benchmark::DoNotOptimize(out.data());
@@ -56,6 +57,7 @@ void DrawFullScreen(benchmark::State& state, bool transparent, bool mirror)
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
     state.counters["coded_bytes"] = static_cast<double>(sprite.rls.size());
+    benchref::ReportVsMemcpy(state, out.size(), loop);
 }
 
 void BM_DrawRleFullScreen(benchmark::State& state) { DrawFullScreen(state, false, false); }
