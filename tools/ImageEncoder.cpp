@@ -2,20 +2,18 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <map>
+#include <span>
 #include <stdexcept>
 
 #include "tools/BitStream.h"
+#include "tools/PrefixCode.h"
 
 namespace {
 
 using Tile = std::array<uint8_t, 64>;
 
 constexpr uint32_t kMaxCopyPosition = 1u << 24; // copies carry a 24-bit bit position
-
-// Bits of a plain number up to max (at least 1, as the codes count a from 1).
-int PlainWidth(int max) { return std::max(1, static_cast<int>(std::bit_width(static_cast<unsigned>(max)))); }
 
 // The tile at (tx, ty); pixels outside the picture repeat the tile's first pixel, so that an
 // area of one colour at the picture's edge stays a one-colour tile (the decoder clips them).
@@ -92,42 +90,57 @@ public:
 
 private:
     // Kind 1 over the whole map (selection 0) or over the tile's own colours (selection 1,
-    // steps of a running map index), whichever takes fewer bits.
+    // steps of a running map index), whichever takes fewer bits, each list of values in its
+    // cheapest number code.
     void PaletteBlock(const Tile& t)
     {
         usedMap_ = true;
         std::vector<uint8_t> colours(t.begin(), t.end());
         std::sort(colours.begin(), colours.end());
         colours.erase(std::unique(colours.begin(), colours.end()), colours.end());
-        const int mapWidth = PlainWidth(static_cast<int>(map_.size()) - 1);
+        const int mapMax = static_cast<int>(map_.size()) - 1;
         const int n = static_cast<int>(colours.size());
-        const int localWidth = PlainWidth(n - 1);
-        const int64_t wholeBits = int64_t{64} * mapWidth;
-        const int64_t selectionBits = 12 + int64_t{n} * mapWidth + int64_t{64} * localWidth;
+        Tile whole;
+        for (size_t i = 0; i < t.size(); ++i)
+            whole[i] = mapIndex_[t[i]];
+        const PrefixCodeChoice wholeCode = CheapestPrefixCode(whole, mapMax);
         bits_.Put(1, 2);
-        if (n > 63 || wholeBits <= selectionBits) {
-            bits_.Put(0, 2);
-            PutPair(mapWidth);
-            for (uint8_t v : t)
-                bits_.Put(mapIndex_[v], mapWidth);
-            return;
+        if (n <= 63) {
+            std::vector<uint8_t> steps;
+            int previous = -1;
+            for (uint8_t c : colours) {
+                steps.push_back(static_cast<uint8_t>(mapIndex_[c] - previous - 1));
+                previous = mapIndex_[c];
+            }
+            Tile local;
+            for (size_t i = 0; i < t.size(); ++i)
+                local[i] = static_cast<uint8_t>(std::lower_bound(colours.begin(), colours.end(), t[i]) -
+                                                colours.begin());
+            const PrefixCodeChoice stepCode = CheapestPrefixCode(steps, mapMax);
+            const PrefixCodeChoice localCode = CheapestPrefixCode(local, n - 1);
+            // The selection adds its count and a second (a, b) pair: 12 bits.
+            if (12 + stepCode.bits + localCode.bits < wholeCode.bits) {
+                bits_.Put(1, 2);
+                bits_.Put(static_cast<uint32_t>(n), 6);
+                PutValues(steps, stepCode, mapMax);
+                PutValues(local, localCode, n - 1);
+                return;
+            }
         }
-        bits_.Put(1, 2);
-        bits_.Put(static_cast<uint32_t>(n), 6);
-        PutPair(mapWidth);
-        int previous = -1;
-        for (uint8_t c : colours) {
-            bits_.Put(static_cast<uint32_t>(mapIndex_[c] - previous - 1), mapWidth);
-            previous = mapIndex_[c];
-        }
-        PutPair(localWidth);
-        for (uint8_t v : t)
-            bits_.Put(
-                static_cast<uint32_t>(std::lower_bound(colours.begin(), colours.end(), v) - colours.begin()),
-                localWidth);
+        bits_.Put(0, 2);
+        PutValues(whole, wholeCode, mapMax);
     }
-    // The (a, b) field: plain numbers of width a; b is not used by plain numbers.
-    void PutPair(int a) { bits_.Put(static_cast<uint32_t>((a - 1) << 3), 6); }
+
+    // The (a, b) field, then each value in that code.
+    void PutValues(std::span<const uint8_t> values, const PrefixCodeChoice& code, int max)
+    {
+        bits_.Put(static_cast<uint32_t>(((code.a - 1) << 3) | (code.b - 1)), 6);
+        for (uint8_t v : values) {
+            const CodeWord word = *PrefixCodeWord(v, code.a, code.b, max);
+            bits_.Put(0, word.zeros);
+            bits_.Put(word.tail, word.width);
+        }
+    }
 
     std::vector<uint8_t> map_;
     uint8_t mapIndex_[256] = {};

@@ -62,16 +62,19 @@ uint8_t ReadPrefixValue(Reader& r, int a, int b, int max)
     // Arithmetic shift of a possibly negative number, as the coder defines it.
     const int k = std::min(((max - h - (h << b)) >> s) + 2, 32);
     const int z = r.CountZeros(k);
+    // K zero bits and s + 1 bits of value. This reading comes first: when K is 0 every value
+    // has this form (h - 2^s + r, wrapping at 256), or the values from h to max could never
+    // be written.
+    if (z == k) {
+        r.pos += static_cast<uint32_t>(k);
+        return static_cast<uint8_t>(h + (k - 1) * (1 << s) + static_cast<int>(r.Take(s + 1)));
+    }
     if (z == 0) {
         r.pos += 1;
         return static_cast<uint8_t>(r.Take(a - 1));
     }
-    if (z < k) {
-        r.pos += static_cast<uint32_t>(z + 1);
-        return static_cast<uint8_t>(h + ((z - 1) << s) + static_cast<int>(r.Take(s)));
-    }
-    r.pos += static_cast<uint32_t>(k);
-    return static_cast<uint8_t>(h + ((k - 1) << s) + static_cast<int>(r.Take(s + 1)));
+    r.pos += static_cast<uint32_t>(z + 1);
+    return static_cast<uint8_t>(h + (z - 1) * (1 << s) + static_cast<int>(r.Take(s)));
 }
 
 uint8_t ReadChainValue(Reader& r, int a, int b, int max)

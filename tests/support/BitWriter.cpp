@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "tools/PrefixCode.h"
+
 namespace qmtest {
 
 namespace {
@@ -57,21 +59,10 @@ BitWriter& BitWriter::Value(Code code, uint8_t v, int a, int b, int max)
             Refuse("chain code cannot carry " + std::to_string(v));
         return *this;
     }
-    const int h = 1 << (a - 1);
-    const int s = a + b - 2;
-    const int k = std::min(((max - h - (h << b)) >> s) + 2, 32);
-    if (v < h || k <= 0) {
-        if (v >= h)
-            Refuse("prefix code cannot carry " + std::to_string(v));
-        return Put(1, 1).Put(v, a - 1);
-    }
-    const int zeros = ((v - h) >> s) + 1;
-    if (zeros < k)
-        return Put(0, zeros).Put(1, 1).Put(static_cast<uint32_t>(v - h) & ((1u << s) - 1), s);
-    const int r = v - h - ((k - 1) << s);
-    if (r >= (1 << (s + 1)))
+    const auto word = PrefixCodeWord(v, a, b, max);
+    if (!word)
         Refuse("prefix code cannot carry " + std::to_string(v));
-    return Put(0, k).Put(static_cast<uint32_t>(r), s + 1);
+    return Put(0, word->zeros).Put(word->tail, word->width);
 }
 
 BitWriter& BitWriter::Values(Code code, int a, int b, int max, std::span<const uint8_t> values)

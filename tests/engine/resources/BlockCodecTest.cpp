@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <numeric>
 #include <random>
@@ -95,6 +96,62 @@ TEST(BlockCodecBits, PrefixCodeReadsEachOfItsThreeForms)
     EXPECT_EQ(ReadPrefixValues(BitSource(ones, 1), 0, 1, 1, 5, 2, out), 2u);
     EXPECT_EQ(out[0], 0);
     EXPECT_EQ(out[1], 0);
+}
+
+TEST(BlockCodecBits, PrefixCodeWithNoZeroRunIsSPlusOneBitsFromHMinusTwoToTheS)
+{
+    // a = 2, b = 2, max = 4: h = 2, s = 2, K = 0, so every value is 3 bits r worth r - 2
+    // (wrapping at 256): "000" -> 254, "001" -> 255, "110" -> 4, the largest value the map has.
+    const uint8_t data[] = {0x07, 0x00};
+    uint8_t out[3];
+    EXPECT_EQ(ReadPrefixValues(BitSource(data, 2), 0, 2, 2, 4, 3, out), 9u);
+    EXPECT_EQ((std::vector<uint8_t>(out, out + 3)), (std::vector<uint8_t>{254, 255, 4}));
+
+    // (a, b, max) with K = 0: every value from 0 to max round-trips in s + 1 bits.
+    struct Case {
+        int a, b, max;
+    };
+    const Case cases[] = {{1, 2, 2},   {2, 2, 4},   {2, 2, 5},   {3, 3, 8},  {3, 3, 19},
+                          {2, 8, 255}, {5, 4, 100}, {7, 2, 191}, {6, 8, 255}};
+    for (const Case& c : cases) {
+        BitWriter w;
+        std::vector<uint8_t> values(static_cast<size_t>(c.max) + 1);
+        std::iota(values.begin(), values.end(), 0);
+        w.Values(Code::Prefix, c.a, c.b, c.max, values);
+        const int s = c.a + c.b - 2;
+        EXPECT_EQ(w.Position(), values.size() * static_cast<size_t>(s + 1)) << "a " << c.a << " b " << c.b;
+        std::vector<uint8_t> read(values.size());
+        ReadPrefixValues(BitSource(w.Bytes().data(), w.Bytes().size()), 0, c.a, c.b, c.max,
+                         static_cast<int>(values.size()), read.data());
+        EXPECT_EQ(read, values) << "a " << c.a << " b " << c.b << " max " << c.max;
+    }
+}
+
+TEST(BlockCodecBits, PrefixCodeCarriesEveryValueForEveryPairOfWidths)
+{
+    // For every (a, b): the smallest max that is not plain, the largest with K = 0, and 255.
+    // Every value up to max, or up to the largest the code reaches when K is held at 32.
+    for (int a = 1; a <= 7; ++a)
+        for (int b = 1; b <= 8; ++b) {
+            const int h = 1 << (a - 1);
+            const int s = a + b - 2;
+            const int lastWithoutRun = std::min(h + (1 << s) - 1, 255);
+            for (int max : {1 << a, lastWithoutRun, 255}) {
+                if (max < (1 << a))
+                    continue;
+                const int k = std::min((max - h) >> s, 32);
+                const int largest = std::min(max, h + (k - 1) * (1 << s) + (1 << (s + 1)) - 1);
+                BitWriter w;
+                std::vector<uint8_t> values(static_cast<size_t>(largest) + 1);
+                std::iota(values.begin(), values.end(), 0);
+                w.Values(Code::Prefix, a, b, max, values);
+                std::vector<uint8_t> read(values.size());
+                EXPECT_EQ(ReadPrefixValues(BitSource(w.Bytes().data(), w.Bytes().size()), 0, a, b, max,
+                                           static_cast<int>(values.size()), read.data()),
+                          w.Position());
+                EXPECT_EQ(read, values) << "a " << a << " b " << b << " max " << max;
+            }
+        }
 }
 
 TEST(BlockCodecBits, ChainCodeStopsOnAShortStepOrWhenTheRestIsUsedUp)
