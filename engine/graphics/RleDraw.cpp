@@ -20,13 +20,21 @@ RleDrawOptions CommonOptions(const DrawRecord& record)
     return options;
 }
 
+// True when the position's rows miss the clip rectangle (the destination's rectangle without
+// one): its top at or below the clip's bottom, or its bottom above the clip's top.
+bool MissesClipRows(const CRect& position, const CRect* clip, const CDibSect& dest)
+{
+    const CRect bounds = clip ? *clip : CRect(0, 0, dest.GetRect().GetHeight(), dest.GetRect().GetWidth());
+    return position.GetTop() >= bounds.GetBottom() || position.GetBottom() < bounds.GetTop();
+}
+
 // Draws with the source, the destination and the mask (when given) locked for the time of
 // the draw; nothing when one of them yields no memory.
 void LockedDraw(void* source, CDibSect* dest, const CRect& position, int32_t cel, RleDrawOptions options,
                 CDibSect* mask)
 {
     auto* block = static_cast<CMemory*>(source);
-    if (!block || !dest)
+    if (!block || !dest || MissesClipRows(position, options.clip, *dest))
         return;
     const auto* data = static_cast<const uint8_t*>(block->Lock());
     uint8_t* pixels = data ? dest->LockBits() : nullptr;

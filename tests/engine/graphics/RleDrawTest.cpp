@@ -106,6 +106,46 @@ TEST(RleDraw, MaskedDrawWritesOnlyAbovePriority)
     EXPECT_EQ(Pixels(*dest), (Rows{".....", "....."}));
 }
 
+TEST(RleDraw, APositionAboveOrBelowTheClipDrawsNothing)
+{
+    // The position's top and bottom are tested against the clip rectangle (the destination's
+    // rectangle without one) before anything is drawn; the cel's rows are then clipped as usual.
+    auto sprite = Sprite();
+    const CRect clip(2, 0, 4, 5);
+    struct Case {
+        const char* name;
+        CRect position;
+        const CRect* clip;
+        Rows pixels;
+    };
+    const Rows none{".....", ".....", ".....", "....."};
+    const Case cases[] = {
+        {"bottom above the clip's top", CRect(0, 0, 1, 2), &clip, none},
+        {"bottom on the clip's top: the rows inside are drawn",
+         CRect(1, 0, 2, 4),
+         &clip,
+         {".....", ".....", "4567.", "....."}},
+        {"top on the clip's bottom", CRect(4, 0, 6, 4), &clip, none},
+        {"top inside the clip", CRect(3, 0, 5, 4), &clip, {".....", ".....", ".....", "0123."}},
+        {"no clip: bottom above the destination", CRect(0, 0, -1, 4), nullptr, none},
+        {"no clip: top below the destination", CRect(4, 0, 6, 4), nullptr, none},
+        {"no clip: inside", CRect(1, 1, 3, 5), nullptr, {".....", ".0123", ".4567", "....."}},
+    };
+    for (const Case& k : cases)
+        for (DrawProc proc : {DrawRleCel, DrawRleCelMasked}) {
+            auto dest = MakeBitmap(5, 4);
+            auto mask = MakeBitmap(5, 4);
+            // Keys that leave index 0 opaque in each draw.
+            const intptr_t key = proc == DrawRleCel ? 0x80 : -1;
+            DrawRecord record{
+                proc,
+                {0, reinterpret_cast<intptr_t>(k.clip), 0, key, reinterpret_cast<intptr_t>(mask.get()), 0},
+                0};
+            proc(sprite.get(), dest.get(), k.position, &record);
+            EXPECT_EQ(Pixels(*dest), k.pixels) << k.name << (proc == DrawRleCel ? "" : " (masked)");
+        }
+}
+
 TEST(RleDraw, NothingToDrawFromOrInto)
 {
     auto sprite = Sprite();
