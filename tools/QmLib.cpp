@@ -58,8 +58,11 @@ public:
             throw ToolError(path.string() + ": cannot open");
         const int16_t status =
             dir_.Read([this](uint64_t pos, void* buf, size_t n) { return ReadAt(pos, buf, n); }, length);
-        // A file whose counts are 0 is an empty library; anything else unreadable is not one.
-        if (status != 0 && status != 2)
+        // The engine refuses a library whose header counts no types or no resources, so the
+        // tool says so rather than list nothing.
+        if (status == 2)
+            throw ToolError(path.string() + ": an empty library: its header counts no types or no resources");
+        if (status != 0)
             throw ToolError(path.string() + ": not a valid single-file library");
     }
 

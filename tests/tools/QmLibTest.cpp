@@ -61,6 +61,14 @@ TEST(QmLib, ErrorsAreOneLineAndStatusOne)
     PutBigEndian32(&bytes[12], 0x7FFFFFF0u); // directory far past the end
     WriteBytes(corrupt, bytes);
     WriteBytes(qmtest::TempDir() / "short.qmd", Bytes("QMK3"));
+    // Header counts of 0, which the engine refuses to open: no types, no resources, neither.
+    auto noTypes = BuildMegaLibrary({{"CBM", 1, Bytes("x")}}, 20, 0);
+    PutBigEndian16(&noTypes[2], 0);
+    WriteBytes(qmtest::TempDir() / "no-types.qmd", noTypes);
+    auto noResources = BuildMegaLibrary({{"CBM", 1, Bytes("x")}}, 19, 0);
+    PutBigEndian32(&noResources[4], 0);
+    WriteBytes(qmtest::TempDir() / "no-resources.qmd", noResources);
+    WriteBytes(qmtest::TempDir() / "nothing.qmd", BuildMegaLibrary({}, 20, 0));
     qmtest::WriteFile(qmtest::TempDir() / "full" / "x.txt", "x");
 
     const std::vector<std::vector<std::string>> cases = {
@@ -70,6 +78,11 @@ TEST(QmLib, ErrorsAreOneLineAndStatusOne)
         {"list", (qmtest::TempDir() / "missing.qmd").string()},
         {"list", corrupt.string()},
         {"list", (qmtest::TempDir() / "short.qmd").string()},
+        {"list", (qmtest::TempDir() / "no-types.qmd").string()},
+        {"list", (qmtest::TempDir() / "no-resources.qmd").string()},
+        {"list", (qmtest::TempDir() / "nothing.qmd").string()},
+        {"extract", (qmtest::TempDir() / "no-types.qmd").string(), "CBM", "1"},
+        {"unpack", (qmtest::TempDir() / "no-resources.qmd").string(), (qmtest::TempDir() / "none").string()},
         {"extract", lib.string(), "CBM", "5"},   // size 0: absent
         {"extract", lib.string(), "CBM", "124"}, // no entry
         {"extract", lib.string(), "XYZ", "1"},
@@ -93,6 +106,8 @@ TEST(QmLib, ErrorsAreOneLineAndStatusOne)
         EXPECT_EQ(r.err.rfind("qmlib: ", 0), 0u) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
+    const ToolRun empty = QmLib({"list", (qmtest::TempDir() / "nothing.qmd").string()});
+    EXPECT_NE(empty.err.find("nothing.qmd: an empty library"), std::string::npos) << empty.err;
 }
 
 TEST(QmLib, UnpackWritesCanonicalNamesIntoANewFolder)
