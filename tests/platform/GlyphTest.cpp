@@ -172,7 +172,7 @@ TEST(Glyphs, HeightsWidthsAndWeights)
     const FontHandle regular = plat::CreateFont({"Arial", -16}, &error);
     const FontHandle bold = plat::CreateFont({"Arial", -16, 0, 700}, &error);
     ASSERT_TRUE(regular && bold);
-    EXPECT_GT(bold->TextWidth("Oregon Trail"), regular->TextWidth("Oregon Trail"));
+    EXPECT_GT(bold->TextWidth("Quillmark Road"), regular->TextWidth("Quillmark Road"));
     const FontHandle mono = plat::CreateFont({"Courier New", -13}, &error);
     ASSERT_TRUE(mono);
     EXPECT_EQ(mono->TextWidth("iiii"), mono->TextWidth("MMMM"));

@@ -285,15 +285,15 @@ TEST_F(WindTest, PauseAndRestorePassesVisitTheListsInTheirOrders)
 TEST_F(WindTest, TitlesComeFromStringListsAndAnEmptyCaptionReadsAsNone)
 {
     deftext::InstallEngineStrings();
-    deftext::AddFolderLibrary({{"STR", 30, "\"Zero\" \"The Trail\""}});
+    deftext::AddFolderLibrary({{"STR", 30, "\"Zero\" \"The Quillmark Road\""}});
     CWind* w = Show(new CWind(CWind::kTypeTopLevel, Root(100, 50, log), nullptr, 0));
     EXPECT_EQ(w->GetTitle(), nullptr);
     CMessage setTitle(CWind::kMsgSetTitle, 30, 1);
     EXPECT_TRUE(DeliverMessage(*w, setTitle, nullptr, false));
-    EXPECT_EQ(plat::GetTitle(w->GetHwnd()), "The Trail");
+    EXPECT_EQ(plat::GetTitle(w->GetHwnd()), "The Quillmark Road");
     CMessage missing(CWind::kMsgSetTitle, 31, 0);
     EXPECT_TRUE(DeliverMessage(*w, missing, nullptr, false)); // handled, nothing changes
-    EXPECT_EQ(std::string(w->GetTitle()->GetText()), "The Trail");
+    EXPECT_EQ(std::string(w->GetTitle()->GetText()), "The Quillmark Road");
     w->SetTitle(nullptr);
     EXPECT_EQ(w->GetTitle(), nullptr);
     delete w;
@@ -329,7 +329,7 @@ TEST_F(WindTest, AWindowDestroyedInsideADispatchIsGoneAtOnceAndFreedAfterIt)
 
 TEST_F(WindTest, TheBorderWindowIsMaximizedAndRestoredOncePerChange)
 {
-    CBorderWnd* border = CreateBorderWnd("Trail", -31998);
+    CBorderWnd* border = CreateBorderWnd("Quillmark", -31998);
     CWind* main = Show(new CWind(CWind::kTypeTopLevel, Root(640, 480, log), nullptr, 0));
     EXPECT_EQ(plat::GetOwner(main->GetHwnd()), border->GetHwnd());
     plat::ActivateWindow(main->GetHwnd());

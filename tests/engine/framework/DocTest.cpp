@@ -344,12 +344,12 @@ TEST_F(Doc, WithoutAFileTheSaveDialogChoosesOneWithEveryWindowPaused)
     EXPECT_EQ(doc.OpenForSave(0, "Save the game"), CDoc::kNoFileChosen);
     EXPECT_FALSE(doc.HasFileSpec());
 
-    dialogs.QueueFile("C:\\saves\\oregon.qm3");
+    dialogs.QueueFile("C:\\saves\\quillmark.qm3");
     ASSERT_EQ(doc.OpenForSave(0, "Save the game"), CDoc::kOk);
     doc.WriteHeader(kType, 1);
     ASSERT_EQ(doc.CommitSave(), CDoc::kOk);
-    EXPECT_EQ(Contents(root_ / "saves" / "oregon.qm3").size(), 10u);
-    EXPECT_STREQ(doc.GetFileName()->GetText(), "oregon.qm3");
+    EXPECT_EQ(Contents(root_ / "saves" / "quillmark.qm3").size(), 10u);
+    EXPECT_STREQ(doc.GetFileName()->GetText(), "quillmark.qm3");
 
     EXPECT_EQ(calls, (std::vector<std::string>{"pause", "restore", "pause", "restore"}));
     ASSERT_EQ(dialogs.FileLog().size(), 2u);
