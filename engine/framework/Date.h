@@ -88,6 +88,11 @@ public:
     const CStr* GetDayName(bool abbreviated) const { return DayName(GetDayOfWeek(), abbreviated); }
     const CStr* GetMonthName(bool abbreviated) const { return MonthName(GetMonth(), abbreviated); }
 
+    // Forgets the live-date count and the shared names and patterns, as if no date had ever
+    // existed, so that a test starts clean whatever the one before left alive. The locale is
+    // not written to: a calendar type the set-up switched stays as it is.
+    static void ResetLocaleState();
+
 private:
     // Counts the live dates; the first builds the shared locale state.
     static void InitLocale();

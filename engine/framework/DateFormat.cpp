@@ -338,9 +338,12 @@ void CDate::InitLocale()
 
 void CDate::ReleaseLocale()
 {
-    if (--g_locale.liveDates == 0)
+    // A date made before a reset may go after it; the count never falls below zero.
+    if (g_locale.liveDates > 0 && --g_locale.liveDates == 0)
         ReleaseShared();
 }
+
+void CDate::ResetLocaleState() { g_locale = DateLocale(); }
 
 const CStr* CDate::GetFormat(int32_t kind)
 {

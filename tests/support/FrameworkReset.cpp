@@ -1,6 +1,7 @@
 // Puts the framework's process-wide objects back to their start state before every test.
 #include "engine/framework/Appl.h"
 #include "engine/framework/BaseObj.h"
+#include "engine/framework/Date.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
@@ -25,6 +26,7 @@ qmtest::ResetRegistrar g_frameworkReset([] {
     SetDebugSwitch(false);
     ResetApplGlobals();
     ResetDeferredDeletes();
+    CDate::ResetLocaleState();
 });
 
 } // namespace

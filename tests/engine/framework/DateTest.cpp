@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -244,6 +245,25 @@ TEST_F(DateFormat, LocalePicturesGiveTheSixPatterns)
     EXPECT_EQ(Text(march.Format(7)), "");
     EXPECT_EQ(Text(march.Format(-1)), "");
     EXPECT_EQ(CDate::GetFormat(6), nullptr);
+}
+
+TEST_F(DateFormat, TheResetForgetsLiveDatesNamesAndPatterns)
+{
+    // A date left alive (as a failed test may leave one) keeps the names it read.
+    auto leaked = std::make_unique<CDate>(1848, 3, 1);
+    EXPECT_EQ(Text(CDate::MonthName(3, false)), "Marchuary");
+    CDate::ResetLocaleState();
+    EXPECT_EQ(CDate::MonthName(3, false), nullptr);
+    EXPECT_EQ(CDate::GetFormat(CDate::kShort), nullptr);
+    // A date from before the reset going later counts nothing.
+    leaked.reset();
+    // The next date reads the locale afresh, and the last one to go frees what it read.
+    locale_.values[{plat::LocaleValue::MonthName, 3}] = "Marzo";
+    {
+        const CDate fresh(1848, 3, 1);
+        EXPECT_EQ(Text(fresh.GetMonthName(false)), "Marzo");
+    }
+    EXPECT_EQ(CDate::MonthName(3, false), nullptr);
 }
 
 TEST_F(DateFormat, OneMatchingPictureCompletesTheOtherHalf)
