@@ -8,6 +8,7 @@
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Stdio.h"
 #include "engine/framework/Stopwatch.h"
 #include "engine/framework/TimerEvent.h"
 #include "platform/Clock.h"
@@ -153,6 +154,7 @@ CBaseAppl::CBaseAppl(const ApplRequirements* requirements) : CEventObj(0, 1, nul
 
 CBaseAppl::~CBaseAppl()
 {
+    StdioFinish();
     if (auto& deleteDC = GetApplHooks().deleteScratchDC)
         deleteDC();
     if (g_appl == this)

@@ -64,7 +64,6 @@ Console g;
 CStdioBuffer g_buffer;
 CStdioTypeAhead g_ring;
 bool g_classRegistered = false;
-bool g_exitPumpRegistered = false;
 std::function<void(int)> g_exitHook;
 
 void EndProgram(int code)
@@ -366,19 +365,6 @@ plat::WindowHandle CreateConsoleWindow()
     return plat::CreateWindow(request);
 }
 
-// At the end of the program an open console stays until the user closes it. Without a
-// display nobody can, so it goes with the program.
-void PumpUntilClosed()
-{
-    if (!g.open || plat::GetBackend() == plat::Backend::Null)
-        return;
-    g.exitOnClose = false; // the program is ending already
-    while (g.open) {
-        plat::WaitWindowMessage(plat::GetClock().NowMs() + 1000);
-        StdioYield();
-    }
-}
-
 // ---- Writing ---------------------------------------------------------------------------------
 
 void Invalidate(const plat::Rect* rect)
@@ -474,10 +460,23 @@ bool StdioOpen(plat::ShowCommand show, int32_t bufferSize)
     }
     plat::ShowWindow(g.window, show);
     plat::UpdateWindow(g.window);
-    if (!g_exitPumpRegistered)
-        g_exitPumpRegistered = std::atexit(PumpUntilClosed) == 0;
     StdioYield();
     return true;
+}
+
+void StdioFinish()
+{
+    if (!g.open)
+        return;
+    if (plat::GetBackend() == plat::Backend::Null) {
+        StdioClose();
+        return;
+    }
+    g.exitOnClose = false; // the program is ending already
+    while (g.open) {
+        plat::WaitWindowMessage(plat::GetClock().NowMs() + 1000);
+        StdioYield();
+    }
 }
 
 void StdioClose()

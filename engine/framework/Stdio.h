@@ -24,6 +24,10 @@ using StdioCloseCallback = void (*)();
 bool StdioOpen(plat::ShowCommand show = plat::ShowCommand::Show, int32_t bufferSize = 0);
 // Destroys the window without ending the program.
 void StdioClose();
+// The program is ending: an open console stays, its messages handled, until the user closes
+// it; without a display nobody can, so it closes at once. The application's destructor calls
+// it while the window system still stands.
+void StdioFinish();
 
 // Formats (at most 1023 characters) and writes; answers how many characters were written.
 int32_t StdioPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

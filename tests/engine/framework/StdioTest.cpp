@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/Appl.h"
 #include "engine/framework/Memory.h"
 #include "engine/framework/Stdio.h"
 #include "platform/Desktop.h"
@@ -52,6 +53,25 @@ TEST(Stdio, EveryCallIsHarmlessWhileClosed)
     StdioClear();
     StdioClose();
     EXPECT_TRUE(plat::GetTopLevelWindows().empty());
+}
+
+int g_closeCalls = 0;
+
+TEST(Stdio, AnOpenConsoleClosesInOrderWhenTheApplicationEnds)
+{
+    // Headless nobody can close the console, so the application's end closes it, its
+    // on-close callback called while the window system still stands, and the program goes on.
+    g_closeCalls = 0;
+    {
+        CAppl appl(nullptr);
+        ASSERT_TRUE(StdioOpen());
+        StdioOnClose([] { ++g_closeCalls; });
+        EXPECT_EQ(g_closeCalls, 0);
+    }
+    EXPECT_EQ(g_closeCalls, 1);
+    EXPECT_EQ(StdioGetHwnd(), 0u);
+    EXPECT_TRUE(plat::GetTopLevelWindows().empty());
+    EXPECT_EQ(StdioPuts("after"), 0); // closed: output goes nowhere
 }
 
 TEST(Stdio, OpensItsWindowOnce)
