@@ -2,15 +2,15 @@
 // the full-screen state and the beep.
 #include "platform/Desktop.h"
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "platform/Caret.h"
 #include "platform/Color.h"
+#include "platform/FileReplace.h"
 #include "platform/Metrics.h"
+#include "platform/PngEncode.h"
 #include "platform/SdlBackend.h"
 #include "platform/WindowInternal.h"
 
@@ -157,37 +157,9 @@ void ConvertToRgb32(const Surface& src, uint32_t* dst, size_t dstPitch)
 
 bool WriteSurfacePng(const Surface& surface, const std::filesystem::path& path, const Rect* area)
 {
-    const Rect full{0, 0, surface.width, surface.height};
-    const Rect r = area ? Intersect(*area, full) : full;
-    if (r.Empty())
-        return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, static_cast<png_uint_32>(r.Width()), static_cast<png_uint_32>(r.Height()), 8,
-                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_color colors[256];
-    for (int i = 0; i < 256; ++i)
-        colors[i] = {surface.colors[i].r, surface.colors[i].g, surface.colors[i].b};
-    png_set_PLTE(png, info, colors, 256);
-    png_write_info(png, info);
-    for (int y = r.top; y < r.bottom; ++y)
-        png_write_row(png, surface.Row(y) + r.left);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
+    const std::vector<uint8_t> png =
+        EncodeIndexedPng(surface, area ? *area : Rect{0, 0, surface.width, surface.height}, surface.colors);
+    return !png.empty() && ReplaceFileContents(path, png, false) == 0;
 }
 
 bool WriteDesktopPng(const std::filesystem::path& path, const Rect* area)

@@ -36,6 +36,10 @@ Surface CopyOf(const Surface& source, const Rect& area)
 
 Rect BoundsOf(const Surface& s) { return {0, 0, s.width, s.height}; }
 
+// Sizes of rectangles given by callers, which may span more than 32 bits can count.
+int64_t WidthOf(const Rect& r) { return int64_t{r.right} - r.left; }
+int64_t HeightOf(const Rect& r) { return int64_t{r.bottom} - r.top; }
+
 } // namespace
 
 void DrawContext::InvertRect(const Rect& rect)
@@ -58,8 +62,8 @@ void DrawContext::ScrollRect(const Rect& rect, int32_t dx, int32_t dy)
     const Rect from = Intersect(ToDevice(rect), BoundsOf(*target_));
     if (from.Empty())
         return;
-    const int64_t moveX = std::clamp<int64_t>(dx, -from.Width(), from.Width());
-    const int64_t moveY = std::clamp<int64_t>(dy, -from.Height(), from.Height());
+    const int64_t moveX = std::clamp<int64_t>(ScaleX(dx), -from.Width(), from.Width());
+    const int64_t moveY = std::clamp<int64_t>(ScaleY(dy), -from.Height(), from.Height());
     Region to(from.Offset(static_cast<int32_t>(moveX), static_cast<int32_t>(moveY)));
     to.Intersect(Region(from));
     to.Intersect(Visible());
@@ -82,6 +86,19 @@ void DrawContext::BitBlt(const Rect& dest, const Surface& source, Point srcOrigi
     const Rect d = ToDevice(dest);
     if (d.Empty())
         return;
+    // Under a mapping the destination's pixels can differ from the source's in number: the
+    // source's rectangle of the destination's size is stretched over them.
+    if (WidthOf(d) != WidthOf(dest) || HeightOf(d) != HeightOf(dest))
+        StretchToDevice(d, source,
+                        Region::ClampRect(srcOrigin.x, srcOrigin.y, srcOrigin.x + WidthOf(dest),
+                                          srcOrigin.y + HeightOf(dest)),
+                        rop);
+    else
+        CopyToDevice(d, source, srcOrigin, rop);
+}
+
+void DrawContext::CopyToDevice(const Rect& d, const Surface& source, Point srcOrigin, Rop3 rop)
+{
     // Destination pixel (x, y) takes source pixel (x + dx, y + dy).
     const int64_t dx = int64_t{srcOrigin.x} - d.left;
     const int64_t dy = int64_t{srcOrigin.y} - d.top;
@@ -122,16 +139,22 @@ void DrawContext::StretchBlt(const Rect& dest, const Surface& source, const Rect
     if (dest.Empty() || srcRect.Empty())
         return;
     const Rect d = ToDevice(dest);
+    if (d.Empty())
+        return;
+    if (WidthOf(d) == WidthOf(srcRect) && HeightOf(d) == HeightOf(srcRect))
+        CopyToDevice(d, source, srcRect.TopLeft(), rop);
+    else
+        StretchToDevice(d, source, srcRect, rop);
+}
+
+void DrawContext::StretchToDevice(const Rect& d, const Surface& source, const Rect& srcRect, Rop3 rop)
+{
     const int64_t dw = int64_t{d.right} - d.left;
     const int64_t dh = int64_t{d.bottom} - d.top;
     const int64_t sw = int64_t{srcRect.right} - srcRect.left;
     const int64_t sh = int64_t{srcRect.bottom} - srcRect.top;
-    if (dw <= 0 || dh <= 0)
+    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
         return;
-    if (dw == sw && dh == sh) {
-        BitBlt(dest, source, srcRect.TopLeft(), rop);
-        return;
-    }
     Region area(d);
     area.Intersect(Visible());
     if (area.Empty())

@@ -35,9 +35,35 @@ void Rop2Row(uint8_t* row, size_t n, uint8_t p, Rop2 mode)
     }
 }
 
+// v * num / den rounded to the nearest whole number, halves away from zero (den > 0).
+int64_t ScaleRounded(int64_t v, int64_t num, int64_t den)
+{
+    const int64_t n = v * num;
+    return n >= 0 ? (2 * n + den) / (2 * den) : -((-2 * n + den) / (2 * den));
+}
+
 } // namespace
 
 DrawContext::DrawContext(Surface& target) : target_(&target) {}
+
+bool DrawContext::SetMapping(Size windowExtent, Size viewportExtent)
+{
+    if (windowExtent.cx <= 0 || windowExtent.cy <= 0 || viewportExtent.cx <= 0 || viewportExtent.cy <= 0)
+        return false;
+    windowExt_ = windowExtent;
+    viewportExt_ = viewportExtent;
+    return true;
+}
+
+int64_t DrawContext::ScaleX(int64_t x) const
+{
+    return Mapped() ? ScaleRounded(x, viewportExt_.cx, windowExt_.cx) : x;
+}
+
+int64_t DrawContext::ScaleY(int64_t y) const
+{
+    return Mapped() ? ScaleRounded(y, viewportExt_.cy, windowExt_.cy) : y;
+}
 
 void DrawContext::SetClipRegion(const Region* region)
 {
@@ -51,13 +77,13 @@ FontHandle DrawContext::CurrentFont() const { return font_ ? font_ : GetStockFon
 
 Rect DrawContext::ToDevice(const Rect& r) const
 {
-    return Region::ClampRect(int64_t{r.left} + origin_.x, int64_t{r.top} + origin_.y,
-                             int64_t{r.right} + origin_.x, int64_t{r.bottom} + origin_.y);
+    return Region::ClampRect(ScaleX(r.left) + origin_.x, ScaleY(r.top) + origin_.y,
+                             ScaleX(r.right) + origin_.x, ScaleY(r.bottom) + origin_.y);
 }
 
 Point DrawContext::ToDevice(Point p) const
 {
-    return {Region::ClampCoord(int64_t{p.x} + origin_.x), Region::ClampCoord(int64_t{p.y} + origin_.y)};
+    return {Region::ClampCoord(ScaleX(p.x) + origin_.x), Region::ClampCoord(ScaleY(p.y) + origin_.y)};
 }
 
 Region DrawContext::Visible() const
@@ -94,7 +120,10 @@ void DrawContext::FillShape(const Region& inside, const Region& outline)
     Paint(outline, Resolve(pen_.color), rop2_);
 }
 
-int32_t DrawContext::PenWidth() const { return std::clamp(pen_.width, 1, kMaxPenWidth); }
+int32_t DrawContext::PenWidth() const
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(ScaleX(pen_.width), 1, kMaxPenWidth));
+}
 
 Rect DrawContext::OutlineBox(const Rect& deviceBox) const
 {
@@ -179,8 +208,14 @@ void DrawContext::PaintRegion(const Region& region)
 {
     if (brush_.hollow)
         return;
-    Region area = region;
-    area.Offset(origin_.x, origin_.y);
+    Region area;
+    if (Mapped()) {
+        for (const Rect& r : region.Rects())
+            area.Union(ToDevice(r));
+    } else {
+        area = region;
+        area.Offset(origin_.x, origin_.y);
+    }
     Paint(area, Resolve(brush_.color), rop2_);
 }
 

@@ -81,6 +81,13 @@ public:
 
     void SetViewportOrigin(Point origin) { origin_ = origin; }
     Point ViewportOrigin() const { return origin_; }
+    // Maps drawing coordinates onto device pixels: x becomes x * viewport.cx / window.cx (and y
+    // likewise), rounded, before the viewport origin is added. Pen widths, font heights and
+    // the destinations of blits scale the same way. Equal extents (the default) draw one to
+    // one. Answers false and changes nothing when an extent is not positive.
+    bool SetMapping(Size windowExtent, Size viewportExtent);
+    Size WindowExtent() const { return windowExt_; }
+    Size ViewportExtent() const { return viewportExt_; }
     // Limits drawing to the region, given in surface pixels (the origin does not move it);
     // nullptr removes the limit.
     void SetClipRegion(const Region* region);
@@ -140,14 +147,22 @@ public:
     // Draws the font's underline below the characters [first, first + count) of the text as
     // TextOut would place it at p (for marking a shortcut letter).
     void UnderlineText(Point p, std::string_view text, size_t first, size_t count);
-    // The width of the text and the height of the font.
+    // The width of the text and the height of the font, in drawing coordinates.
     Size TextExtent(std::string_view text) const;
     // The current font's metrics (all zero when no font can be loaded).
     FontMetrics Metrics() const;
 
 private:
+    bool Mapped() const { return windowExt_ != viewportExt_; }
+    int64_t ScaleX(int64_t x) const;
+    int64_t ScaleY(int64_t y) const;
     Rect ToDevice(const Rect& r) const;
     Point ToDevice(Point p) const;
+    // The current font at the size the mapping gives it on the device.
+    FontHandle DeviceFont() const;
+    // Blits between device rectangles: pixel for pixel, and stretched.
+    void CopyToDevice(const Rect& d, const Surface& source, Point srcOrigin, Rop3 rop);
+    void StretchToDevice(const Rect& d, const Surface& source, const Rect& srcRect, Rop3 rop);
     // The area drawing may touch: the surface, limited by the clip region.
     Region Visible() const;
     Rect VisibleBounds() const;
@@ -164,6 +179,8 @@ private:
     std::optional<ColorTable> palette_;
     std::optional<Region> clip_;
     Point origin_;
+    Size windowExt_{1, 1};
+    Size viewportExt_{1, 1};
     Point position_;
     Pen pen_;
     Brush brush_;
@@ -172,6 +189,11 @@ private:
     ColorRef bkColor_ = ColorRef::FromRgb(255, 255, 255);
     ColorRef textColor_ = ColorRef::FromRgb(0, 0, 0);
     FontHandle font_;
+    // The last font scaled for the device, and what it was made from.
+    mutable FontHandle deviceFont_;
+    mutable FontHandle deviceFontFrom_;
+    mutable Size deviceFontWindow_;
+    mutable Size deviceFontViewport_;
 };
 
 } // namespace plat

@@ -72,15 +72,33 @@ Size DrawContext::TextExtent(std::string_view text) const
     return {font->TextWidth(text), font->Metrics().height};
 }
 
+FontHandle DrawContext::DeviceFont() const
+{
+    FontHandle font = CurrentFont();
+    if (!font || !Mapped())
+        return font;
+    if (deviceFont_ && deviceFontFrom_ == font && deviceFontWindow_ == windowExt_ &&
+        deviceFontViewport_ == viewportExt_)
+        return deviceFont_;
+    FontSpec spec = font->Spec();
+    spec.height = static_cast<int32_t>(ScaleY(spec.height != 0 ? spec.height : font->Metrics().height));
+    spec.width = static_cast<int32_t>(ScaleX(spec.width));
+    deviceFont_ = CreateFont(spec);
+    deviceFontFrom_ = font;
+    deviceFontWindow_ = windowExt_;
+    deviceFontViewport_ = viewportExt_;
+    return deviceFont_ ? deviceFont_ : font;
+}
+
 void DrawContext::TextOut(Point p, std::string_view text)
 {
-    if (const FontHandle font = CurrentFont())
+    if (const FontHandle font = DeviceFont())
         DrawText(p, text, *font, 0, 0, false);
 }
 
 void DrawContext::UnderlineText(Point p, std::string_view text, size_t first, size_t count)
 {
-    if (const FontHandle font = CurrentFont())
+    if (const FontHandle font = DeviceFont())
         DrawText(p, text, *font, first, count, true);
 }
 

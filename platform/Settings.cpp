@@ -13,6 +13,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "platform/FileReplace.h"
+
 namespace plat {
 namespace {
 
@@ -395,38 +397,12 @@ SettingsStatus LoadKey(SettingsPart part, std::string_view path, PartData& data,
     return key ? SettingsStatus::Ok : SettingsStatus::NotFound;
 }
 
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        text.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // Writes the file through a synced temporary file renamed over it, then syncs the folder so
 // the rename itself survives a crash.
 bool ReplaceFile(const std::filesystem::path& file, std::string_view text)
 {
-    const auto temp = std::filesystem::path(file.string() + ".tmp");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, text) && (!g_durable || ::fsync(fd) == 0);
-    if (::close(fd) != 0 || !written || std::rename(temp.c_str(), file.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const int dir = g_durable ? ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    return ReplaceFileContents(file, std::span<const uint8_t>(bytes, text.size()), g_durable) == 0;
 }
 
 // An exclusive flock on "<file>.lock", held while a part is read, changed and written.

@@ -6,6 +6,7 @@
 #include "engine/controls/Wind.h"
 #include "engine/controls/WindHooks.h"
 #include "engine/framework/ApplHooks.h"
+#include "engine/framework/Printer.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/CursorMgr.h"
 #include "platform/Window.h"
@@ -20,6 +21,11 @@ constexpr int32_t kMainMenuId = 1000;
 void InstallWindowHooks()
 {
     ApplHooks& hooks = GetApplHooks();
+    // Print dialogs belong to the top window.
+    SetPrintOwnerSource([] {
+        const CWind* top = CWind::GetTopWnd();
+        return top ? top->GetHwnd() : plat::WindowHandle{0};
+    });
     hooks.buildMenuBar = [] { return new CMenuBar(new CMenu(kMainMenuId, 0xFFFFFFFFu, nullptr)); };
     hooks.detachMenuBar = [](CMenuBar* bar) { bar->SetWindow(0); };
     hooks.deleteMenuBar = [](CMenuBar* bar) { delete bar; };

@@ -4,6 +4,7 @@
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/FontList.h"
 #include "engine/graphics/Palette.h"
+#include "engine/graphics/PrintEnv.h"
 
 void InstallGraphicsHooks()
 {
@@ -17,4 +18,7 @@ void InstallGraphicsHooks()
         CDrawEnv::InitFonts(LoadFontList(list) ? &list : nullptr);
     };
     hooks.deleteFonts = [] { CDrawEnv::DeleteFonts(); };
+    SetPrintEnvFactory([](CPrinter& printer, uint8_t flag) -> std::unique_ptr<CPrintJobEnv> {
+        return CPrintEnv::Create(printer, flag);
+    });
 }

@@ -3,6 +3,7 @@
 #include "engine/controls/BorderWnd.h"
 #include "engine/controls/TFrame.h"
 #include "engine/controls/TWind.h"
+#include "engine/framework/Printer.h"
 #include "engine/framework/Str.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/Registrar.h"
@@ -464,6 +465,22 @@ TEST(TemplateKinds, TheRegistrarReadsWindowAndFrameTemplatesAndMakesTheirObjects
     EXPECT_EQ(frame->GetKind(), CFrame::kKindFrame);
     EXPECT_EQ(frame->GetId(), 9);
     EXPECT_EQ(static_cast<CTFrame*>(frameTpl.get())->GetParentId(), 7);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindTest, PrintDialogsBelongToTheTopWindow)
+{
+    CPrinter printer;
+    EXPECT_EQ(printer.MakeDialogRequest(plat::PrintDialogKind::Print).owner, 0u);
+    CWind* top = Show(new CWind(CWind::kTypeTopLevel, Root(100, 50, log), nullptr, 0));
+    CWind* tool = Show(new CWind(CWind::kTypeTool, Root(50, 20, log), nullptr, 0));
+    EXPECT_EQ(printer.MakeDialogRequest(plat::PrintDialogKind::Print).owner, top->GetHwnd());
+    EXPECT_EQ(printer.MakeDialogRequest(plat::PrintDialogKind::Setup).owner, top->GetHwnd());
+    delete tool;
+    delete top;
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 
 #include "engine/framework/ApplHooks.h"
 #include "engine/framework/Doc.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 
@@ -273,27 +272,7 @@ TEST_F(Doc, ASaveThatIsNotCommittedLeavesThePreviousFile)
     EXPECT_EQ(Saves(), std::vector<std::string>{"game.qm3"});
 }
 
-// Limits the size of files this process writes, as a full disk would, for one scope.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // a failing write, not a signal
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+using qmtest::FileSizeLimit;
 
 TEST_F(Doc, ASaveFailingHalfWayOnAFullDiskKeepsThePreviousSave)
 {
