@@ -54,6 +54,7 @@ enum : uint32_t {
     TopMost = 0x01,          // above every window that is not top-most
     ToolWindow = 0x02,       // a small caption
     DialogModalFrame = 0x04, // a fixed frame
+    NoActivate = 0x08,       // a press on it does not activate it (the open list of a combo box)
 };
 } // namespace exstyle
 

@@ -64,6 +64,7 @@ struct WindowSystem {
     bool appActive = true;
     WindowHandle focus = 0;
     WindowHandle capture = 0;
+    bool systemClasses = false; // the widget classes are registered
 };
 
 WindowSystem& System();

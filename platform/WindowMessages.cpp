@@ -31,7 +31,8 @@ void ActivateOnPress(const PlatMessage& m)
         return;
     const WindowRecord* w = Find(m.window);
     const WindowHandle top = GetTopLevel(m.window);
-    if (w && top != System().active && IsEffectivelyEnabled(*w))
+    const WindowRecord* t = Find(top);
+    if (w && top != System().active && IsEffectivelyEnabled(*w) && !(t && (t->exStyle & exstyle::NoActivate)))
         ActivateWindowBy(top, true);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Menu.h"
 #include "platform/Metrics.h"
 #include "platform/WindowInternal.h"
+#include "platform/widgets/WidgetCore.h"
 
 namespace plat {
 namespace detail {
@@ -246,8 +247,24 @@ void ActivateNextAfter(WindowHandle gone)
 
 using namespace detail;
 
+namespace {
+
+// The widget classes are the window system's own: registered before anything else looks at
+// the classes, and again after a reset.
+void EnsureSystemClasses()
+{
+    WindowSystem& sys = System();
+    if (sys.systemClasses)
+        return;
+    sys.systemClasses = true;
+    RegisterWidgetClasses();
+}
+
+} // namespace
+
 bool RegisterWindowClass(const WindowClass& cls)
 {
+    EnsureSystemClasses();
     if (cls.name.empty() || !cls.proc || cls.extraBytes < 0 || cls.extraBytes > 4096)
         return false;
     for (const auto& c : System().classes) {
@@ -262,6 +279,7 @@ bool RegisterWindowClass(const WindowClass& cls)
 
 bool UnregisterWindowClass(std::string_view name)
 {
+    EnsureSystemClasses();
     auto& classes = System().classes;
     for (auto it = classes.begin(); it != classes.end(); ++it) {
         if (NamesEqualNoCase((*it)->cls.name, name)) {
@@ -276,6 +294,7 @@ bool UnregisterWindowClass(std::string_view name)
 
 WindowHandle CreateWindow(const WindowParams& params)
 {
+    EnsureSystemClasses();
     WindowSystem& sys = System();
     std::shared_ptr<ClassRecord> cls;
     for (const auto& c : sys.classes) {
@@ -727,6 +746,8 @@ void ResetWindowSystem()
     ResetCursors();
     ResetCaret();
     ResetDesktop();
+    widgets::ResetWidgetRecords();
+    EnsureSystemClasses();
 }
 
 } // namespace plat
