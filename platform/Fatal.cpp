@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/MessageBox.h"
+#include "platform/widgets/DrawnDialogs.h"
 
 namespace plat {
 namespace {
@@ -14,7 +15,12 @@ void DefaultFatal(const std::string& text)
     req.caption = "Fatal Error";
     req.icon = MbIcon::Error;
     req.buttons = MbButtons::Ok;
-    GetMessageBoxService().Show(req);
+    // Before the display starts only the scripted service is there, which shows nothing; the
+    // drawn box says the report on standard error when it cannot show it.
+    MessageBoxService& service = &GetMessageBoxService() == &GetScriptedMessageBoxes()
+                                     ? static_cast<MessageBoxService&>(GetDrawnMessageBoxes())
+                                     : GetMessageBoxService();
+    service.Show(req);
     std::exit(EXIT_FAILURE);
 }
 

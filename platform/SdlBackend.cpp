@@ -13,6 +13,8 @@
 #include "platform/Input.h"
 #include "platform/Metrics.h"
 #include "platform/Window.h"
+#include "platform/widgets/DrawnDialogs.h"
+#include "platform/widgets/TextCodes.h"
 
 namespace plat {
 
@@ -23,6 +25,18 @@ constexpr uint64_t kFrameMs = 16;
 // A new window takes at most this share of the usable screen.
 constexpr double kInitialScreenShare = 0.9;
 
+// SDL's keys and ours, for the keys that are not letters, digits or function keys.
+constexpr std::pair<SDL_Keycode, uint8_t> kKeys[] = {
+    {SDLK_RETURN, key::Enter},      {SDLK_KP_ENTER, key::Enter},   {SDLK_ESCAPE, key::Escape},
+    {SDLK_TAB, key::Tab},           {SDLK_BACKSPACE, key::Backspace}, {SDLK_SPACE, key::Space},
+    {SDLK_LEFT, key::Left},         {SDLK_RIGHT, key::Right},      {SDLK_UP, key::Up},
+    {SDLK_DOWN, key::Down},         {SDLK_HOME, key::Home},        {SDLK_END, key::End},
+    {SDLK_PAGEUP, key::PageUp},     {SDLK_PAGEDOWN, key::PageDown}, {SDLK_INSERT, key::Insert},
+    {SDLK_DELETE, key::Delete},     {SDLK_LSHIFT, key::Shift},     {SDLK_RSHIFT, key::Shift},
+    {SDLK_LCTRL, key::Control},     {SDLK_RCTRL, key::Control},    {SDLK_LALT, key::Alt},
+    {SDLK_RALT, key::Alt},          {SDLK_LGUI, key::Windows},     {SDLK_RGUI, key::Windows},
+    {SDLK_PAUSE, key::Pause},       {SDLK_CAPSLOCK, key::CapsLock}};
+
 uint8_t KeyFromSdl(SDL_Keycode k)
 {
     if (k >= SDLK_a && k <= SDLK_z)
@@ -31,81 +45,33 @@ uint8_t KeyFromSdl(SDL_Keycode k)
         return static_cast<uint8_t>('0' + (k - SDLK_0));
     if (k >= SDLK_F1 && k <= SDLK_F12)
         return static_cast<uint8_t>(key::F1 + (k - SDLK_F1));
-    switch (k) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return key::Enter;
-    case SDLK_ESCAPE: return key::Escape;
-    case SDLK_TAB: return key::Tab;
-    case SDLK_BACKSPACE: return key::Backspace;
-    case SDLK_SPACE: return key::Space;
-    case SDLK_LEFT: return key::Left;
-    case SDLK_RIGHT: return key::Right;
-    case SDLK_UP: return key::Up;
-    case SDLK_DOWN: return key::Down;
-    case SDLK_HOME: return key::Home;
-    case SDLK_END: return key::End;
-    case SDLK_PAGEUP: return key::PageUp;
-    case SDLK_PAGEDOWN: return key::PageDown;
-    case SDLK_INSERT: return key::Insert;
-    case SDLK_DELETE: return key::Delete;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return key::Shift;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return key::Control;
-    case SDLK_LALT:
-    case SDLK_RALT: return key::Alt;
-    case SDLK_LGUI:
-    case SDLK_RGUI: return key::Windows;
-    case SDLK_PAUSE: return key::Pause;
-    case SDLK_CAPSLOCK: return key::CapsLock;
-    default: return 0;
-    }
-}
-
-// The Windows-1252 byte of a character, or 0 when it has none. Most of 0x80-0x9F hold
-// typographic characters in place of control codes.
-uint8_t Cp1252FromCodePoint(uint32_t cp)
-{
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<uint8_t>(cp);
-    static const uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh[i] != 0 && kHigh[i] == cp)
-            return static_cast<uint8_t>(0x80 + i);
+    for (const auto& [sdl, ours] : kKeys) {
+        if (sdl == k)
+            return ours;
     }
     return 0;
+}
+
+SDL_Keycode SdlFromKey(uint8_t k)
+{
+    if (k >= 'A' && k <= 'Z')
+        return SDLK_a + (k - 'A');
+    if (k >= '0' && k <= '9')
+        return SDLK_0 + (k - '0');
+    if (k >= key::F1 && k <= key::F12)
+        return SDLK_F1 + (k - key::F1);
+    for (const auto& [sdl, ours] : kKeys) {
+        if (ours == k)
+            return sdl;
+    }
+    return SDLK_UNKNOWN;
 }
 
 // Feeds the characters of UTF-8 text in; bytes that do not form a character are skipped.
 void InjectUtf8(const char* text)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        uint32_t cp = *p;
-        int extra = 0;
-        if (cp >= 0xF0)
-            cp &= 0x07, extra = 3;
-        else if (cp >= 0xE0)
-            cp &= 0x0F, extra = 2;
-        else if (cp >= 0xC0)
-            cp &= 0x1F, extra = 1;
-        else if (cp >= 0x80) {
-            ++p;
-            continue;
-        }
-        ++p;
-        bool ok = true;
-        for (int i = 0; i < extra; ++i, ++p) {
-            if ((*p & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (*p & 0x3F);
-        }
-        const uint8_t ch = ok ? Cp1252FromCodePoint(cp) : 0;
+    for (const char32_t cp : DecodeUtf8(text)) {
+        const uint8_t ch = Cp1252FromCodePoint(cp);
         if (ch >= 0x20 && ch != 0x7F)
             InjectChar(ch);
     }
@@ -433,6 +399,7 @@ bool StartSdlDisplay(std::string* error)
         return false;
     display = std::move(fresh);
     SetDisplay(display.get());
+    InstallDrawnDialogs();
     return true;
 }
 
@@ -494,6 +461,9 @@ bool PushSdlEvent(SdlEventKind kind, Point windowPoint)
         e.motion.x = windowPoint.x;
         e.motion.y = windowPoint.y;
         break;
+    case SdlEventKind::KeyDown:
+    case SdlEventKind::KeyUp:
+    case SdlEventKind::Text: return false; // these carry a key or a text
     case SdlEventKind::LeftPress:
     case SdlEventKind::LeftRelease:
         e.type = kind == SdlEventKind::LeftPress ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
@@ -502,6 +472,26 @@ bool PushSdlEvent(SdlEventKind kind, Point windowPoint)
         e.button.y = windowPoint.y;
         break;
     }
+    return SDL_PushEvent(&e) == 1;
+}
+
+bool PushSdlEvent(SdlEventKind kind, uint8_t keyCode)
+{
+    if (!TheDisplay() || (kind != SdlEventKind::KeyDown && kind != SdlEventKind::KeyUp))
+        return false;
+    SDL_Event e{};
+    e.type = kind == SdlEventKind::KeyDown ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.sym = SdlFromKey(keyCode);
+    return e.key.keysym.sym != SDLK_UNKNOWN && SDL_PushEvent(&e) == 1;
+}
+
+bool PushSdlEvent(SdlEventKind kind, std::string_view utf8)
+{
+    if (!TheDisplay() || kind != SdlEventKind::Text || utf8.size() >= sizeof(SDL_TextInputEvent::text))
+        return false;
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    utf8.copy(e.text.text, utf8.size());
     return SDL_PushEvent(&e) == 1;
 }
 

@@ -12,6 +12,7 @@
 // msg::QueryEndSession.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Geometry.h"
@@ -19,8 +20,8 @@
 
 namespace plat {
 
-// Starts the display and makes it the desktop's (SetDisplay); false with the reason when
-// SDL cannot open a window. Starting again while running does nothing.
+// Starts the display and makes it the desktop's (SetDisplay), with the drawn message boxes and
+// dialogs as the services in use; false with the reason when SDL cannot open a window. Starting again while running does nothing.
 bool StartSdlDisplay(std::string* error = nullptr);
 // What a program does at start: picks the backend (ChooseBackend), starts SDL when that is
 // the choice and records what runs (SetBackend). When SDL cannot start, the desktop stays in
@@ -45,9 +46,14 @@ enum class SdlEventKind {
     Restored,
     MouseMove,
     LeftPress,
-    LeftRelease
+    LeftRelease,
+    KeyDown, // a key: the overload with a key code
+    KeyUp,
+    Text // typed text: the overload with UTF-8 text (up to 31 bytes)
 };
 bool PushSdlEvent(SdlEventKind kind, Point windowPoint = {});
+bool PushSdlEvent(SdlEventKind kind, uint8_t keyCode);
+bool PushSdlEvent(SdlEventKind kind, std::string_view utf8);
 
 // Where a logical picture of a size lands in an output of a size: scaled by the largest
 // whole number that fits (at least 1) and centred.

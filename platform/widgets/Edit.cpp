@@ -156,7 +156,7 @@ private:
     Rect TextArea() const
     {
         Rect r = GetClientRect(hwnd_).Inflate(-kMargin, 0);
-        if (IsVisible(bar_))
+        if (IsShown(bar_))
             r.right -= GetMetrics().scrollBarSize;
         if (!MultiLine())
             r.top = std::max(0, (r.Height() - LineHeight()) / 2);
@@ -178,7 +178,7 @@ private:
         if (!bar_)
             return;
         const bool needed = static_cast<int32_t>(lines_.size()) > VisibleRows();
-        if (IsVisible(bar_) != needed) {
+        if (IsShown(bar_) != needed) {
             const Rect c = GetClientRect(hwnd_);
             const int width = GetMetrics().scrollBarSize;
             SetWindowRect(bar_, {c.right - width, 0, c.right, c.bottom});
@@ -445,7 +445,7 @@ private:
         const ColorRef background = brush ? brush->color : SysColorRef(SysColor::Window);
         const ColorRef ink = IsEnabled(hwnd_) ? dc.GetTextColor() : SysColorRef(SysColor::GrayText);
         Rect client = p.Client();
-        if (IsVisible(bar_))
+        if (IsShown(bar_))
             client.right -= GetMetrics().scrollBarSize;
         dc.FillRect(client, background);
         const Region clip(Intersect(client, TextArea().Inflate(kMargin, 0))

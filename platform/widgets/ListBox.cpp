@@ -127,7 +127,7 @@ void ListBox::UpdateBar()
         SetScrollBarRange(bar_, 0, Count() - VisibleRows());
         SetScrollBarPos(bar_, top_);
     }
-    if (IsVisible(bar_) != needed)
+    if (IsShown(bar_) != needed)
         ShowWindow(bar_, needed ? ShowCommand::ShowNoActivate : ShowCommand::Hide);
 }
 
@@ -186,7 +186,7 @@ void ListBox::OnScroll(uint32_t code, int32_t pos)
 void ListBox::OnMouse(uint32_t message, Point p)
 {
     Rect items = GetClientRect(hwnd_);
-    if (IsVisible(bar_))
+    if (IsShown(bar_))
         items.right -= GetMetrics().scrollBarSize;
     const bool inside = items.Contains(p);
     if (dropHandler) {
@@ -230,7 +230,7 @@ void ListBox::Paint()
     DrawContext& dc = p.Dc();
     dc.SelectFont(GetStockFont(StockFont::System));
     Rect client = p.Client();
-    if (IsVisible(bar_))
+    if (IsShown(bar_))
         client.right -= GetMetrics().scrollBarSize;
     dc.FillRect(client, SysColorRef(SysColor::Window));
     const bool enabled = IsEnabled(hwnd_);

@@ -1,12 +1,11 @@
 #include "platform/widgets/TextCodes.h"
 
 #include <array>
-#include <cstdint>
 
 namespace plat {
 namespace {
 
-// The code points of 0x80-0x9F; 0 where Windows-1252 leaves the byte undefined.
+// The characters of 0x80-0x9F; 0 where Windows-1252 leaves the byte undefined.
 constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
                                             0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -14,20 +13,9 @@ constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0,      0x201A, 0x0192, 0x20
 
 char32_t CodePointOf(uint8_t byte)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHigh[byte - 0x80] ? kHigh[byte - 0x80] : byte;
+    if (byte >= 0x80 && byte < 0xA0 && kHigh[byte - 0x80] != 0)
+        return kHigh[byte - 0x80];
     return byte;
-}
-
-char ByteOf(char32_t cp)
-{
-    if (cp < 0x80 || (cp >= 0xA0 && cp < 0x100))
-        return static_cast<char>(cp);
-    for (size_t i = 0; i < kHigh.size(); ++i) {
-        if (kHigh[i] == cp)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
 }
 
 void AppendUtf8(std::string& out, char32_t cp)
@@ -46,6 +34,47 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 } // namespace
 
+uint8_t Cp1252FromCodePoint(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<uint8_t>(cp);
+    for (size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] != 0 && kHigh[i] == cp)
+            return static_cast<uint8_t>(0x80 + i);
+    }
+    return 0;
+}
+
+std::u32string DecodeUtf8(std::string_view text)
+{
+    std::u32string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        char32_t cp = static_cast<uint8_t>(text[i++]);
+        int extra = 0;
+        if (cp >= 0xF0)
+            cp &= 0x07, extra = 3;
+        else if (cp >= 0xE0)
+            cp &= 0x0F, extra = 2;
+        else if (cp >= 0xC0)
+            cp &= 0x1F, extra = 1;
+        else if (cp >= 0x80)
+            continue;
+        bool ok = true;
+        for (int k = 0; k < extra && ok; ++k) {
+            const uint8_t next = i < text.size() ? static_cast<uint8_t>(text[i]) : 0;
+            ok = (next & 0xC0) == 0x80;
+            if (ok) {
+                cp = (cp << 6) | (next & 0x3F);
+                ++i;
+            }
+        }
+        if (ok)
+            out += cp;
+    }
+    return out;
+}
+
 std::string Cp1252ToUtf8(std::string_view text)
 {
     std::string out;
@@ -57,33 +86,9 @@ std::string Cp1252ToUtf8(std::string_view text)
 std::string Utf8ToCp1252(std::string_view text)
 {
     std::string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<uint8_t>(text[i]);
-        const int extra = lead < 0x80         ? 0
-                          : (lead >> 5) == 6  ? 1
-                          : (lead >> 4) == 14 ? 2
-                          : (lead >> 3) == 30 ? 3
-                                              : -1;
-        if (extra < 0 || i + static_cast<size_t>(extra) >= text.size()) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        bool good = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<uint8_t>(text[i + static_cast<size_t>(k)]);
-            good = good && (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!good) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ByteOf(cp);
-        i += static_cast<size_t>(extra) + 1;
+    for (char32_t cp : DecodeUtf8(text)) {
+        const uint8_t byte = Cp1252FromCodePoint(cp);
+        out += byte != 0 || cp == 0 ? static_cast<char>(byte) : '?';
     }
     return out;
 }

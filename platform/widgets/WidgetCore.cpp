@@ -4,6 +4,7 @@
 #include <map>
 
 #include "platform/Desktop.h"
+#include "platform/widgets/DrawnDialogs.h"
 
 namespace plat {
 namespace widgets {
@@ -90,7 +91,12 @@ intptr_t SendToWidget(WindowHandle hwnd, uint32_t message, uintptr_t wParam, int
     return SendWindowMessage(hwnd, message, wParam, lParam);
 }
 
-void ResetWidgetRecords() { Records().clear(); }
+void ResetWidgetRecords()
+{
+    Records().clear();
+    ResetClipboard();
+    ResetDialogInput();
+}
 
 ColorRef SysColorRef(SysColor color)
 {

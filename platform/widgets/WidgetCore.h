@@ -61,8 +61,13 @@ std::unique_ptr<Widget> MakeListBox(WindowHandle hwnd);
 std::unique_ptr<Widget> MakeComboBox(WindowHandle hwnd);
 std::unique_ptr<Widget> MakeEdit(WindowHandle hwnd);
 
-// Forgets every widget record (the window system forgets its windows).
+// Forgets every widget record (the window system forgets its windows), the clipboard's text
+// and the input queued for drawn dialogs.
 void ResetWidgetRecords();
+
+// Whether a window is shown itself, whether or not its parents are (a widget's own scroll bar
+// counts for its layout while the widget is still hidden).
+inline bool IsShown(WindowHandle hwnd) { return (GetStyle(hwnd) & style::Visible) != 0; }
 
 // The look.
 ColorRef SysColorRef(SysColor color);
