@@ -27,15 +27,15 @@ constexpr double kInitialScreenShare = 0.9;
 
 // SDL's keys and ours, for the keys that are not letters, digits or function keys.
 constexpr std::pair<SDL_Keycode, uint8_t> kKeys[] = {
-    {SDLK_RETURN, key::Enter},      {SDLK_KP_ENTER, key::Enter},   {SDLK_ESCAPE, key::Escape},
-    {SDLK_TAB, key::Tab},           {SDLK_BACKSPACE, key::Backspace}, {SDLK_SPACE, key::Space},
-    {SDLK_LEFT, key::Left},         {SDLK_RIGHT, key::Right},      {SDLK_UP, key::Up},
-    {SDLK_DOWN, key::Down},         {SDLK_HOME, key::Home},        {SDLK_END, key::End},
-    {SDLK_PAGEUP, key::PageUp},     {SDLK_PAGEDOWN, key::PageDown}, {SDLK_INSERT, key::Insert},
-    {SDLK_DELETE, key::Delete},     {SDLK_LSHIFT, key::Shift},     {SDLK_RSHIFT, key::Shift},
-    {SDLK_LCTRL, key::Control},     {SDLK_RCTRL, key::Control},    {SDLK_LALT, key::Alt},
-    {SDLK_RALT, key::Alt},          {SDLK_LGUI, key::Windows},     {SDLK_RGUI, key::Windows},
-    {SDLK_PAUSE, key::Pause},       {SDLK_CAPSLOCK, key::CapsLock}};
+    {SDLK_RETURN, key::Enter},  {SDLK_KP_ENTER, key::Enter},      {SDLK_ESCAPE, key::Escape},
+    {SDLK_TAB, key::Tab},       {SDLK_BACKSPACE, key::Backspace}, {SDLK_SPACE, key::Space},
+    {SDLK_LEFT, key::Left},     {SDLK_RIGHT, key::Right},         {SDLK_UP, key::Up},
+    {SDLK_DOWN, key::Down},     {SDLK_HOME, key::Home},           {SDLK_END, key::End},
+    {SDLK_PAGEUP, key::PageUp}, {SDLK_PAGEDOWN, key::PageDown},   {SDLK_INSERT, key::Insert},
+    {SDLK_DELETE, key::Delete}, {SDLK_LSHIFT, key::Shift},        {SDLK_RSHIFT, key::Shift},
+    {SDLK_LCTRL, key::Control}, {SDLK_RCTRL, key::Control},       {SDLK_LALT, key::Alt},
+    {SDLK_RALT, key::Alt},      {SDLK_LGUI, key::Windows},        {SDLK_RGUI, key::Windows},
+    {SDLK_PAUSE, key::Pause},   {SDLK_CAPSLOCK, key::CapsLock}};
 
 uint8_t KeyFromSdl(SDL_Keycode k)
 {

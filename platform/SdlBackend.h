@@ -21,7 +21,8 @@
 namespace plat {
 
 // Starts the display and makes it the desktop's (SetDisplay), with the drawn message boxes and
-// dialogs as the services in use; false with the reason when SDL cannot open a window. Starting again while running does nothing.
+// dialogs as the services in use; false with the reason when SDL cannot open a window.
+// Starting again while running does nothing.
 bool StartSdlDisplay(std::string* error = nullptr);
 // What a program does at start: picks the backend (ChooseBackend), starts SDL when that is
 // the choice and records what runs (SetBackend). When SDL cannot start, the desktop stays in
