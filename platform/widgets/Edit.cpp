@@ -9,6 +9,7 @@
 #include "platform/Input.h"
 #include "platform/widgets/EditLayout.h"
 #include "platform/widgets/WidgetCore.h"
+#include "platform/widgets/WidgetTracking.h"
 
 namespace plat::widgets {
 namespace {
@@ -198,16 +199,8 @@ private:
             return HasStyle(wstyle::AutoHScroll) || Measure(text) <= area.Width();
         if (HasStyle(wstyle::AutoVScroll))
             return true;
-        const std::vector<EditLine> lines = LinesFor(text, area.Width());
-        if (HasStyle(wstyle::AutoHScroll) == false) {
-            // Wrapped lines fit across by construction; only their count matters.
-        } else {
-            for (const EditLine& l : lines) {
-                if (Measure(std::string_view(text).substr(l.start, l.end - l.start)) > area.Width())
-                    return false;
-            }
-        }
-        return static_cast<int32_t>(lines.size()) <= VisibleRows();
+        // Lines wrap, or scroll across with AutoHScroll: only their number can overflow.
+        return static_cast<int32_t>(LinesFor(text, area.Width()).size()) <= VisibleRows();
     }
 
     // Replaces the selection with typed, pasted or cleared text.
@@ -341,18 +334,7 @@ private:
         }
     }
 
-    void OnScroll(uint32_t code, int32_t pos)
-    {
-        switch (code) {
-        case scroll::LineUp: SetTop(top_ - 1); break;
-        case scroll::LineDown: SetTop(top_ + 1); break;
-        case scroll::PageUp: SetTop(top_ - VisibleRows()); break;
-        case scroll::PageDown: SetTop(top_ + VisibleRows()); break;
-        case scroll::ThumbTrack:
-        case scroll::ThumbPosition: SetTop(pos); break;
-        default: break;
-        }
-    }
+    void OnScroll(uint32_t code, int32_t pos) { SetTop(ScrolledTop(code, pos, top_, VisibleRows())); }
 
     void SetTop(int32_t top)
     {
@@ -416,9 +398,11 @@ private:
             SetTop(line);
         else if (line >= top_ + VisibleRows())
             SetTop(line - VisibleRows() + 1);
-        if (!MultiLine() && HasStyle(wstyle::AutoHScroll)) {
+        if (HasStyle(wstyle::AutoHScroll)) {
             const Rect area = TextArea();
-            const int32_t x = Measure(std::string_view(state_.text).substr(0, state_.caret));
+            const auto at = static_cast<size_t>(line);
+            const int32_t x =
+                Measure(LineText(at).substr(0, std::min(state_.caret, lines_[at].end) - lines_[at].start));
             if (x - scrollX_ > area.Width())
                 scrollX_ = x - area.Width() + area.Width() / 3;
             else if (x < scrollX_)

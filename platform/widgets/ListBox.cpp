@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Input.h"
+#include "platform/widgets/WidgetTracking.h"
 
 namespace plat::widgets {
 
@@ -170,18 +171,7 @@ void ListBox::TypeAhead(uint8_t ch)
     }
 }
 
-void ListBox::OnScroll(uint32_t code, int32_t pos)
-{
-    switch (code) {
-    case scroll::LineUp: SetTop(top_ - 1); break;
-    case scroll::LineDown: SetTop(top_ + 1); break;
-    case scroll::PageUp: SetTop(top_ - VisibleRows()); break;
-    case scroll::PageDown: SetTop(top_ + VisibleRows()); break;
-    case scroll::ThumbTrack:
-    case scroll::ThumbPosition: SetTop(pos); break;
-    default: break;
-    }
-}
+void ListBox::OnScroll(uint32_t code, int32_t pos) { SetTop(ScrolledTop(code, pos, top_, VisibleRows())); }
 
 void ListBox::OnMouse(uint32_t message, Point p)
 {

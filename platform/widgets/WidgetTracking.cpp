@@ -31,4 +31,17 @@ void TrackWhileHeld(WindowHandle hwnd, const std::function<void()>& repeat)
         ReleaseCapture();
 }
 
+int32_t ScrolledTop(uint32_t code, int32_t pos, int32_t top, int32_t page)
+{
+    switch (code) {
+    case scroll::LineUp: return top - 1;
+    case scroll::LineDown: return top + 1;
+    case scroll::PageUp: return top - page;
+    case scroll::PageDown: return top + page;
+    case scroll::ThumbTrack:
+    case scroll::ThumbPosition: return pos;
+    default: return top;
+    }
+}
+
 } // namespace plat::widgets

@@ -14,4 +14,8 @@ constexpr uint64_t kRepeatEveryMs = 50;
 
 void TrackWhileHeld(WindowHandle hwnd, const std::function<void()>& repeat);
 
+// The first row a list or a multi-line field shows after a message of its own scroll bar:
+// a row or a page (the rows shown) at a time, or the thumb's position.
+int32_t ScrolledTop(uint32_t code, int32_t pos, int32_t top, int32_t page);
+
 } // namespace plat::widgets

@@ -82,10 +82,14 @@ TEST(Edit, TheLimitAndTheWidthRefuseInput)
         const char* typed;
         const char* kept;
     };
-    // A field 40 wide has room for six "A"s.
-    for (const Case& c : {Case{0, 3, "ABAB", "ABA"}, Case{0, 0, "AAAAAAAA", "AAAAAA"},
-                          Case{wstyle::AutoHScroll, 0, "AAAAAAAA", "AAAAAAAA"},
-                          Case{wstyle::AutoHScroll, 5, "AAAAAAAA", "AAAAA"}}) {
+    // A field 40 wide has room for six "A"s across.
+    for (const Case& c :
+         {Case{0, 3, "ABAB", "ABA"}, Case{0, 0, "AAAAAAAA", "AAAAAA"},
+          Case{wstyle::AutoHScroll, 0, "AAAAAAAA", "AAAAAAAA"},
+          Case{wstyle::AutoHScroll, 5, "AAAAAAAA", "AAAAA"},
+          // Two rows of eight pixels: wrapped lines run out of rows, scrolled ones do not.
+          Case{wstyle::MultiLine, 0, "AAAAAAAAAAAAAAAA", "AAAAAAAAAAAA"},
+          Case{wstyle::MultiLine | wstyle::AutoHScroll, 0, "AAAAAAAAAAAAAAAA", "AAAAAAAAAAAAAAAA"}}) {
         WidgetFixture f;
         const WindowHandle e = f.Make(widgetclass::Edit, c.style, {10, 10, 50, 26});
         SetEditLimit(e, c.limit);
