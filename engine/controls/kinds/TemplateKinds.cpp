@@ -3,10 +3,12 @@
 #include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TFrame.h"
 #include "engine/controls/WindowKinds.h"
+#include "engine/controls/input/InputKinds.h"
 
 void RegisterAllTemplateKinds()
 {
     RegisterEngineTemplateKinds();
     RegisterWindowTemplateKinds();
     RegisterScreenTemplateKinds();
+    RegisterInputTemplateKinds();
 }

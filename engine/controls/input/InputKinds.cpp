@@ -1,0 +1,9 @@
+#include "engine/controls/input/InputKinds.h"
+
+#include "engine/controls/input/PushFrame.h"
+#include "engine/resources/Registrar.h"
+
+void RegisterInputTemplateKinds()
+{
+    CRegistrar::Register(CPushFrame::kTemplateKind, &CPushFrame::Create, &CPushFrame::ReadTemplate);
+}
