@@ -7,7 +7,12 @@
 #include <vector>
 
 #include "engine/framework/TimerEvent.h"
+#include "engine/graphics/ImgSet.h"
+#include "engine/graphics/OffScEnv.h"
+#include "engine/graphics/RsrcColl.h"
+#include "engine/graphics/RsrcList.h"
 #include "tests/engine/controls/WindowsKit.h"
+#include "tests/engine/graphics/PixelText.h"
 #include "tests/support/TestEnv.h"
 
 namespace ctest {
@@ -43,6 +48,70 @@ public:
     }
     std::vector<Note> notes;
 };
+
+// Images of the given sizes (h the width): image i is colour 10 + i ('a' + i as a pixel
+// character) with its top row in colour 1, so that tiles and parts can be told apart.
+class MarkedImages : public CRsrcColl {
+public:
+    explicit MarkedImages(const std::vector<CPoint>& sizes)
+    {
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            const CRect r(0, 0, sizes[i].GetV(), sizes[i].GetH());
+            auto bitmap = std::make_unique<CDibSect>(r, CPoint(0, 0), 8, static_cast<uint8_t>(10 + i));
+            bitmap->FillRect(CRect(0, 0, 1, sizes[i].GetH()), 1);
+            bitmaps_.push_back(std::move(bitmap));
+        }
+        count_ = static_cast<int16_t>(sizes.size());
+    }
+    CDibSect* GetEntry(int16_t i) override
+    {
+        return i >= 0 && i < count_ ? bitmaps_[static_cast<size_t>(i)].get() : nullptr;
+    }
+    void GetEntrySize(CPoint& size, int16_t i) override
+    {
+        const CDibSect* b = GetEntry(i);
+        size = b ? CPoint(b->GetRect().GetWidth(), b->GetRect().GetHeight()) : CPoint(0, 0);
+    }
+    int32_t GetByteSize() override { return 0; }
+
+private:
+    std::vector<std::unique_ptr<CDibSect>> bitmaps_;
+};
+
+inline CImgSet* MarkedSet(const std::vector<CPoint>& sizes)
+{
+    return new CRsrcList(new MarkedImages(sizes), 0);
+}
+
+// Eleven images for a vertical scroll bar 16 wide: track tiles 10 high, a thumb 20 high,
+// arrows 16.
+inline std::vector<CPoint> BarImages()
+{
+    std::vector<CPoint> sizes{{16, 10}, {16, 10}, {16, 20}, {16, 20}, {16, 20}};
+    for (int i = 0; i < 6; ++i)
+        sizes.emplace_back(16, 16);
+    return sizes;
+}
+
+// An off-screen environment of w x h pixels filled with white.
+inline std::unique_ptr<COffScEnv> WhiteEnv(int16_t w, int16_t h)
+{
+    auto env = std::make_unique<COffScEnv>();
+    env->Init(CRect(0, 0, h, w), nullptr, false);
+    env->SetTextColor(255);
+    env->FillRect(CRect(0, 0, h, w));
+    env->SetTextColor(0);
+    return env;
+}
+
+// The pixels of one column (or, with row, one row) as pixel characters.
+inline std::string Column(COffScEnv& env, int h, int from, int to)
+{
+    std::string out;
+    for (int v = from; v < to; ++v)
+        out += qmtest::PixelChar(env.GetBitmap()->GetPixel(h, v));
+    return out;
+}
 
 class ControlsTest : public wtest::WindowsTest {
 protected:
