@@ -62,7 +62,10 @@ std::optional<uint32_t> TicksUntilNextTimer()
         const CTimerEvent* e = EventAt(i);
         if (!e || e->GetClock()->IsPaused())
             continue;
-        const uint32_t ticks = static_cast<uint32_t>(std::max(Remaining(*e), 0));
+        // A period-0 event runs on every pass, but it never makes a pass worth waking for:
+        // for the pump's sleep it falls due at the next tick.
+        const int32_t floor = e->GetPeriod() == 0 ? 1 : 0;
+        const uint32_t ticks = static_cast<uint32_t>(std::max(Remaining(*e), floor));
         if (!best || ticks < *best)
             best = ticks;
     }

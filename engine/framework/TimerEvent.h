@@ -44,7 +44,8 @@ private:
 void RunDueTimers();
 // The number of events in the queue.
 int32_t GetTimerCount();
-// Ticks until the nearest event on a running clock falls due (0 when one is due now);
+// Ticks until the nearest event on a running clock falls due (0 when one is due now; an
+// event of period 0 counts as due at the next tick, so an idle pump sleeps until then);
 // nullopt when no event can fall due without a clock being resumed.
 std::optional<uint32_t> TicksUntilNextTimer();
 // Forgets every event (tests start from an empty queue; the events themselves belong to

@@ -4,6 +4,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "tests/support/TestEnv.h"
 #include "tools/QmImg.h"
@@ -24,15 +26,22 @@ TEST(EngineData, BinaryResourcesAreMadeFromTheArt)
     const fs::path data = qmtest::SourceDir() / "data" / "engine";
     struct Case {
         const char* command;
-        const char* png;
+        std::vector<std::string> pngs;
         const char* resource;
     };
+    std::vector<std::string> scrollBar; // the scroll bar's eleven images, one frame each
+    for (int i = 0; i <= 10; ++i)
+        scrollBar.push_back((i < 10 ? "scrollbar-0" : "scrollbar-") + std::to_string(i) + ".png");
     for (const Case& c :
-         {Case{"clt", "palette.png", "CLT/000001.CLT"}, Case{"cbm", "picture.png", "CBM/000100.CBM"},
-          Case{"cbm", "sprite.png", "CBM/000101.CBM"}}) {
+         {Case{"clt", {"palette.png"}, "CLT/000001.CLT"}, Case{"cbm", {"picture.png"}, "CBM/000100.CBM"},
+          Case{"cbm", {"sprite.png"}, "CBM/000101.CBM"}, Case{"cbm", scrollBar, "CBM/000102.CBM"}}) {
         const fs::path made = qmtest::TempDir() / "made";
+        std::vector<std::string> args{c.command};
+        for (const std::string& png : c.pngs)
+            args.push_back((art / png).string());
+        args.push_back(made.string());
         std::ostringstream out, err;
-        ASSERT_EQ(RunQmImg({c.command, (art / c.png).string(), made.string()}, out, err), 0) << err.str();
+        ASSERT_EQ(RunQmImg(args, out, err), 0) << err.str();
         EXPECT_EQ(FileBytes(made), FileBytes(data / c.resource)) << c.resource;
     }
 }

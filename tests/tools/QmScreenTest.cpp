@@ -1,7 +1,8 @@
-// qmscreen renders the demonstration screen of the engine data exactly as the committed
-// golden picture shows it. After a deliberate change of the screen, its data or the fonts,
-// make the picture again with
+// qmscreen renders the screens of the engine data exactly as the committed golden pictures
+// show them. After a deliberate change of a screen, its data or the fonts, make the pictures
+// again with
 //   build/test/tools/qmscreen data/engine --tpl 1000 tests/tools/golden/demo-screen.png
+//   build/test/tools/qmscreen data/engine --tpl 1001 tests/tools/golden/controls-screen.png
 #include <gtest/gtest.h>
 
 #include "tests/support/FolderLibraryWriter.h"
@@ -26,20 +27,29 @@ std::string PackedEngineData()
     return packed.string();
 }
 
-TEST(QmScreen, RendersTheDemonstrationScreenAsTheGoldenPicture)
+TEST(QmScreen, RendersTheEngineDataScreensAsTheirGoldenPictures)
 {
-    const fs::path out = qmtest::TempDir() / "screen.png";
-    const qmtest::ToolRun r =
-        qmtest::RunTool(RunQmScreen, {PackedEngineData(), "--tpl", "1000", out.string()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const IndexedImage made = ReadIndexedPng(out);
-    const IndexedImage golden =
-        ReadIndexedPng(qmtest::SourceDir() / "tests" / "tools" / "golden" / "demo-screen.png");
-    EXPECT_EQ(made.width, 320);
-    EXPECT_EQ(made.height, 184);
-    EXPECT_EQ(made.palette, golden.palette);
-    EXPECT_TRUE(made.width == golden.width && made.height == golden.height && made.pixels == golden.pixels)
-        << "the screen differs from the golden picture";
+    struct Case {
+        const char* tpl;
+        const char* golden;
+        int width, height;
+    };
+    const std::string packed = PackedEngineData();
+    for (const Case& c :
+         {Case{"1000", "demo-screen.png", 320, 184}, Case{"1001", "controls-screen.png", 240, 160}}) {
+        const fs::path out = qmtest::TempDir() / "screen.png";
+        const qmtest::ToolRun r = qmtest::RunTool(RunQmScreen, {packed, "--tpl", c.tpl, out.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const IndexedImage made = ReadIndexedPng(out);
+        const IndexedImage golden =
+            ReadIndexedPng(qmtest::SourceDir() / "tests" / "tools" / "golden" / c.golden);
+        EXPECT_EQ(made.width, c.width) << c.tpl;
+        EXPECT_EQ(made.height, c.height) << c.tpl;
+        EXPECT_EQ(made.palette, golden.palette) << c.tpl;
+        EXPECT_TRUE(made.width == golden.width && made.height == golden.height &&
+                    made.pixels == golden.pixels)
+            << "the screen of TPL " << c.tpl << " differs from its golden picture";
+    }
 }
 
 TEST(QmScreen, LibrariesAreSearchedInTheOrderGiven)

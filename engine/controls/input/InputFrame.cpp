@@ -5,12 +5,6 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/resources/RawParser.h"
 
-namespace {
-
-enum : int32_t { kMouseRelease = 0, kMousePress = 1, kMouseMove = 2 };
-
-} // namespace
-
 CInputFrame::CInputFrame(int32_t controlKind, int32_t id, const CRect& rect, int32_t notifyType,
                          CBaseObj* target)
     : CWindControl(kKind, id, rect, true), controlKind_(controlKind), notify_(notifyType, 0, 0, -1)
@@ -152,12 +146,17 @@ CTInputFrame::CTInputFrame(int32_t kind, CRawParser* parser) : CTFrame(kind, par
 
 void CTInputFrame::ApplyTo(CFrame* object)
 {
-    CTFrame::ApplyTo(object);
     auto* control = dynamic_cast<CInputFrame*>(object);
+    const bool wasEnabled = control && control->IsEnabled();
+    CTFrame::ApplyTo(object);
     if (!control)
         return;
-    // The template's flags may have cleared the enabled bit: the active state follows it.
-    control->SetActive(control->IsActiveRequested());
+    // A template that disables the control does it through Enable, so that the control's
+    // own state (its active state, a text button's colour and polling) follows.
+    if (const bool enabled = control->IsEnabled(); enabled != wasEnabled) {
+        control->SetFlags(control->GetFlags() ^ CEventObj::kFlagEnabled);
+        control->Enable(enabled);
+    }
     control->SetNotifyType(msgType_);
     control->SetNotifyParam(user1_, 0);
     control->SetNotifyParam(user2_, 1);

@@ -31,6 +31,8 @@ public:
         kKindScrollBar = 6,
         kKindListBox = 9,
     };
+    // Word 2 of the mouse message (-1).
+    enum : int32_t { kMouseRelease = 0, kMousePress = 1, kMouseMove = 2 };
 
     // Transparent and taking input; tab order -1, input mode 0, active. The target is the
     // object the notification goes to (see SetNotifyTarget).

@@ -11,7 +11,6 @@
 namespace {
 
 enum : int32_t { kKeyBack = 8, kKeyEnter = 13, kKeyUp = 30, kKeyDown = 31 };
-enum : int32_t { kMouseRelease = 0, kMousePress = 1, kMouseMove = 2 };
 
 // The placeholder's colours: white, blue and black as RGB values.
 constexpr int32_t kItemBack = 0x10FFFFFF;

@@ -298,20 +298,19 @@ TEST(ApplTest, PumpForRunsUntilTheTickHasMoved)
     app.PumpFor(5);
     EXPECT_EQ(GetTick(), start + 7);
 
-    // A period-0 timer keeps every pass busy: no pass sleeps, the timer fires on each.
+    // A period-0 timer fires on every pass, yet an idle pass sleeps until the next tick.
     int waits = 0;
     plat::GetMessageQueue().SetEventSource([&](plat::MessageQueue&, uint64_t) { ++waits; });
     Probe p(log, "p");
     p.StartTimer(0, GetRealClock());
-    qmtest::Clock().SetAutoAdvance(1);
     app.passes = 0;
     log.clear();
     app.PumpFor(2);
-    qmtest::Clock().SetAutoAdvance(0);
-    EXPECT_EQ(waits, 0);
-    EXPECT_GT(app.passes, 1);
+    EXPECT_GE(waits, 2);
+    EXPECT_LE(app.passes, 4);
     EXPECT_EQ(static_cast<int>(log.size()), app.passes);
     p.StopTimer();
+    waits = 0;
     app.PumpFor(0);
     EXPECT_EQ(waits, 1);
 

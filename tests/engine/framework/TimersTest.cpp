@@ -78,7 +78,7 @@ TEST(TimerQueueTest, PeriodZeroFiresOnEveryRun)
     Counter c;
     {
         CTimerEvent e(0, &Counter::Count, &c, GetRealClock());
-        EXPECT_EQ(TicksUntilNextTimer(), 0u);
+        EXPECT_EQ(TicksUntilNextTimer(), 1u); // the pump's sleep ends at the next tick
         for (int i = 0; i < 3; ++i)
             RunDueTimers();
         EXPECT_EQ(c.fired, 3);
