@@ -1,13 +1,9 @@
 #include "engine/controls/ImageWnd.h"
 
-#include "engine/controls/BTplList.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/resources/RawParser.h"
 
 namespace {
-
-// Template flag: a missing image is a fatal report.
-constexpr uint32_t kFlagReportMissing = 0x400;
 
 // The reference coordinate that a span placed by the mode was placed at.
 int16_t ReferenceOf(int32_t mode, int16_t low, int16_t high)
@@ -142,10 +138,7 @@ CTObj* CImageWnd::ReadTemplate(int32_t kind, CRawParser* parser) { return new CT
 CBaseObj* CImageWnd::Create(CTObj* tpl)
 {
     auto* t = static_cast<CTImageWnd*>(tpl);
-    const bool report = (t->GetFlags() & kFlagReportMissing) != 0;
-    std::unique_ptr<CImgSet> images;
-    if (CBTplList* list = t->GetTplList())
-        images = list->LoadImage(t->GetImageLibMask(), t->GetImageId(), true, !report);
+    std::unique_ptr<CImgSet> images = t->LoadImage(t->GetImageLibMask(), t->GetImageId());
     if (images && (t->GetFlags() & kFlagTransparent))
         images->SetDrawProc(DrawTransparent);
     const CRect& r = t->GetRect();

@@ -47,6 +47,12 @@ void CTFrame::GetStrListItem(uint32_t libraryMask, int32_t listId, int32_t index
                          reinterpret_cast<const CTplRec*>(buildValue_));
 }
 
+std::unique_ptr<CImgSet> CTFrame::LoadImage(uint32_t libraryMask, int32_t id) const
+{
+    CBTplList* owner = GetTplList();
+    return owner ? owner->LoadImage(libraryMask, id, true, (flags_ & kFlagReportMissing) == 0) : nullptr;
+}
+
 CTObj* CTFrame::Read(int32_t kind, CRawParser* parser) { return new CTFrame(kind, parser); }
 
 CBaseObj* CTFrame::CreateFrame(CTObj* tpl)

@@ -13,12 +13,15 @@
 
 class CBaseObj;
 class CFrame;
+class CImgSet;
 class CStr;
 class CTplRec;
 
 class CTFrame : public CTObj {
 public:
     static constexpr int32_t kKindPlainFrame = 1;
+    // Template flag: a missing image is a fatal report.
+    static constexpr uint32_t kFlagReportMissing = 0x400;
 
     CTFrame(int32_t kind, CRawParser* parser);
     CTFrame(const CTFrame&) = default;
@@ -42,6 +45,9 @@ public:
     // a copy of entry `index`. Both are the caller's; both stay null when there is nothing.
     void GetStrListItem(uint32_t libraryMask, int32_t listId, int32_t index, std::unique_ptr<CTplRec>* list,
                         std::unique_ptr<CStr>* text) const;
+    // The picture ("CBM") image set of that id through the template's list; null when it is
+    // missing, a fatal report instead when the template has flag 0x400.
+    std::unique_ptr<CImgSet> LoadImage(uint32_t libraryMask, int32_t id) const;
 
     // The registrar's factories of kind 1.
     static CTObj* Read(int32_t kind, CRawParser* parser);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/controls/BTplList.h"
 #include "engine/graphics/DibSect.h"
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/ImgSet.h"
@@ -10,8 +9,6 @@
 
 namespace {
 
-// Template flag: a missing image set is a fatal report.
-constexpr uint32_t kFlagReportMissing = 0x400;
 constexpr int16_t kTrackOn = 0, kTrackOff = 1, kThumb = 2, kFirstArrow = 5, kSecondArrow = 8;
 // The looks of a thumb or arrow image: normal, pressed, disabled.
 constexpr int16_t kPressed = 1, kDisabled = 2;
@@ -335,10 +332,7 @@ CTObj* CScrollBar::ReadTemplate(int32_t kind, CRawParser* parser) { return new C
 CBaseObj* CScrollBar::Create(CTObj* tpl)
 {
     auto* t = static_cast<CTScrollBar*>(tpl);
-    const bool report = (t->GetFlags() & kFlagReportMissing) != 0;
-    std::unique_ptr<CImgSet> images;
-    if (CBTplList* list = t->GetTplList())
-        images = list->LoadImage(t->GetImageLibMask(), t->GetImageId(), true, !report);
+    std::unique_ptr<CImgSet> images = t->LoadImage(t->GetImageLibMask(), t->GetImageId());
     return new CScrollBar(t->GetId(), t->GetRect(), t->GetMsgType(), t->GetBuildOwner(), images.release(),
                           t->GetScrollFlags(), t->GetMinVal(), t->GetMaxVal(), t->GetCurVal(),
                           t->GetPageSize());

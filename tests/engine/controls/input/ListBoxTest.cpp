@@ -160,4 +160,24 @@ TEST_F(ListBoxTest, DraggingBeyondTheEndsScrollsAndTheBarMovesOnlyTheTop)
     EXPECT_TRUE(target->notes.empty());
 }
 
+TEST_F(ListBoxTest, ItemsAreDrawnInTheirRowsInsideABorderTwoPixelsWideWhileFocused)
+{
+    CListBox list(4, CRect(0, 0, 104, 100), 70, nullptr, nullptr);
+    list.SetBorder(CFrame::kFlagBorders);
+    list.SetForeColor(4);
+    list.ResetList(2); // two items: the rest of the rows stay empty
+    const auto picture = [&list](bool focused) {
+        list.SetHasFocus(focused);
+        auto env = WhiteEnv(100, 104);
+        list.DrawContent(env.get(), CRect(0, 0, 104, 100));
+        std::string row; // across the middle of the first row, then down the middle column
+        for (int h = 0; h < 4; ++h)
+            row += qmtest::PixelChar(env->GetBitmap()->GetPixel(h, 12));
+        return row + "|" + Column(*env, 50, 0, 4) + "|" + Column(*env, 50, 40, 46);
+    };
+    // The border in colour 4, the selected item 0 framed in blue ('?'), item 1 below it.
+    EXPECT_EQ(picture(false), "4.??|4.?.|......");
+    EXPECT_EQ(picture(true), "44??|44?.|......"); // 2 pixels while focused
+}
+
 } // namespace

@@ -2,8 +2,12 @@
 
 #include <utility>
 
+#include "engine/controls/RsrcTplList.h"
 #include "engine/controls/input/ScrollBar.h"
+#include "engine/controls/kinds/TemplateKinds.h"
+#include "engine/resources/RsrcBlock.h"
 #include "tests/engine/controls/input/ControlsKit.h"
+#include "tests/engine/resources/DefinitionText.h"
 
 namespace {
 
@@ -219,6 +223,36 @@ TEST_F(ScrollBarTest, ImagesAreDrawnAlongTheBarInTheirLooks)
     auto blank = WhiteEnv(2, 20);
     none.DrawContent(blank.get(), CRect(0, 0, 20, 2));
     EXPECT_EQ(Column(*blank, 0, 0, 20), std::string(20, '.'));
+}
+
+TEST_F(ScrollBarTest, TheTemplateReadsItsValuesAndLoadsItsImagesQuietlyUnlessFlag0x400)
+{
+    deftext::InstallEngineStrings();
+    RegisterAllTemplateKinds();
+    deftext::AddFolderLibrary({{"STR", 1, "x"}});
+    // Kind 0x2c: the frame values, the control values, minval, maxval, curval, imgid,
+    // imglibmsk, scrollflags, pagesize. Picture 99 is missing.
+    const auto text = [](const char* flags) {
+        return std::string("0x2c, 8, 0, ") + flags +
+               ", 0, 0, 0, 0, 10, 20, 110, 36, 1, 900, 55, 0, 0, 2, 40, 7, 99, -1, 0x13, 6\n";
+    };
+    CRsrcTplList quiet(deftext::MakeBlock(text("0x9"), "TPL", 72));
+    quiet.Build(root, nullptr, 0);
+    auto* bar = dynamic_cast<CScrollBar*>(wnd->FindControlById(8));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetImages(), nullptr);
+    EXPECT_TRUE(bar->IsInactive());
+    EXPECT_EQ(wtest::Str(bar->GetBounds()), "10,20,110,36"); // kept as given
+    EXPECT_EQ(bar->GetMin(), 2);
+    EXPECT_EQ(bar->GetMax(), 40);
+    EXPECT_EQ(bar->GetValue(), 7);
+    EXPECT_EQ(bar->GetScrollFlags(), 0x13);
+    EXPECT_EQ(bar->GetPageSize(), 6);
+    EXPECT_EQ(bar->GetControlKind(), CInputFrame::kKindScrollBar);
+
+    CRsrcTplList reported(deftext::MakeBlock(text("0x409"), "TPL", 73));
+    EXPECT_NE(deftext::FatalReport([&] { reported.Build(root, nullptr, 0); }).find("6:CBM 99"),
+              std::string::npos);
 }
 
 } // namespace
