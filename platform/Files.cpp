@@ -132,7 +132,7 @@ std::optional<int64_t> ModifiedUnix(const fs::path& host)
     return static_cast<int64_t>(st.st_mtim.tv_sec);
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<Drive>& GetDrives()
 {
@@ -214,8 +214,10 @@ std::optional<std::string> ToEnginePath(const fs::path& hostPath)
         std::string out(1, d.letter);
         out += ":";
         for (const fs::path& part : rel)
-            if (part != ".")
-                out += "\\" + part.string();
+            if (part != ".") {
+                out += '\\';
+                out += part.string();
+            }
         if (out.size() == 2)
             out += "\\";
         return out;
@@ -286,7 +288,8 @@ bool SetFileTime(std::string_view enginePath, int64_t modifiedUnix)
     const std::optional<fs::path> host = ToHostPath(enginePath);
     if (!host)
         return false;
-    const struct timespec times[2] = {{static_cast<time_t>(modifiedUnix), 0}, {static_cast<time_t>(modifiedUnix), 0}};
+    const struct timespec times[2] = {{static_cast<time_t>(modifiedUnix), 0},
+                                      {static_cast<time_t>(modifiedUnix), 0}};
     return utimensat(AT_FDCWD, host->c_str(), times, 0) == 0;
 }
 
@@ -297,4 +300,4 @@ void ResetFiles()
     g_currentFolder = "C:\\";
 }
 
-}  // namespace plat
+} // namespace plat

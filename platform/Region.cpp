@@ -376,8 +376,10 @@ std::string Region::Dump() const
     std::string out;
     for (const Band& band : bands_) {
         out += std::to_string(band.top) + "-" + std::to_string(band.bottom) + ":";
-        for (const Span& s : SpansOf(band))
-            out += " " + std::to_string(s.left) + "-" + std::to_string(s.right);
+        for (const Span& s : SpansOf(band)) {
+            out += ' ';
+            out += std::to_string(s.left) + "-" + std::to_string(s.right);
+        }
         out += "\n";
     }
     return out;

@@ -22,7 +22,11 @@ void PutLe(std::vector<uint8_t>& out, uint32_t v, int bytes)
         out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(tag[i]));
+}
 
 } // namespace
 

@@ -112,8 +112,8 @@ std::unique_ptr<CFileSpec> CommandLineFileSpec(const std::string& argument)
         path = *engine;
     }
     // Only "X:NAME" is left without a backslash: the name lies in the root of that drive.
-    if (path.find('\\') == std::string::npos)
-        path.insert(2, "\\");
+    if (path.size() >= 2 && path.find('\\') == std::string::npos)
+        path = path.substr(0, 2) + '\\' + path.substr(2);
     const size_t slash = path.rfind('\\');
     const std::string folder = path.substr(0, slash + 1);
     std::string name = path.substr(slash + 1);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "engine/framework/Date.h"
 #include "engine/framework/TplRec.h"
@@ -86,9 +87,9 @@ void InitNames(const plat::LocaleProvider& locale)
 
 void InitShortFormats(const plat::LocaleProvider& locale)
 {
-    std::string s = locale.Get(LocaleValue::DateSeparator).value_or("").substr(0, 5);
-    if (s.empty())
-        s = "/";
+    // At most five characters of the locale's separator; none gives "/".
+    const std::string given = locale.Get(LocaleValue::DateSeparator).value_or("");
+    const std::string s(given.empty() ? std::string_view("/") : std::string_view(given).substr(0, 5));
     std::string full, brief;
     switch (ReadNumber(locale, LocaleValue::ShortDateOrder)) {
     case 0:

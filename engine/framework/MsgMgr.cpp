@@ -78,8 +78,9 @@ bool DeliverMessage(CBaseObj& key, CMessage& message, CBaseObj* sender, bool all
     if (message.GetId() == 0)
         return true;
     if (key.IsReceiver()) {
-        auto& obj = static_cast<CEventObj&>(key);
-        return obj.IsEnabled() ? obj.HandleMessage(message, sender) : false;
+        // A receiver is an event object; the checked cast keeps out a key that only claims to be.
+        auto* obj = dynamic_cast<CEventObj*>(&key);
+        return obj && obj->IsEnabled() ? obj->HandleMessage(message, sender) : false;
     }
     return DeliverToLive(key, message, sender, all);
 }

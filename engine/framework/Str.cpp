@@ -516,7 +516,7 @@ CStr CStr::Slice(const char* text, int32_t n) { return n > 0 ? CStr(text, n) : C
 CStr CStr::Resized(int32_t n, char pad) const
 {
     const std::string_view self = View(*this);
-    const size_t size = static_cast<size_t>(n);
+    const size_t size = static_cast<size_t>(std::max(n, 0)); // a negative length is empty
     char* buffer = Allocate(size);
     const size_t kept = std::min(size, self.size());
     std::copy_n(self.data(), kept, buffer);
