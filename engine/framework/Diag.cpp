@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/framework/Appl.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
@@ -61,6 +62,9 @@ void ReportError(int16_t level, const char* message, const char* sourceFile, uin
         EndProgram();
     }
     case kReportDebugWarning:
+        // Under the fatal-only rule a debug warning is just another level that returns.
+        if (GetEngineProfile().onlyFatalReportsAct)
+            return;
         if (!g_debugSwitch)
             EndProgram();
         ShowMessageBox(FormatReportBody("Warning", message, sourceFile, line).c_str(), "Warning",
@@ -70,5 +74,5 @@ void ReportError(int16_t level, const char* message, const char* sourceFile, uin
     }
 }
 
-bool GetDebugSwitch() { return g_debugSwitch; }
+bool GetDebugSwitch() { return g_debugSwitch && !GetEngineProfile().onlyFatalReportsAct; }
 void SetDebugSwitch(bool on) { g_debugSwitch = on; }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "engine/framework/EngineProfile.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/SystemInfo.h"
@@ -103,7 +104,45 @@ std::optional<fs::path> CFileSpec::HostPath() const
     return plat::ToHostPath(*path_);
 }
 
-bool CFileSpec::Exists() const { return Stat(HostPath()).has_value(); }
+bool CFileSpec::Found() const { return Stat(HostPath()).has_value(); }
+
+bool CFileSpec::Exists()
+{
+    if (!GetEngineProfile().pathTestOpens)
+        return Found();
+    if (!path_)
+        return false;
+    if (OpensForReading())
+        return true;
+    // Tried as a folder: one trailing backslash leaves the stored path, found or not.
+    if (!path_->empty() && path_->back() == '\\')
+        path_->pop_back();
+    return CouldBeMadeCurrent();
+}
+
+bool CFileSpec::OpensForReading() const
+{
+    const std::optional<fs::path> host = HostPath();
+    if (!host)
+        return false;
+    // Non-blocking, so that a pipe without a writer does not hold the test up.
+    const int fd = open(host->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    const bool file = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    close(fd);
+    return file;
+}
+
+bool CFileSpec::CouldBeMadeCurrent() const
+{
+    // A folder we may search could become the current folder; asking the system that way
+    // leaves the process's current folder as it is.
+    const std::optional<fs::path> host = HostPath();
+    const std::optional<struct stat> st = Stat(host);
+    return st && S_ISDIR(st->st_mode) && access(host->c_str(), X_OK) == 0;
+}
 
 bool CFileSpec::IsFile() const
 {
@@ -130,7 +169,7 @@ bool CFileSpec::IsReadOnly()
 
 void CFileSpec::Create(bool asFile, uint32_t /*macType*/, uint32_t /*macCreator*/)
 {
-    if (Exists())
+    if (Found())
         return;
     status_ = kFailed;
     const std::optional<fs::path> host = HostPath();

@@ -49,7 +49,10 @@ public:
     // when that backslash is at index 0 or 1 or there is none.
     void RemoveFileName();
 
-    bool Exists() const;
+    // Whether the path names something. By default: the system knows the path. Under the
+    // launcher's path test: a file that opens for reading, or a folder that could be made
+    // current; then one trailing backslash is removed from the stored path, found or not.
+    bool Exists();
     bool IsFile() const;
     bool IsFolder() const;
     // True when the file has no write permission (status 0), or when it is not found
@@ -82,7 +85,11 @@ public:
 private:
     int16_t RunDialog(bool save, const CFileFilter* filters, int16_t count, const char* title,
                       plat::WindowHandle owner);
-    void SetStatusByExistence() { status_ = Exists() ? kOk : kMissing; }
+    // The status records whether the system knows the path, under either path test.
+    void SetStatusByExistence() { status_ = Found() ? kOk : kMissing; }
+    bool Found() const;
+    bool OpensForReading() const;
+    bool CouldBeMadeCurrent() const;
 
     int16_t status_ = kOk;
     std::optional<std::string> path_;

@@ -324,6 +324,8 @@ int32_t CRawParser::ReadExpression(const char* label, const char* enumName, int1
                 found = LookupValue(name, &operand, {});
             if (!found) {
                 exprStatus = 1;
+                if (!unknownName_)
+                    unknownName_ = UnknownName{nameAt, name};
                 if (report && enumView.empty())
                     Fail(kErrUnknownName, name.c_str(), nameAt, 0);
                 else if (report)

@@ -56,6 +56,8 @@ public:
     static constexpr int kMaxConditionalDepth = 24;
     // Names are cut to this many characters.
     static constexpr size_t kMaxName = 511;
+    // The longest text a define value keeps under the one-line rule.
+    static constexpr size_t kMaxDefineText = 512;
     // Included resources may nest this deep (a resource that includes itself would never end).
     static constexpr int kMaxIncludeDepth = 32;
     // At most this many resources are spliced into one text.
@@ -172,6 +174,12 @@ private:
     // Preprocessing.
     void RunDirective(size_t hash);
     void DefineDirective(size_t hash, int32_t kind);
+    // The define value under the one-line rule: an expression on the directive's line, or
+    // else the rest of that line as text.
+    void DefineLineValue(const std::string& name, int32_t kind);
+    // The rest of the line (at most max bytes kept, trailing blanks dropped); one quoted text
+    // loses its quotes.
+    std::string ReadLineText(size_t max);
     void ConditionalDirective(size_t hash, bool wantDefined);
     void EndifDirective(size_t hash);
     void EnumDeclaration(size_t start);
@@ -196,4 +204,10 @@ private:
     std::vector<Conditional> conditionals_;
     std::vector<size_t> includeEnds_; // end offsets of the spliced texts that are open
     int splices_ = 0;
+    // The first name an expression could not look up, kept for the caller to report.
+    struct UnknownName {
+        size_t position;
+        std::string name;
+    };
+    std::optional<UnknownName> unknownName_;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/TextChars.h"
 
 namespace {
@@ -101,6 +102,12 @@ void CRawParser::RunDirective(size_t hash)
 
 void CRawParser::DefineDirective(size_t hash, int32_t kind)
 {
+    if (GetEngineProfile().defineValueIsLineText) {
+        DefineLineValue(ReadIdent(kMaxName, false), kind);
+        SkipBlanks();
+        CutFrom(hash);
+        return;
+    }
     const std::string name = ReadIdent(kMaxName, true);
     const size_t valueStart = pos_;
     int16_t status = 0;
@@ -118,6 +125,48 @@ void CRawParser::DefineDirective(size_t hash, int32_t kind)
     }
     SkipBlanks();
     CutFrom(hash);
+}
+
+void CRawParser::DefineLineValue(const std::string& name, int32_t kind)
+{
+    const size_t valueStart = pos_;
+    int16_t status = 0;
+    unknownName_.reset();
+    const int32_t value = ReadExpression("read define", nullptr, &status, false, false, false, false);
+    if (status == 0) {
+        DefineSymbol(name, value, kind, {}, {});
+        return;
+    }
+    // A word that names no symbol is a mistake in the file, not a text value.
+    if (unknownName_ && !skipping_)
+        Fail(kErrUnknownName, unknownName_->name.c_str(), unknownName_->position, 0);
+    pos_ = valueStart;
+    DefineSymbol(name, 0, kind, {}, ReadLineText(kMaxDefineText));
+}
+
+std::string CRawParser::ReadLineText(size_t max)
+{
+    auto atLineEnd = [this] {
+        return AtTextEnd() || IsLineEnd(Cur()) || (Cur() == '/' && At(pos_ + 1) == '/');
+    };
+    if (Cur() == '"' || Cur() == '\'') {
+        // A value that is one quoted text is that text, without its quotes.
+        const size_t start = pos_;
+        std::string quoted = ReadQuoted(max);
+        SkipSpaces();
+        if (atLineEnd())
+            return quoted;
+        pos_ = start;
+    }
+    std::string text;
+    while (!AtTextEnd() && !IsLineEnd(Cur())) {
+        if (text.size() < max)
+            text += Cur();
+        ++pos_;
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.pop_back();
+    return text;
 }
 
 void CRawParser::ConditionalDirective(size_t hash, bool wantDefined)

@@ -4,6 +4,7 @@
 #include "engine/framework/Date.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Diag.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Memory.h"
 #include "engine/framework/MsgBox.h"
@@ -27,6 +28,7 @@ qmtest::ResetRegistrar g_frameworkReset([] {
     ResetApplGlobals();
     ResetDeferredDeletes();
     CDate::ResetLocaleState();
+    ResetEngineProfile();
 });
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "engine/framework/Appl.h"
 #include "engine/framework/Diag.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgBox.h"
@@ -126,6 +127,38 @@ TEST(DiagTest, LevelTable)
     EXPECT_EQ(Boxes()[0].text, "Warning: w\r\rFile: z  Line: 3");
     EXPECT_EQ(Boxes()[0].caption, "Warning");
     EXPECT_EQ(Boxes()[0].icon, plat::MbIcon::Warning);
+}
+
+TEST(DiagTest, LevelsUnderBothProfiles)
+{
+    CMsgBox box;
+    struct Case {
+        int16_t level;
+        const char* game;
+        const char* launcher;
+    };
+    // The debug switch is on: the game's level 4 shows its box and returns; the launcher
+    // knows no debug switch and drops the level like any other.
+    const Case cases[] = {
+        {0, "Fatal Error: m\r\rFile: f  Line: 1", "Fatal Error: m\r\rFile: f  Line: 1"},
+        {1, "(returned)", "(returned)"},
+        {2, "Assert Failed: m\r\rFile: f  Line: 1", "Assert Failed: m\r\rFile: f  Line: 1"},
+        {3, "(returned)", "(returned)"},
+        {4, "(returned) Warning: m\r\rFile: f  Line: 1", "(returned)"},
+        {-1, "(returned)", "(returned)"},
+    };
+    for (const bool launcher : {false, true}) {
+        SetEngineProfile(launcher ? LauncherProfile() : EngineProfile{});
+        SetDebugSwitch(true);
+        EXPECT_EQ(GetDebugSwitch(), !launcher);
+        for (const Case& c : cases) {
+            plat::GetScriptedMessageBoxes().Clear();
+            std::string seen = qmtest::FatalBoxText([&] { ReportError(c.level, "m", "f", 1); }, "(returned)");
+            if (seen == "(returned)" && !Boxes().empty())
+                seen += " " + Boxes().back().text;
+            EXPECT_EQ(seen, launcher ? c.launcher : c.game) << c.level << " launcher " << launcher;
+        }
+    }
 }
 
 TEST(DiagTest, LongBodiesKeepFileAndLine)

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/FileSpecs.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -121,6 +122,39 @@ TEST_F(FileSpec, KindTests)
     EXPECT_TRUE(readOnly.IsReadOnly());
     EXPECT_TRUE(missing.IsReadOnly());
     EXPECT_EQ(missing.GetError(), CFileSpec::kFailed);
+}
+
+TEST_F(FileSpec, PathTestUnderBothProfiles)
+{
+    qmtest::WriteFile(root_ / "Game" / "f.txt", "x");
+    qmtest::WriteFile(root_ / "Game" / "locked.txt", "x");
+    fs::permissions(root_ / "Game" / "locked.txt", fs::perms::none);
+    const bool root = geteuid() == 0; // root opens any file
+    ASSERT_TRUE(plat::SetCurrentFolder("E:\\"));
+    struct Case {
+        const char* path;
+        bool game, launcher;
+        const char* launcherPath; // the stored path afterwards (the game never changes it)
+    };
+    const Case cases[] = {
+        {"C:\\game\\f.txt", true, true, "C:\\game\\f.txt"},
+        {"C:\\game\\locked.txt", true, root, "C:\\game\\locked.txt"},
+        {"C:\\game\\data", true, true, "C:\\game\\data"},
+        {"C:\\game\\data\\", true, true, "C:\\game\\data"},
+        {"C:\\game\\nope", false, false, "C:\\game\\nope"},
+        {"C:\\game\\nope\\", false, false, "C:\\game\\nope"},
+    };
+    for (const bool launcher : {false, true}) {
+        SetEngineProfile(launcher ? LauncherProfile() : EngineProfile{});
+        for (const Case& c : cases) {
+            CFileSpec spec(c.path);
+            EXPECT_EQ(spec.Exists(), launcher ? c.launcher : c.game) << c.path << " launcher " << launcher;
+            EXPECT_EQ(Path(spec), launcher ? c.launcherPath : c.path) << c.path;
+            EXPECT_EQ(plat::GetCurrentFolder(), "E:\\");
+        }
+        CFileSpec none(nullptr);
+        EXPECT_FALSE(none.Exists());
+    }
 }
 
 TEST_F(FileSpec, CreateMakesFilesAndFoldersButNeverReplaces)

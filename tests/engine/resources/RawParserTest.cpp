@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/Str.h"
 #include "platform/Fatal.h"
 #include "tests/engine/resources/DefinitionText.h"
@@ -441,6 +442,54 @@ TEST_F(RawParserTest, ApplicationVersionText)
     char buffer[16];
     t.parser.ReadString(buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "3.1.4");
+}
+
+} // namespace
+
+namespace {
+
+// What a define left behind: "n=<value>" for a number, "t=<text>" for a text, or "error <code>".
+std::string DefineOutcome(const std::string& text)
+{
+    std::string out = "none";
+    const int16_t code = ErrorCode([&] {
+        Text t(text + "\n");
+        if (const RawSymbol* s = t.parser.FindSymbol("V"))
+            out = s->numeric ? "n=" + std::to_string(s->value) : "t=" + s->text;
+    });
+    return code ? "error " + std::to_string(code) : out;
+}
+
+TEST_F(RawParserTest, DefineValuesUnderBothProfiles)
+{
+    const struct {
+        const char* text;
+        const char* game;
+        const char* launcher;
+    } cases[] = {
+        {"#define V 4*8", "n=32", "n=32"},
+        {"#define V nosuchword", "t=nosuchword", "error 13"},
+        {"#define V \"quoted text\"", "t=quoted text", "t=quoted text"},
+        {"#define V", "n=0", "n=0"}, // an empty text reads as the number 0
+        {"#define V \"two\" words", "t=two", "t=\"two\" words"},
+        {"#define V 2 + ", "t=2", "t=2 +"}, // no expression reads: the line is the text
+        {"#define V 'a' // note", "n=97", "n=97"},
+    };
+    for (const auto& c : cases) {
+        ResetEngineProfile();
+        EXPECT_EQ(DefineOutcome(c.text), c.game) << c.text;
+        SetEngineProfile(LauncherProfile());
+        EXPECT_EQ(DefineOutcome(c.text), c.launcher) << c.text;
+    }
+    // The value stays on the directive's line, and a long one keeps 512 bytes.
+    SetEngineProfile(LauncherProfile());
+    // (An unclosed quotation mark keeps the long value from being read as a symbol.)
+    Text t("#define V\n5\n#define W \"" + std::string(600, 'w') + "\n");
+    EXPECT_EQ(t.parser.FindSymbol("V")->text, "");
+    EXPECT_EQ(t.parser.ReadLong("v"), 5);
+    EXPECT_EQ(t.parser.FindSymbol("W")->text.size(), 512u);
+    // A skipped block reports nothing.
+    EXPECT_EQ(ErrorCode([] { Text skipped("#ifdef Nothing\n#define V nosuchword\n#endif\n"); }), 0);
 }
 
 } // namespace
