@@ -63,6 +63,15 @@ bool NamedLock::Acquire()
     return result == 0;
 }
 
+bool NamedLock::TryAcquire()
+{
+    int result;
+    do
+        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
 void NamedLock::Release() { ::flock(fd_, LOCK_UN); }
 
 } // namespace plat

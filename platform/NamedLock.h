@@ -23,6 +23,8 @@ public:
 
     // Waits, without a time limit, until this holder has the lock. False when waiting failed.
     bool Acquire();
+    // Takes the lock only when nobody else holds it; never waits.
+    bool TryAcquire();
     void Release();
 
 private:

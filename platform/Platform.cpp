@@ -10,7 +10,9 @@
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
+#include "platform/Programs.h"
 #include "platform/Settings.h"
+#include "platform/SoundFiles.h"
 #include "platform/SoundDevice.h"
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
@@ -50,7 +52,9 @@ void ResetPlatform()
     ResetDialogs();
     ResetSettings();
     ResetFonts();
+    ResetSoundFiles();
     ResetSoundDevice();
+    ResetPrograms();
     SetWallTimeOverride(nullptr);
     g_backend = Backend::Null;
 }

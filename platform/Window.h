@@ -118,6 +118,17 @@ uint32_t GetExStyle(WindowHandle window);
 void SetTitle(WindowHandle window, std::string_view title);
 std::string GetTitle(WindowHandle window);
 
+// Each titled top-level window holds a named lock "window\CLASS\TITLE" (taken without
+// waiting), so that other programs can see it. FindWindow answers one of this program's
+// top-level windows of that class (without regard to case) and title, or else whether
+// another program holds that marker.
+struct FoundWindow {
+    WindowHandle window = 0;   // ours
+    bool otherProgram = false; // another program's
+    explicit operator bool() const { return window != 0 || otherProgram; }
+};
+FoundWindow FindWindow(std::string_view className, std::string_view title);
+
 // The handle-to-object map: one pointer a program keeps with each window.
 void SetWindowObject(WindowHandle window, void* object);
 void* GetWindowObject(WindowHandle window);

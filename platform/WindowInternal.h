@@ -68,6 +68,11 @@ struct WindowSystem {
 };
 
 WindowSystem& System();
+// The window markers (WindowMarkers.cpp): taken or moved after a window is made or retitled,
+// dropped when it goes.
+void UpdateWindowMarker(const WindowRecord& w);
+void DropWindowMarker(WindowHandle window);
+void ResetWindowMarkers();
 WindowRecord* Find(WindowHandle window);
 
 // Non-client layout, all in window coordinates (0,0 = the outer corner).

@@ -333,6 +333,7 @@ WindowHandle CreateWindow(const WindowParams& params)
     if (!child)
         RaiseTopLevel(h);
     ++cls->liveWindows;
+    UpdateWindowMarker(*Find(h));
 
     if (SendWindowMessage(h, msg::Create, 0, params.createData) == -1) {
         DestroyWindow(h);
@@ -396,6 +397,7 @@ bool DestroyWindow(WindowHandle window)
         }
         if (sys.lastActive == *it)
             sys.lastActive = 0;
+        DropWindowMarker(*it);
         sys.windows.erase(found);
     }
     if (wasActive) {
@@ -491,6 +493,7 @@ void SetTitle(WindowHandle window, std::string_view title)
 {
     if (WindowRecord* w = Find(window)) {
         w->title = std::string(title);
+        UpdateWindowMarker(*w);
         PaintNonClient(*w);
     }
 }
@@ -741,6 +744,7 @@ void ResetWindowSystem()
     WindowSystem& sys = System();
     sys.windows.clear();
     sys = WindowSystem{};
+    ResetWindowMarkers();
     ResetInput();
     ResetMenus();
     ResetCursors();
