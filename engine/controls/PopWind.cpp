@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kPopupFlags = 0x10; // a thin border
 const CRect kDefaultRect(0, 0, 40, 200);
 
 CPopWind* g_popup = nullptr;
@@ -17,7 +16,7 @@ CPopWind* g_popup = nullptr;
 } // namespace
 
 CPopWind::CPopWind(CFrame* content, const CPoint* position, CWind* owner, MsgWord contentValue)
-    : CWind(kTypePopup, content, position, kPopupFlags), ownerWnd_(owner)
+    : CWind(kTypePopup, content, position, CWindOptions{}), ownerWnd_(owner)
 {
     if (!content)
         SetFrame(new CPopTextFrame(kContentId, kDefaultRect, static_cast<uint32_t>(contentValue)));

@@ -95,6 +95,23 @@ CWind::CWind(int32_t type, CFrame* root, const CPoint* position, uint32_t flags)
     RegisterLiveObject(this);
 }
 
+CWind::CWind(int32_t type, CFrame* root, const CPoint* position, const CWindOptions& options)
+    : CWind(type, root, position, FlagsFor(options))
+{
+}
+
+uint32_t CWind::FlagsFor(const CWindOptions& options)
+{
+    uint32_t flags = kFlagMinimizeBox;
+    if (options.shadowed)
+        flags |= kFlagOffScreen;
+    if (options.grow)
+        flags |= kFlagResizable;
+    if (options.close)
+        flags |= kFlagClose;
+    return flags;
+}
+
 CWind::~CWind() { Teardown(); }
 
 void CWind::Destroy()

@@ -34,6 +34,13 @@ namespace plat {
 class DrawContext;
 }
 
+// The three yes/no options a window can be built with instead of a flag word.
+struct CWindOptions {
+    bool shadowed = false; // paints through an off-screen bitmap (flag 0x40)
+    bool close = false;    // answered by HasClose (flag 0x100)
+    bool grow = false;     // resizable and maximisable (flag 0x04)
+};
+
 class CWind : public CEventObj {
 public:
     enum : int32_t {
@@ -53,6 +60,7 @@ public:
         kFlagThinBorder = 0x10, // popup with a thin border (wins over 0x08)
         kFlagOffScreen = 0x40,  // paints through an off-screen 8-bit bitmap
         kFlagCloseWithParent = 0x80,
+        kFlagClose = 0x100, // the close option: only HasClose reads it
     };
     static constexpr uint32_t kKindWindow = 8;
     // Message -42: sets the title from a string list (word 0 the list's id, word 1 the entry).
@@ -64,6 +72,9 @@ public:
 
     // The native window is not made here (Create). Registers the window as a live object.
     CWind(int32_t type, CFrame* root, const CPoint* position, uint32_t flags);
+    // The same with the three options, mapped onto the flag word (the minimize box always).
+    CWind(int32_t type, CFrame* root, const CPoint* position, const CWindOptions& options);
+    static uint32_t FlagsFor(const CWindOptions& options);
     // Hides the window, deletes its frames, environments and native window, and leaves the
     // window lists.
     ~CWind() override;
@@ -128,6 +139,8 @@ public:
     virtual bool IsFixedSize() const { return (wndFlags_ & kFlagFixedSize) != 0; }
     virtual bool IsStyleBit2() const { return (wndFlags_ & kFlagResizable) != 0; }
     virtual bool IsStyleBit1() const { return (wndFlags_ & kFlagMinimizeBox) != 0; }
+    // Whether the window was built with the close option.
+    virtual bool HasClose() const { return (wndFlags_ & kFlagClose) != 0; }
     // Slot 14: with ask and a close target, asks the target (-9) and answers false; else
     // detaches every frame layer and answers true.
     virtual bool Close(bool ask);
@@ -285,6 +298,9 @@ protected:
     void Teardown();
 
 private:
+    // Activation under the rule that leaves the frames' enabled state alone: the window is
+    // shown after it became active, while its owner is still disabled.
+    void ActivateKeepingFrames();
     // The drawing environments (WindPaint.cpp): made, resized and deleted with the window.
     void SetupEnvironments();
     void ResizeEnvironments(int16_t width, int16_t height);

@@ -8,6 +8,7 @@
 #include "engine/controls/WindGlobals.h"
 #include "engine/controls/WindHooks.h"
 #include "engine/framework/Appl.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/MsgMgr.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
@@ -78,6 +79,10 @@ void CWind::Activate()
             own->AddHead(this);
     }
 
+    if (GetEngineProfile().activationKeepsFramesEnabled) {
+        ActivateKeepingFrames();
+        return;
+    }
     if (plat::IsWindow(hwnd_)) {
         ShowWnd();
         if (parent_ && plat::IsWindow(parent_->hwnd_)) {
@@ -94,26 +99,44 @@ void CWind::Activate()
     SetKeyFocus(focusControl_);
 }
 
+void CWind::ActivateKeepingFrames()
+{
+    if (plat::IsWindow(hwnd_)) {
+        const plat::WindowHandle owner = parent_ && plat::IsWindow(parent_->hwnd_) ? parent_->hwnd_ : 0;
+        // The owner stays disabled until the window is shown, so the platform cannot hand the
+        // activation back to it on the way.
+        if (owner)
+            plat::EnableWindow(owner, false);
+        plat::EnableWindow(hwnd_, true);
+        plat::ActivateWindow(hwnd_);
+        ShowWnd();
+        if (owner)
+            plat::EnableWindow(owner, true);
+    }
+    SetKeyFocus(focusControl_);
+}
+
 void CWind::Deactivate()
 {
     wndglobals::State& g = Get();
     active_ = false;
+    const bool keepFrames = GetEngineProfile().activationKeepsFramesEnabled;
     if (CWindControl* focus = GetKeyFocus(); focus && HasControl(focus))
         SetKeyFocus(nullptr);
-    if (plat::IsWindow(hwnd_))
+    if (!keepFrames && plat::IsWindow(hwnd_))
         plat::SetFocus(hwnd_);
-    if (GetCaptureObj()) {
-        // A drag in progress ends with a release well away from the frame that had the mouse.
-        CPoint away(-100, -100);
-        if (CFrame* hover = GetHoverFrame())
-            away = hover->GetDrawnRect().TopLeft().Offset(-100, -100);
+    if (CFrame* capture = GetCaptureObj()) {
+        // A drag in progress ends with a release well away from the frame that had the mouse
+        // (the hover frame) or, under the other rule, the frame that holds the capture.
+        CFrame* from = keepFrames ? capture : GetHoverFrame();
+        const CPoint away = from ? from->GetDrawnRect().TopLeft().Offset(-100, -100) : CPoint(-100, -100);
         EndCapture(away, 0);
     }
     if (const auto& setCursor = GetWindHooks().setCursorId)
         setCursor(0, 0xFFFFFFFFu);
     if (g.activeWnd == this)
         g.activeWnd = nullptr;
-    if (CFrame* top = GetTopFrame())
+    if (CFrame* top = GetTopFrame(); top && !keepFrames)
         top->SaveEnabled(true, 1);
 }
 

@@ -5,9 +5,15 @@
 // off-screen environment every frame is drawn once per paint into the bitmap without clip
 // regions, and the screen is touched by one copy; only frames with the direct bit are drawn
 // straight into the window, in a second pass with clip regions of their own.
+//
+// The engine profile switches three rules of this painter: the off-screen pass may clip each
+// frame to what its parent received; the area of the direct frames may be worked out once per
+// root frame and kept; and a window repainting one opaque leaf may test the leaf's own direct
+// bit instead of the root's.
 #include "engine/controls/Frame.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/WindGlobals.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/Font.h"
 #include "engine/graphics/OffScEnv.h"
@@ -27,6 +33,63 @@ CRect AreaOf(const CRect* rect, CFrame* root) { return rect ? *rect : root->GetD
 bool Overlap(const CFrame& frame, const CRect& rect, CRect& out)
 {
     return frame.GetDrawnRect().Intersect(rect, &out);
+}
+
+// Removes the area of the outermost shown opaque direct frames of the subtree from the region;
+// answers whether the subtree holds any shown direct frame.
+bool ExcludeDirect(CFrame* frame, CRegion& region)
+{
+    if (!frame->IsShown())
+        return false;
+    if (frame->IsDirect()) {
+        if (!frame->IsTransparent())
+            region.Subtract(frame->GetDrawnRect());
+        return true;
+    }
+    bool any = false;
+    for (CFrame* child : ChildFrames(*frame))
+        any = ExcludeDirect(child, region) || any;
+    return any;
+}
+
+// The direct frames' mask a root frame keeps from its first off-screen paint until it dies:
+// the root's drawn rectangle less the areas its direct frames draw themselves.
+class DirectMask : public CFrameCache {
+public:
+    explicit DirectMask(CFrame* root) : mask(root->GetDrawnRect(), kRgnRect)
+    {
+        hasDirect = ExcludeDirect(root, mask);
+    }
+    CRegion mask;
+    bool hasDirect = false;
+};
+
+const DirectMask& KeptDirectMask(CFrame* root)
+{
+    if (auto* kept = dynamic_cast<DirectMask*>(root->GetCache()))
+        return *kept;
+    auto made = std::make_unique<DirectMask>(root);
+    const DirectMask& mask = *made;
+    root->SetCache(std::move(made));
+    return mask;
+}
+
+// The off-screen pass with clipping: each frame draws inside what its parent received, and
+// hands its children the same area cut to its own rectangle.
+void PaintBufferedClipped(CDrawEnv* env, CFrame* frame, const CRegion& region, const CRect& rect)
+{
+    CRect r;
+    if (!Overlap(*frame, rect, r))
+        return;
+    CRegion clip(region);
+    clip.Intersect(frame->GetDrawnRect());
+    env->SetClipRgn(&clip);
+    if (!frame->IsDirect())
+        frame->DrawContent(env, r);
+    for (CFrame* child : ChildFrames(*frame))
+        if (child->IsShown())
+            PaintBufferedClipped(env, child, clip, r);
+    env->SetClipRect(env->GetBounds());
 }
 
 } // namespace
@@ -93,7 +156,8 @@ void CWind::SetPalette(CPalette* palette)
     palette_ = palette;
     if (wndEnv_)
         wndEnv_->SetPalette(palette);
-    RebuildOffScreen();
+    if (!GetEngineProfile().offScreenOnlyWhenShadowed || (wndFlags_ & kFlagOffScreen))
+        RebuildOffScreen();
 }
 
 void CWind::SetPaletteAllWindows(CPalette* palette)
@@ -135,22 +199,42 @@ void CWind::DrawFrames(const CRect* rect)
                 DrawFrameDirect(layer, *region, area);
         return;
     }
+    const EngineProfile& profile = GetEngineProfile();
     bool needDirect = false;
     {
         CClipScope scope(offScreenEnv_.get());
-        offScreenEnv_->SetClipRect(area);
-        for (int32_t i = 0; i < GetLayerCount(); ++i)
-            if (CFrame* layer = GetLayer(i); layer && layer->IsShown())
+        std::unique_ptr<CRegion> offRegion;
+        if (profile.offScreenPassClipsToParent) {
+            offRegion.reset(offScreenEnv_->GetDeviceRegion());
+            offRegion->Intersect(area);
+        } else {
+            offScreenEnv_->SetClipRect(area);
+        }
+        for (int32_t i = 0; i < GetLayerCount(); ++i) {
+            CFrame* layer = GetLayer(i);
+            if (!layer || !layer->IsShown())
+                continue;
+            if (offRegion)
+                PaintBufferedClipped(offScreenEnv_.get(), layer, *offRegion, area);
+            else
                 needDirect = DrawFrameOffScreen(layer, area) || needDirect;
+        }
     }
     CClipScope scope(wndEnv_.get());
     std::unique_ptr<CRegion> region(wndEnv_->GetDeviceRegion());
     region->Intersect(area);
     CRegion directRegion;
-    if (needDirect) {
-        // The copy leaves out the areas that the direct frames draw themselves.
-        CRegion covered(root->GetDrawnRect(), kRgnRect);
+    // The copy leaves out the areas that the direct frames draw themselves.
+    CRegion covered;
+    if (profile.directMaskKeptOnRoot) {
+        const DirectMask& kept = KeptDirectMask(root);
+        needDirect = kept.hasDirect;
+        covered = kept.mask;
+    } else if (needDirect) {
+        covered = root->GetDrawnRect();
         SubtractDirect(root, covered);
+    }
+    if (needDirect) {
         directRegion = *region;
         region->Intersect(&covered);
     }
@@ -227,18 +311,7 @@ void CWind::DrawDirectFrames(CFrame* frame, const CRegion& region, const CRect& 
             DrawDirectFrames(child, limited, r);
 }
 
-void CWind::SubtractDirect(CFrame* frame, CRegion& region)
-{
-    if (!frame->IsShown())
-        return;
-    if (frame->IsDirect()) {
-        if (!frame->IsTransparent())
-            region.Subtract(frame->GetDrawnRect());
-        return;
-    }
-    for (CFrame* child : ChildFrames(*frame))
-        SubtractDirect(child, region);
-}
+void CWind::SubtractDirect(CFrame* frame, CRegion& region) { ExcludeDirect(frame, region); }
 
 void CWind::DrawRegion(const CRect* rect, bool direct)
 {
@@ -275,7 +348,9 @@ void CWind::Paint(CFrame* frame)
     }
     const CRect drawn = frame->GetDrawnRect();
     CFrame* root = GetFirstFrame();
-    if ((root && root->IsDirect()) || !offScreenEnv_) {
+    const bool direct =
+        GetEngineProfile().leafPaintTestsOwnDirectBit ? frame->IsDirect() : root && root->IsDirect();
+    if (direct || !offScreenEnv_) {
         if (!wndEnv_)
             return;
         CClipScope scope(wndEnv_.get());
