@@ -15,6 +15,12 @@ CTopWnd::CTopWnd(std::unique_ptr<CStr> title, CFrame* root, const CPoint* positi
     SetTitle(std::move(title));
 }
 
+CTopWnd::CTopWnd(std::unique_ptr<CStr> title, CFrame* root, const CPoint* position,
+                 const CWindOptions& options)
+    : CTopWnd(std::move(title), root, position, FlagsFor(options))
+{
+}
+
 CTopWnd::CTopWnd(CFrame* root, bool offScreen)
     : CWind(kTypeTopLevel, root, nullptr, offScreen ? uint32_t{kFlagOffScreen} : 0u)
 {

@@ -20,6 +20,8 @@ public:
     // Creates the native window, then sets the title. Without a position the window takes
     // the default place (centred).
     CTopWnd(std::unique_ptr<CStr> title, CFrame* root, const CPoint* position, uint32_t flags);
+    // The same with the three window options in place of the flag word.
+    CTopWnd(std::unique_ptr<CStr> title, CFrame* root, const CPoint* position, const CWindOptions& options);
     // A window of type 1 whose native window is made later; `offScreen` paints it through
     // an off-screen bitmap.
     CTopWnd(CFrame* root, bool offScreen);
