@@ -27,16 +27,16 @@ std::optional<WaveSound> Fail(std::string* error, const std::string& why)
 std::string ReadFormat(const uint8_t* p, uint32_t size, WaveSound& sound)
 {
     if (size < 16)
-        return "the format chunk is shorter than 16 bytes";
+        return "the format chunk is too short";
     if (Le16(p) != kFormatPcm)
-        return "not uncompressed PCM (format " + std::to_string(Le16(p)) + ")";
+        return "not PCM (format " + std::to_string(Le16(p)) + ")";
     sound.channels = Le16(p + 2);
     sound.sampleRate = Le32(p + 4);
     sound.bitsPerSample = Le16(p + 14);
     if (sound.channels < 1 || sound.channels > 2)
-        return std::to_string(sound.channels) + " channels (1 or 2 are played)";
+        return std::to_string(sound.channels) + " channels (1 or 2)";
     if (sound.bitsPerSample != 8 && sound.bitsPerSample != 16)
-        return std::to_string(sound.bitsPerSample) + " bits per sample (8 or 16 are played)";
+        return std::to_string(sound.bitsPerSample) + " bits per sample (8 or 16)";
     if (sound.sampleRate == 0)
         return "a sample rate of 0";
     return {};
@@ -47,7 +47,7 @@ std::string ReadFormat(const uint8_t* p, uint32_t size, WaveSound& sound)
 std::optional<WaveSound> ReadWave(const uint8_t* bytes, size_t size, std::string* error)
 {
     if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
-        return Fail(error, "not a RIFF WAVE file");
+        return Fail(error, "not a WAV file");
     // The chunks end where the RIFF header says, or where the bytes do when that is sooner.
     const size_t end = static_cast<size_t>(std::min<uint64_t>(uint64_t(Le32(bytes + 4)) + 8, size));
     WaveSound sound;
@@ -79,8 +79,8 @@ std::optional<WaveSound> ReadWave(const uint8_t* bytes, size_t size, std::string
         return Fail(error, "no format chunk");
     if (!data)
         return Fail(error, "no data chunk");
-    const size_t whole = dataSize - dataSize % sound.FrameBytes();
-    sound.frames.assign(data, data + whole);
+    sound.partialBytes = dataSize % sound.FrameBytes();
+    sound.frames.assign(data, data + dataSize - sound.partialBytes);
     return sound;
 }
 
@@ -88,7 +88,7 @@ std::optional<WaveSound> ReadWaveFile(const std::filesystem::path& path, std::st
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Fail(error, "cannot open " + path.string());
+        return Fail(error, path.string() + ": cannot read");
     std::vector<uint8_t> bytes;
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
@@ -97,7 +97,7 @@ std::optional<WaveSound> ReadWaveFile(const std::filesystem::path& path, std::st
             return Fail(error, path.string() + " is larger than 256 MiB");
     }
     if (in.bad())
-        return Fail(error, "cannot read " + path.string());
+        return Fail(error, path.string() + ": cannot read");
     std::optional<WaveSound> sound = ReadWave(bytes.data(), bytes.size(), error);
     if (!sound && error)
         *error = path.string() + ": " + *error;
