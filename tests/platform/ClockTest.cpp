@@ -35,7 +35,7 @@ TEST(Clock, FakeClockMovesOnlyWhenTold)
     EXPECT_EQ(plat::CurrentTick(), plat::TickFromMs(start + 170));
     clock.SleepUntil(start + 1000);
     EXPECT_EQ(clock.NowMs(), start + 1000);
-    clock.SleepUntil(start); // never goes back
+    clock.SleepUntil(start);  // never goes back
     EXPECT_EQ(clock.NowMs(), start + 1000);
 }
 
@@ -59,4 +59,4 @@ TEST(Clock, WallTimeCanBePinned)
     EXPECT_GE(plat::NowUtc().year, 2024);
 }
 
-} // namespace
+}  // namespace

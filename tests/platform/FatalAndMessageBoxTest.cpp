@@ -26,8 +26,7 @@ TEST(MessageBox, ScriptedAnswersThenDefaultButton)
 {
     plat::ScriptedMessageBoxes& boxes = plat::GetScriptedMessageBoxes();
     boxes.QueueAnswer(plat::MbResult::No);
-    plat::MessageBoxRequest req{"Save changes?", "QM3", plat::MbIcon::Question, plat::MbButtons::YesNoCancel,
-                                2};
+    plat::MessageBoxRequest req{"Save changes?", "QM3", plat::MbIcon::Question, plat::MbButtons::YesNoCancel, 2};
     EXPECT_EQ(plat::GetMessageBoxService().Show(req), plat::MbResult::No);
     EXPECT_EQ(plat::GetMessageBoxService().Show(req), plat::MbResult::Cancel);
     ASSERT_EQ(boxes.Log().size(), 2u);
@@ -36,4 +35,4 @@ TEST(MessageBox, ScriptedAnswersThenDefaultButton)
     EXPECT_EQ(boxes.Log()[0].icon, plat::MbIcon::Question);
 }
 
-} // namespace
+}  // namespace

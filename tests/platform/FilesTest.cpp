@@ -14,8 +14,7 @@ protected:
     {
         root_ = qmtest::TempDir() / "c";
         fs::create_directories(root_);
-        plat::SetDrives(
-            {{'C', root_, plat::DriveKind::Fixed}, {'E', qmtest::TempDir() / "e", plat::DriveKind::CdRom}});
+        plat::SetDrives({{'C', root_, plat::DriveKind::Fixed}, {'E', qmtest::TempDir() / "e", plat::DriveKind::CdRom}});
     }
     fs::path root_;
 };
@@ -52,18 +51,12 @@ TEST(Wildcards, MatchTheWindowsWay)
         bool match;
     };
     const Case cases[] = {
-        {"*.*", "README", true},
-        {"*.*", "file.txt", true},
-        {"*", "anything.at.all", true},
-        {"*.STR", "000008.str", true},
-        {"*.STR", "000008.strx", false},
-        {"000123*.CBM", "000123 house.cbm", true},
-        {"000123*.CBM", "000124.CBM", false},
-        {"file.*", "file", true},
-        {"?.txt", "a.txt", true},
-        {"?.txt", "ab.txt", false},
-        {"*.qmd", "game.lng", false},
-        {"a*b*c", "aXbYbZc", true},
+        {"*.*", "README", true},          {"*.*", "file.txt", true},
+        {"*", "anything.at.all", true},   {"*.STR", "000008.str", true},
+        {"*.STR", "000008.strx", false},  {"000123*.CBM", "000123 house.cbm", true},
+        {"000123*.CBM", "000124.CBM", false}, {"file.*", "file", true},
+        {"?.txt", "a.txt", true},         {"?.txt", "ab.txt", false},
+        {"*.qmd", "game.lng", false},     {"a*b*c", "aXbYbZc", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plat::WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " ~ " << c.name;
@@ -101,4 +94,4 @@ TEST(FolderLibraryWriter, NamesFilesBySixDigitsAndThreeLetterType)
     EXPECT_TRUE(fs::exists(lib.Folder() / "CBM" / "000123 house.CBM"));
 }
 
-} // namespace
+}  // namespace

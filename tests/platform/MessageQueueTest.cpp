@@ -19,7 +19,7 @@ TEST(MessageQueue, PostPeekAndWaitOnTheFakeClock)
     q.Post({0, 7, 1, 2, 0});
     q.Post({0, 8, 3, 4, 0});
     EXPECT_TRUE(q.WaitUntil(start + 10000));
-    EXPECT_EQ(qmtest::Clock().NowMs(), start + 500); // a waiting message ends the wait at once
+    EXPECT_EQ(qmtest::Clock().NowMs(), start + 500);  // a waiting message ends the wait at once
     EXPECT_EQ(q.Peek(false)->message, 7u);
     EXPECT_EQ(q.Peek()->message, 7u);
     EXPECT_EQ(q.Peek()->message, 8u);
@@ -34,4 +34,4 @@ TEST(MessageQueue, EventSourceFeedsTheWait)
     EXPECT_EQ(q.Peek()->message, 42u);
 }
 
-} // namespace
+}  // namespace

@@ -112,7 +112,7 @@ TEST(Settings, ValuesOfEveryTypeSurviveInTheFile)
 
 TEST(Settings, CreateOpensAnExistingKeyAndKeepsItsValues)
 {
-    plat::SetSettingsDurable(true); // the programs' way of writing, with its waits for the disk
+    plat::SetSettingsDurable(true);  // the programs' way of writing, with its waits for the disk
     bool created = false;
     std::unique_ptr<plat::SettingsKey> key;
     ASSERT_EQ(plat::CreateSettingsKey(SettingsPart::Machine, "A\\B", "First", key, &created),
