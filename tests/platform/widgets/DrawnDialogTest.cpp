@@ -145,7 +145,11 @@ protected:
         std::filesystem::create_directories(root / "SUB");
         for (const char* name : {"AB.SAV", "BI.SAV", "YY.TXT", "SUB/IN.SAV"})
             std::ofstream(root / name) << "x";
-        SetDrives({{'C', root}, {'D', qmtest::TempDir()}});
+        // D: holds one folder of its own; the temporary folder itself also holds the settings
+        // folder, where window markers keep their locks.
+        const auto disc = qmtest::TempDir() / "disc";
+        std::filesystem::create_directories(disc / "files");
+        SetDrives({{'C', root}, {'D', disc}});
     }
 
     std::optional<std::string> Choose(FileDialogKind kind, bool confirm = false)
