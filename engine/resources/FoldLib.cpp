@@ -61,12 +61,13 @@ CFoldLib::~CFoldLib() = default;
 void CFoldLib::OpenFileSpec(const CFileSpec* spec)
 {
     if (!folder_) {
-        if (!spec || !spec->IsFolder()) {
+        auto candidate = spec ? std::make_unique<CFileSpec>(*spec) : nullptr;
+        if (!candidate || !LibraryFolderFound(*candidate)) {
             status_ = kLibNotOpen;
             open_ = false;
             return;
         }
-        folder_ = std::make_unique<CFileSpec>(*spec);
+        folder_ = std::move(candidate);
     }
     Open();
     ReadLibId(folder_.get());
@@ -133,7 +134,7 @@ std::unique_ptr<CFileSpec> CFoldLib::FindFile(const char* type, int32_t id)
         return nullptr;
     }
     const auto typeFolder = TypeFolder(type);
-    if (!typeFolder->IsFolder()) {
+    if (!LibraryFolderFound(*typeFolder)) {
         status_ = kLibNotFound;
         return nullptr;
     }
@@ -146,7 +147,7 @@ std::unique_ptr<CFileSpec> CFoldLib::FindFile(const char* type, int32_t id)
         const CTplRec& alternatives = t->GetFolders();
         for (int32_t i = 0; i < alternatives.GetEntryCount(); ++i) {
             const auto alt = Child(*typeFolder, alternatives.GetEntry(i)->GetText());
-            if (!alt->IsFolder())
+            if (!LibraryFolderFound(*alt))
                 continue;
             if (auto found = SearchFolder(*alt, *pattern))
                 return found;
@@ -285,7 +286,7 @@ int32_t CFoldLib::GetResourceId(const char* type, int16_t index)
     if (!open_)
         return -1;
     const auto typeFolder = IsSafeFolderType(type) ? TypeFolder(type) : nullptr;
-    if (!typeFolder || !typeFolder->IsFolder()) {
+    if (!typeFolder || !LibraryFolderFound(*typeFolder)) {
         status_ = kLibNoType;
         return -1;
     }
@@ -331,12 +332,12 @@ int16_t CFoldLib::WriteResource(const char* type, int32_t id, const void* data, 
         folder->RemoveFileName();
     else
         folder = TypeFolder(type);
-    if (!folder->IsFolder())
+    if (!LibraryFolderFound(*folder))
         folder->Create(false, kFileType, kFileCreator);
     const auto target = Child(*folder, MakeFileName(type, id, false)->GetText());
     if (!target->Exists())
         target->Create(true, kFileType, kFileCreator);
-    if (!target->IsFile()) {
+    if (!LibraryFileFound(*target)) {
         status_ = kLibNotFound;
         return status_;
     }

@@ -60,7 +60,7 @@ void CMegaLib::OpenFile(const char* path)
         return;
     }
     spec_ = std::make_unique<CFileSpec>(path);
-    if (!spec_->IsFile()) {
+    if (!LibraryFileFound(*spec_)) {
         status_ = kLibNoFile;
         open_ = false;
         spec_.reset();
@@ -74,12 +74,13 @@ void CMegaLib::OpenFileSpec(const CFileSpec* spec)
 {
     if (spec_ || file_)
         return;
-    if (!spec || !spec->IsFile()) {
+    auto candidate = spec ? std::make_unique<CFileSpec>(*spec) : nullptr;
+    if (!candidate || !LibraryFileFound(*candidate)) {
         status_ = kLibNotOpen;
         open_ = false;
         return;
     }
-    spec_ = std::make_unique<CFileSpec>(*spec);
+    spec_ = std::move(candidate);
     Open();
     ReadLibId(spec_.get());
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/framework/Diag.h"
+#include "engine/framework/EngineProfile.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/framework/File.h"
 #include "engine/framework/FileSpecs.h"
@@ -94,6 +95,16 @@ int16_t CResLib::ReadPart(int32_t size, void* buffer, int32_t offset, int32_t co
     else
         status_ = kLibOk;
     return status_;
+}
+
+bool LibraryFileFound(CFileSpec& spec)
+{
+    return GetEngineProfile().pathTestOpens ? spec.Exists() : spec.IsFile();
+}
+
+bool LibraryFolderFound(CFileSpec& spec)
+{
+    return GetEngineProfile().pathTestOpens ? spec.Exists() : spec.IsFolder();
 }
 
 bool ReadFileExactly(CFile& file, void* buffer, int32_t position, int32_t count)

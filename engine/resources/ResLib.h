@@ -136,6 +136,13 @@ protected:
 // Reads exactly count bytes at a position of an open file; false on any error or short read.
 bool ReadFileExactly(CFile& file, void* buffer, int32_t position, int32_t count);
 
+// The test a library makes before it uses a path as a file or as a folder. By default the path
+// must name a file (a folder). Under the launcher's path test the path must pass
+// CFileSpec::Exists, which opens a file for reading or tries a folder, and which may drop one
+// trailing backslash from the path.
+bool LibraryFileFound(CFileSpec& spec);
+bool LibraryFolderFound(CFileSpec& spec);
+
 // Ends the program with the report of a missing resource: engine message 6, the type, a blank
 // and the number, from the given source and line.
 void ReportMissingResource(const char* type, int32_t id, const char* source, uint32_t line);
