@@ -70,6 +70,14 @@ void CFrame::Destroy()
     DeleteWhenSafe(this);
 }
 
+void CFrame::RemoveFromParent()
+{
+    if (parent_)
+        parent_->RemoveChild(*this);
+    else if (CWind* wnd = GetOwnerWnd())
+        wnd->DropLayer(this);
+}
+
 void CFrame::Withdraw()
 {
     UnregisterLiveObject(this);

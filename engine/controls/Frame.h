@@ -95,6 +95,9 @@ public:
     virtual void Hide(bool recurse, bool erase);
     // Slot 19: shown, and the point lies in the drawn rectangle (right and bottom excluded).
     virtual bool HitTest(const CPoint& point);
+    // Slot 20: called once after the frame was put into its place on screen (a program adds
+    // a screen's root and then lets it build or set itself up); nothing here.
+    virtual void OnAttach() {}
     // Slot 21: the draw request: invalidates the drawn rectangle through the owner window. A
     // transparent frame without own content passes a partial request to its children.
     virtual void Draw(bool whole);
@@ -115,6 +118,14 @@ public:
     virtual void SetSizePt(const CPoint& size) { SetSize(size.GetH(), size.GetV()); }
     // Slot 30: shows a hidden frame (and with recurse its subtree).
     virtual void Show(bool recurse);
+    // Run by whoever built a template list on the root object it made, once the whole list
+    // is built; a root that wires up its children overrides it. Nothing here.
+    virtual void AfterBuild() {}
+
+    // Takes the frame out of its parent's children (its area is invalidated when shown), or
+    // out of its window's layers when it is a window's root; the frame is not deleted.
+    // Nothing when it has neither.
+    void RemoveFromParent();
 
     // This frame or the first descendant, depth first, matching (kind, id, this frame's
     // owner); kind -1 matches any kind.
@@ -146,7 +157,14 @@ public:
 
     void SetFlags(uint32_t flags) { flags_ = flags; }
     bool IsShown() const { return (flags_ & kFlagShown) != 0; }
+    // Sets or clears the shown bit only; the caller draws when it wants the change seen.
+    void SetShown(bool shown) { SetShownBit(shown); }
     bool IsTransparent() const { return (flags_ & kFlagTransparent) != 0; }
+    // A transparent frame draws nothing of its own (its children still draw).
+    void SetTransparent(bool transparent)
+    {
+        flags_ = transparent ? (flags_ | kFlagTransparent) : (flags_ & ~kFlagTransparent);
+    }
     bool HasOwnContent() const { return (flags_ & kFlagOwnContent) != 0; }
     bool HasBorder() const { return (flags_ & kFlagBorders) != 0; }
     void SetBorder(uint32_t borderBits) { flags_ = (flags_ & ~kFlagBorders) | (borderBits & kFlagBorders); }

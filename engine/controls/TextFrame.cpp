@@ -79,6 +79,12 @@ void CTextFrame::AdoptText(std::unique_ptr<CStr> text)
     Changed();
 }
 
+void CTextFrame::SetText(std::unique_ptr<CStr> text)
+{
+    text_ = text ? std::make_unique<CStr>(*text) : nullptr;
+    Changed();
+}
+
 void CTextFrame::DrawContent(CDrawEnv* env, const CRect&)
 {
     if (!text_ || !env)

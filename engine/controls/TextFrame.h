@@ -41,6 +41,10 @@ public:
     // Slot 34: the string (null clears the text) replaces the text, then redraws.
     virtual void AdoptText(std::unique_ptr<CStr> text);
 
+    // A copy of the string's text (null clears it) replaces the text, then redraws; the
+    // string itself is dropped.
+    void SetText(std::unique_ptr<CStr> text);
+
     // These store a value without asking for drawing.
     void SetTextColor(uint32_t color) { textColor_ = color; }
     void SetHJust(int32_t just) { hJust_ = just; }

@@ -300,4 +300,50 @@ TEST_F(FrameInWindow, AFrameDestroyedByItsOwnHandlerIsWithdrawnAtOnceAndFreedAft
     delete w;
 }
 
+TEST_F(FrameInWindow, RemoveFromParentErasesAShownFrameAndKeepsItAlive)
+{
+    CFrame* root = Root(200, 100, log);
+    CWind* w = MakeWindow(CWind::kTypeTopLevel, root);
+    CFrame* a = Child(log, "a", {20, 20, 30, 30});
+    CFrame* hidden = Child(log, "hidden", {40, 100, 50, 120});
+    hidden->SetShown(false);
+    root->AddChild(a, false);
+    root->AddChild(hidden, false);
+    PumpAll();
+    plat::ValidateRect(w->GetHwnd(), nullptr);
+
+    a->RemoveFromParent();
+    EXPECT_EQ(a->GetParent(), nullptr);
+    EXPECT_EQ(a->GetOwner(), nullptr);
+    EXPECT_EQ(CRect(plat::GetUpdateRect(w->GetHwnd())), CRect(20, 20, 30, 30));
+    plat::ValidateRect(w->GetHwnd(), nullptr);
+    hidden->RemoveFromParent(); // not shown: nothing to erase
+    EXPECT_EQ(CRect(plat::GetUpdateRect(w->GetHwnd())), CRect(0, 0, 0, 0));
+    a->RemoveFromParent(); // no parent any more: nothing happens
+    EXPECT_EQ(root->GetChildren()->GetCount(), 0);
+
+    // A window's root leaves the window's layers.
+    root->RemoveFromParent();
+    EXPECT_EQ(w->GetFirstFrame(), nullptr);
+    delete a;
+    delete hidden;
+    delete w;
+    delete root;
+}
+
+TEST(FrameFlags, ShownAndTransparentBitsAloneChange)
+{
+    CFrame frame(4, 1, CRect(0, 0, 10, 10), false);
+    frame.SetChanged(false);
+    frame.SetShown(false);
+    EXPECT_FALSE(frame.IsShown());
+    EXPECT_FALSE(frame.IsChanged()); // a bit only: the caller draws when it wants to
+    frame.SetTransparent(true);
+    EXPECT_TRUE(frame.IsTransparent());
+    EXPECT_EQ(frame.GetFlags() & ~0x8u, CFrame::kFlagTransparent);
+    frame.SetShown(true);
+    frame.SetTransparent(false);
+    EXPECT_EQ(frame.GetFlags() & ~0x8u, CFrame::kFlagShown);
+}
+
 } // namespace

@@ -99,6 +99,10 @@ TEST_F(TextFrameTest, TextIsAppendedListedAdoptedAndCopied)
     EXPECT_EQ(Text(frame), "a\nb\n");
     frame.AdoptText(nullptr);
     EXPECT_EQ(frame.PeekText(), nullptr);
+    frame.SetChanged(false);
+    frame.SetText(std::make_unique<CStr>("set"));
+    EXPECT_EQ(Text(frame), "set");
+    EXPECT_TRUE(frame.IsChanged());
 }
 
 TEST_F(TextFrameTest, DrawsOneLineLikeTheEnvironmentAndPutsItsStateBack)
