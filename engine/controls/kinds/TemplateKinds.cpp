@@ -4,6 +4,7 @@
 #include "engine/controls/TFrame.h"
 #include "engine/controls/WindowKinds.h"
 #include "engine/controls/input/InputKinds.h"
+#include "engine/controls/native/NativeKinds.h"
 
 void RegisterAllTemplateKinds()
 {
@@ -11,4 +12,5 @@ void RegisterAllTemplateKinds()
     RegisterWindowTemplateKinds();
     RegisterScreenTemplateKinds();
     RegisterInputTemplateKinds();
+    RegisterNativeTemplateKinds();
 }

@@ -1,0 +1,35 @@
+#pragma once
+// Fixtures for the widget-control tests: the controls fixture's shown, active window with a
+// target, and screens built from template text with every kind registered.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/controls/RsrcTplList.h"
+#include "engine/controls/kinds/TemplateKinds.h"
+#include "tests/engine/controls/input/ControlsKit.h"
+#include "tests/engine/resources/DefinitionText.h"
+
+namespace ntest {
+
+using namespace ctest;
+
+class NativeTest : public ControlsTest {
+protected:
+    // Builds the templates under the root (one "TPL" line each, see data/engine/TPL) and
+    // answers the control of that id in the window.
+    template <class T> T* Build(const std::string& text, int32_t id)
+    {
+        deftext::InstallEngineStrings();
+        RegisterAllTemplateKinds();
+        lists_.push_back(std::make_unique<CRsrcTplList>(deftext::MakeBlock(text, "TPL", 70)));
+        lists_.back()->Build(root, nullptr, 0);
+        return dynamic_cast<T*>(wnd->FindControlById(id));
+    }
+
+private:
+    std::vector<std::unique_ptr<CRsrcTplList>> lists_;
+};
+
+} // namespace ntest
