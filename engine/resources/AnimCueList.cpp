@@ -19,9 +19,9 @@ CAnimCueList::~CAnimCueList()
         delete owned_;
 }
 
-void CAnimCueList::Load(int32_t id, uint32_t mask)
+void CAnimCueList::Load(int32_t id, uint32_t mask, bool required)
 {
-    Reload(id, mask, true);
+    Reload(id, mask, required);
     CountCues();
     next_ = 0;
     active_ = count_ >= 1;

@@ -31,7 +31,7 @@ public:
     virtual ~CAnimCueTarget() = default;
     virtual void SelectSourceFrame(int32_t frame) = 0;
     virtual void SetSwiftness(int16_t swiftness) = 0;
-    // The elapsed milliseconds of the clock the animation runs on.
+    // The elapsed ticks of the clock the animation runs on (the unit of a wait's argument).
     virtual uint32_t GetClockTime() const = 0;
     // The animation waits until its clock reaches the time.
     virtual void SetWakeTime(uint32_t time) = 0;
@@ -59,8 +59,9 @@ public:
     // Deletes the owned object unless it is a registered receiver.
     ~CAnimCueList() override;
 
-    // Empties the list and loads record "MCD" id; active when it holds a cue.
-    void Load(int32_t id, uint32_t mask);
+    // Empties the list and loads record "MCD" id; active when it holds a cue. A record that
+    // is not required may be missing: the list then stays empty.
+    void Load(int32_t id, uint32_t mask, bool required = true);
     // Takes the next cue when its frame number is the frame (at most one per call).
     virtual void OnFrame(int32_t frame);
     // The next cue becomes the first whose frame number is the frame or later.

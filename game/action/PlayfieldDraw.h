@@ -6,3 +6,6 @@
 #include "engine/graphics/DibSect.h"
 
 void DrawPlayfieldCel(void* source, CDibSect* dest, const CRect& position, DrawRecord* record);
+
+// Makes DrawPlayfieldCel the routine the engine's animator elements draw play-field cels with.
+void InstallPlayfieldDraw();

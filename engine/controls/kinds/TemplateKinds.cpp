@@ -3,6 +3,7 @@
 #include "engine/controls/ScreenKinds.h"
 #include "engine/controls/TFrame.h"
 #include "engine/controls/WindowKinds.h"
+#include "engine/controls/anim/AnimKinds.h"
 #include "engine/controls/input/InputKinds.h"
 #include "engine/controls/native/NativeKinds.h"
 
@@ -13,4 +14,5 @@ void RegisterAllTemplateKinds()
     RegisterScreenTemplateKinds();
     RegisterInputTemplateKinds();
     RegisterNativeTemplateKinds();
+    RegisterAnimTemplateKinds();
 }

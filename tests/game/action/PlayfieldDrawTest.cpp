@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/controls/Frame.h"
+#include "engine/controls/anim/AnimatorWnd.h"
 #include "engine/framework/Memory.h"
 #include "game/action/PlayfieldDraw.h"
 #include "tests/engine/graphics/PixelText.h"
@@ -27,4 +28,10 @@ TEST(PlayfieldDraw, APlainFrameCarriesNoDrawingData)
 {
     CFrame frame(CFrame::kKindFrame, 1, CRect(0, 0, 10, 10), false);
     EXPECT_EQ(frame.GetAltDrawData(), nullptr);
+}
+
+TEST(PlayfieldDraw, InstalledItDrawsTheAnimatorElementsPlayFieldCels)
+{
+    InstallPlayfieldDraw();
+    EXPECT_EQ(GetPlayfieldCelProc(), &DrawPlayfieldCel);
 }
