@@ -234,6 +234,8 @@ SoundResult SoundBuffer::Unlock(const SoundRegion& first, const SoundRegion& sec
     const auto inside = [&](const SoundRegion& r) {
         return !r.data || (r.data >= begin && r.data + r.bytes <= end);
     };
+    // Taking the mutex orders what a writer on another thread wrote before the mixer's reads.
+    { std::lock_guard lock(core_->device->mutex); }
     return inside(first) && inside(second) ? SoundResult::Ok : SoundResult::InvalidParam;
 }
 

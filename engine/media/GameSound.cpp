@@ -1,5 +1,6 @@
 #include "engine/media/GameSound.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Clock.h"
@@ -10,6 +11,163 @@ constexpr uint64_t kPlayOutPollMs = 5;
 } // namespace
 
 CGameSound::~CGameSound() = default;
+
+int32_t VolumeForLevel(int32_t level)
+{
+    if (level <= 0) {
+        return -10000;
+    }
+    if (level >= 255) {
+        return 0;
+    }
+    return (level - 255) * 10;
+}
+
+void CGameSound::Stop()
+{
+    if (GetState() == kStatePlaying) {
+        buffer_->Stop();
+    }
+    EndWorker();
+}
+
+int16_t CGameSound::SetLevel(int32_t level)
+{
+    level_ = level;
+    if (!buffer_ || buffer_->SetVolume(VolumeForLevel(level)) != plat::SoundResult::Ok) {
+        return 3;
+    }
+    return 0;
+}
+
+int16_t CGameSound::GetState()
+{
+    if (!buffer_) {
+        return kStateNothing;
+    }
+    const uint32_t status = buffer_->GetStatus();
+    if ((status & plat::kSoundStatusPlaying) != 0) {
+        return kStatePlaying;
+    }
+    return (status & plat::kSoundStatusLost) != 0 ? kStateLost : kStateLoaded;
+}
+
+void CGameSound::TakeFormat(const CSndSource& stream)
+{
+    sampleRate_ = stream.GetSampleRate();
+    bitsPerSample_ = stream.GetBitsPerSample();
+    channels_ = stream.GetChannels();
+    frameSize_ = static_cast<int16_t>(channels_ * (bitsPerSample_ / 8));
+    level_ = stream.GetLevel();
+}
+
+void CGameSound::StartWorker()
+{
+    EndWorker();
+    workerState_ = kWorkerRunning;
+    worker_.Start([this] { RunWorker(); });
+}
+
+void CGameSound::EndWorker()
+{
+    int8_t running = kWorkerRunning;
+    workerState_.compare_exchange_strong(running, kWorkerAskedToEnd);
+    worker_.RequestStop();
+    worker_.Join();
+}
+
+// The worker: a refill, then a wait of one refill period that a stop cuts short, until the
+// sound is stopped (by the GUI thread, or by the refill step at the sound's end).
+void CGameSound::RunWorker()
+{
+    const uint64_t period = static_cast<uint64_t>(std::max(1, refillPeriod_));
+    while (workerState_.load() == kWorkerRunning) {
+        Refill();
+        if (workerState_.load() != kWorkerRunning) {
+            break;
+        }
+        worker_.WaitUntil(plat::GetClock().NowMs() + period);
+    }
+    workerState_ = kNoWorker;
+}
+
+CGameSound::PlayPlan CGameSound::MakePlan() const
+{
+    const int32_t frame = std::max<int32_t>(1, frameSize_);
+    const auto whole = [frame](int32_t position) { return position - position % frame; };
+    const int32_t length = whole(std::max(0, length_));
+    PlayPlan p;
+    p.start = whole(std::clamp(rangeStart_, 0, length));
+    p.end = whole(std::clamp(rangeEnd_, p.start, length));
+    p.loopStart = whole(std::clamp(loopStart_, p.start, p.end));
+    p.loopEnd = whole(std::clamp(loopEnd_, p.loopStart, p.end));
+    p.hasSection = loopSet_ && p.loopEnd > p.loopStart;
+    return p;
+}
+
+void CGameSound::Rewind()
+{
+    plan_ = MakePlan();
+    readPosition_ = plan_.start;
+    loopsLeft_ = loopCount_;
+    SeekSource(plan_.start);
+}
+
+bool CGameSound::Prime()
+{
+    Rewind();
+    bool ended = true;
+    plat::SoundRegion first;
+    plat::SoundRegion second;
+    if (buffer_->Lock(0, buffer_->GetSize(), first, second) == plat::SoundResult::Ok) {
+        int32_t count = static_cast<int32_t>(first.bytes);
+        ended = Fill(first.data, count);
+        std::memset(first.data + count, SilenceByte(), first.bytes - count);
+        buffer_->Unlock(first, second);
+    }
+    buffer_->SetCurrentPosition(0);
+    writePosition_ = 0;
+    return ended;
+}
+
+// Delivers from the read position: the range start to the loop end, the loop section as
+// many more times as the loop count says (without end when negative), then on to the range
+// end; with the loop flag the whole again from the range start. It wraps as often as one call
+// needs. The end of what the source holds counts as the range end; a pass that delivers
+// nothing ends the sound even with the loop flag, so a call always returns.
+bool CGameSound::Fill(uint8_t* dest, int32_t& count)
+{
+    const PlayPlan& p = plan_;
+    readPosition_ = std::clamp(readPosition_, p.start, p.end);
+    bool passDelivered = readPosition_ != p.start;
+    int32_t written = 0;
+    while (written < count) {
+        const bool inLoop = p.hasSection && loopsLeft_ != 0 && readPosition_ < p.loopEnd;
+        const int32_t want = std::min(count - written, (inLoop ? p.loopEnd : p.end) - readPosition_);
+        const int32_t got = want > 0 ? std::clamp(ReadSource(dest + written, want), 0, want) : 0;
+        written += got;
+        readPosition_ += got;
+        passDelivered = passDelivered || got > 0;
+        if (got == want && inLoop && readPosition_ == p.loopEnd) {
+            readPosition_ = p.loopStart;
+            SeekSource(p.loopStart);
+            if (loopsLeft_ > 0) {
+                --loopsLeft_;
+            }
+        } else if (got < want || readPosition_ >= p.end) {
+            if (!loop_ || !passDelivered) {
+                count = written;
+                return true;
+            }
+            readPosition_ = p.start;
+            SeekSource(p.start);
+            loopsLeft_ = loopCount_;
+            passDelivered = false;
+        }
+    }
+    count = written;
+    return false;
+}
 
 int16_t CGameSound::SetPan(int32_t pan)
 {
@@ -160,7 +318,8 @@ void CGameSound::Refill()
 
 // Waits until the play cursor has reached the write position (or wrapped below where it was
 // when the wait began), then stops. The wait also ends when the buffer stops playing, when
-// the worker is asked to end, or after the time the whole buffer takes to play.
+// the worker is asked to end, or after the time the whole buffer takes to play. It waits on
+// the clock as the worker does, so a stop cuts it short.
 void CGameSound::PlayOutAndStop()
 {
     plat::Clock& clock = plat::GetClock();
@@ -187,7 +346,9 @@ void CGameSound::PlayOutAndStop()
         if (passedBeyond && (cursor >= writePosition_ || cursor < began)) {
             break;
         }
-        clock.SleepUntil(clock.NowMs() + kPlayOutPollMs);
+        if (!worker_.WaitUntil(clock.NowMs() + kPlayOutPollMs)) {
+            break;
+        }
     }
     Stop();
 }

@@ -230,8 +230,10 @@ int32_t CSndStrm::Open(bool fromFile)
 
 int16_t CSndStrm::Read(uint8_t* buffer, int32_t& count)
 {
-    if (atEnd_)
+    if (atEnd_) {
+        count = 0;
         return CDecodeStrm::kEnd;
+    }
     if (!decoder_ || !buffer) {
         count = 0;
         return CDecodeStrm::kBadData;

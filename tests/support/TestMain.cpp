@@ -26,7 +26,7 @@ class FreshStateListener : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo& info) override
     {
         plat::ResetPlatform();
-        g_clock = plat::FakeClock(1000000);
+        g_clock.Reset(1000000);
         plat::SetClock(&g_clock);
         plat::SetFatalHook(plat::ThrowingFatalHook());
         plat::SetBackend(plat::Backend::Null);

@@ -36,6 +36,7 @@ public:
         read_ += count;
         return false;
     }
+    int32_t ReadSource(uint8_t*, int32_t) override { return 0; } // Fill above reads itself
     void Stop() override
     {
         ++stops;
