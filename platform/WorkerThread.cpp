@@ -1,5 +1,6 @@
 #include "platform/WorkerThread.h"
 
+#include <system_error>
 #include <utility>
 
 namespace plat {
@@ -13,17 +14,23 @@ WorkerThread::~WorkerThread()
         Join();
 }
 
-void WorkerThread::Start(std::function<void()> body)
+bool WorkerThread::Start(std::function<void()> body)
 {
     Join();
     stop_ = false;
     clock_ = &GetClock();
     clock_->AddWorker();
-    thread_ = std::thread([clock = clock_, body = std::move(body)] {
-        SetOnWorkerThread(true);
-        body();
-        clock->RemoveWorker();
-    });
+    try {
+        thread_ = std::thread([clock = clock_, body = std::move(body)] {
+            SetOnWorkerThread(true);
+            body();
+            clock->RemoveWorker();
+        });
+    } catch (const std::system_error&) {
+        clock_->RemoveWorker(); // no thread: nothing for the clock to wait for
+        return false;
+    }
+    return true;
 }
 
 void WorkerThread::RequestStop()

@@ -18,8 +18,9 @@ public:
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
 
-    // Runs body on a new thread; a thread started before is joined first.
-    void Start(std::function<void()> body);
+    // Runs body on a new thread; a thread started before is joined first. False when the
+    // system would not make a thread.
+    bool Start(std::function<void()> body);
     // Cuts the thread's current or next wait short; any thread may ask.
     void RequestStop();
     bool StopRequested() const { return stop_.load(); }

@@ -65,7 +65,9 @@ void CGameSound::StartWorker()
 {
     EndWorker();
     workerState_ = kWorkerRunning;
-    worker_.Start([this] { RunWorker(); });
+    if (!worker_.Start([this] { RunWorker(); })) {
+        workerState_ = kNoWorker; // the buffer plays what it holds, unrefilled
+    }
 }
 
 void CGameSound::EndWorker()

@@ -7,35 +7,14 @@
 
 #include "engine/media/SndMgr.h"
 #include "platform/SoundDevice.h"
-#include "tests/support/FolderLibraryWriter.h"
+#include "tests/engine/sound/SoundFixture.h"
 #include "tests/support/TestEnv.h"
-#include "tools/EngineLibrary.h"
-#include "tools/SoundEncoder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace soundtest;
 
-// Byte i of every test sound: distinct from its neighbours and never silence.
-uint8_t Sample(int32_t i) { return static_cast<uint8_t>(i * 7 % 250 + 3); }
-
-Bytes Samples(int32_t from, int32_t to)
-{
-    Bytes out;
-    for (int32_t i = from; i < to; ++i) {
-        out.push_back(Sample(i));
-    }
-    return out;
-}
-
-Bytes Join(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts) {
-        out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
-}
+constexpr uint32_t kAllLibraries = 0xFFFFFFFF;
 
 // Reaches the rewind that starting playback does, so a test can call Fill itself.
 class TestSound : public CStreamSound {
@@ -44,52 +23,29 @@ public:
     using CStreamSound::Rewind;
 };
 
-class StreamSoundTest : public ::testing::Test {
+class StreamSoundTest : public SoundFixture {
 protected:
     void SetUp() override
     {
-        CSndMgr::CreateDevice();
-        PcmSound pcm;
-        pcm.channels = 1;
-        pcm.bits = 8;
-        pcm.rate = 22050;
-        pcm.data = Samples(0, 22050);
-        CsnOptions options;
-        options.level = 255;
-        qmtest::FolderLibraryWriter w(qmtest::TempDir() / "sounds");
-        w.Add("CSN", 1, EncodeCsn(pcm, options));
-        library_ = std::make_unique<EngineLibrary>(w.Folder().string());
+        SoundFixture::SetUp();
+        Bytes cut = TestCsn(22050);
+        cut.resize(cut.size() / 2); // decodes short
+        MakeLibrary({{1, TestCsn(22050)}, {3, cut}});
     }
-
-    // The left channel of what the mixer played since the last call, as 8-bit samples.
-    static Bytes Played()
-    {
-        Bytes out;
-        const std::vector<int16_t> mixed = GetSoundDevice()->TakeOutput();
-        for (size_t i = 0; i < mixed.size(); i += 2) {
-            out.push_back(static_cast<uint8_t>(mixed[i] / 256 + 128));
-        }
-        return out;
-    }
-
-    // Runs the refill step every 50 ms for a second and returns what was played.
-    static Bytes PlayWithRefills(CStreamSound& sound)
-    {
-        Played();
-        for (int i = 0; i < 20; ++i) {
-            qmtest::Clock().Advance(50);
-            sound.Refill();
-        }
-        qmtest::Clock().Advance(50);
-        return Played();
-    }
-
-    std::unique_ptr<EngineLibrary> library_;
 };
+
+// What a sound played: `expected` first, then silence only.
+void ExpectPlayedThenSilence(const Bytes& played, const Bytes& expected)
+{
+    ASSERT_GE(played.size(), expected.size());
+    EXPECT_EQ(Bytes(played.begin(), played.begin() + expected.size()), expected);
+    EXPECT_EQ(std::count(played.begin() + expected.size(), played.end(), 128),
+              static_cast<long>(played.size() - expected.size()));
+}
 
 TEST_F(StreamSoundTest, LoadsTheWholeSoundIntoMemory)
 {
-    CStreamSound sound(1, 0xFFFFFFFF);
+    CStreamSound sound(1, kAllLibraries);
     EXPECT_EQ(sound.GetState(), 0);
     EXPECT_FALSE(sound.IsStreamed());
     EXPECT_EQ(sound.GetLength(), 22050);
@@ -97,19 +53,27 @@ TEST_F(StreamSoundTest, LoadsTheWholeSoundIntoMemory)
     EXPECT_EQ(sound.GetData(), Samples(0, 22050));
     EXPECT_EQ(sound.GetLoadStatus(), 0);
 
-    CStreamSound missing(2, 0xFFFFFFFF);
+    // A resource that decodes short keeps what came, and silence behind it.
+    CStreamSound cut(3, kAllLibraries);
+    const Bytes& data = cut.GetData();
+    ASSERT_EQ(data.size(), 22050u);
+    const auto silence = std::find_if(data.rbegin(), data.rend(), [](uint8_t b) { return b != 0x80; }).base();
+    EXPECT_LT(silence - data.begin(), 22050);
+    EXPECT_TRUE(std::equal(data.begin(), silence, Samples(0, 22050).begin()));
+
+    CStreamSound missing(2, kAllLibraries);
     EXPECT_EQ(missing.GetState(), CSndObj::kStateNothing);
     EXPECT_EQ(missing.Play(false), 3);
 
     CSndMgr::ReleaseDevice();
-    CStreamSound noBuffer(1, 0xFFFFFFFF); // loaded, but there is nothing to play it on
+    CStreamSound noBuffer(1, kAllLibraries); // loaded, but there is nothing to play it on
     EXPECT_EQ(noBuffer.GetState(), CSndObj::kStateNothing);
     EXPECT_EQ(noBuffer.StartPlayback(), 3);
 }
 
 TEST_F(StreamSoundTest, LevelsBecomeBufferVolumes)
 {
-    CStreamSound sound(1, 0xFFFFFFFF);
+    CStreamSound sound(1, kAllLibraries);
     const int32_t cases[][2] = {{0, -10000}, {1, -2540}, {128, -1270}, {254, -10}, {255, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(sound.SetLevel(c[0]), 0);
@@ -119,35 +83,68 @@ TEST_F(StreamSoundTest, LevelsBecomeBufferVolumes)
 
 TEST_F(StreamSoundTest, ARangePlaysExactlyItsBytes)
 {
-    CStreamSound sound(1, 0xFFFFFFFF);
+    CStreamSound sound(1, kAllLibraries);
     sound.SetRange(1000, 5000);
     Played();
     EXPECT_EQ(sound.Play(false), 1);
     EXPECT_EQ(sound.GetBufferSize(), 4000);
     EXPECT_EQ(sound.GetState(), CSndObj::kStatePlaying);
+    EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker); // the buffer plays by itself
     qmtest::Clock().Advance(1000);
     EXPECT_EQ(sound.GetState(), 0); // the buffer played once to its end
-    const Bytes played = Played();
-    ASSERT_GE(played.size(), 4000u);
-    EXPECT_EQ(Bytes(played.begin(), played.begin() + 4000), Samples(1000, 5000));
-    EXPECT_EQ(std::count(played.begin() + 4000, played.end(), 128), static_cast<long>(played.size() - 4000));
+    ExpectPlayedThenSilence(Played(), Samples(1000, 5000));
 }
 
-TEST_F(StreamSoundTest, ALoopSectionRepeatsItsCountThenPlaysOn)
+TEST_F(StreamSoundTest, AWorkerPlaysTheLoopSectionItsCountThenOnToTheEnd)
 {
-    CStreamSound sound(1, 0xFFFFFFFF);
-    sound.SetRange(0, 5000);
-    sound.SetLoop(2000, 3000, 2);
-    EXPECT_EQ(sound.Play(false), 1);
-    EXPECT_EQ(sound.GetRefillPeriod(), 50);
-    const Bytes played = PlayWithRefills(sound);
-    const Bytes expected =
-        Join({Samples(0, 3000), Samples(2000, 3000), Samples(2000, 3000), Samples(3000, 5000)});
-    ASSERT_GE(played.size(), expected.size());
-    EXPECT_EQ(Bytes(played.begin(), played.begin() + expected.size()), expected);
-    EXPECT_EQ(std::count(played.begin() + expected.size(), played.end(), 128),
-              static_cast<long>(played.size() - expected.size()));
-    EXPECT_EQ(sound.GetState(), 0); // the refill step stopped it after its end
+    struct Case {
+        int32_t loopStart, loopEnd, loopCount;
+        Bytes expected;
+    } cases[] = {
+        {2000, 3000, 2,
+         Join({Samples(0, 3000), Samples(2000, 3000), Samples(2000, 3000), Samples(3000, 5000)})},
+        // A section shorter than one refill (1102 bytes every 50 ms) is repeated within one.
+        {2000, 2100, 3,
+         Join({Samples(0, 2100), Samples(2000, 2100), Samples(2000, 2100), Samples(2000, 2100),
+               Samples(2100, 5000)})},
+    };
+    for (const Case& c : cases) {
+        CStreamSound sound(1, kAllLibraries);
+        sound.SetRange(0, 5000);
+        sound.SetLoop(c.loopStart, c.loopEnd, c.loopCount);
+        Played();
+        EXPECT_EQ(sound.Play(false), 1);
+        EXPECT_EQ(sound.GetRefillPeriod(), 50);
+        qmtest::Clock().Advance(10);
+        EXPECT_EQ(sound.GetWorkerState(), CGameSound::kWorkerRunning);
+        qmtest::Clock().Advance(1000);
+        ExpectPlayedThenSilence(Played(), c.expected);
+        // The refill step stopped the sound after its end, and the worker ended.
+        EXPECT_EQ(sound.GetState(), 0);
+        EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker);
+    }
+}
+
+TEST_F(StreamSoundTest, PlayAgainOrDeletingWhileTheWorkerRuns)
+{
+    auto sound = std::make_unique<CStreamSound>(1, kAllLibraries);
+    sound->SetRange(0, 5000);
+    sound->SetLoop(2000, 3000, 2);
+    Played();
+    sound->Play(false);
+    qmtest::Clock().Advance(100); // 2205 bytes played
+    EXPECT_EQ(sound->GetWorkerState(), CGameSound::kWorkerRunning);
+    EXPECT_EQ(sound->Play(false), 1); // ends the worker, starts over with a new one
+    EXPECT_EQ(sound->GetWorkerState(), CGameSound::kWorkerRunning);
+    qmtest::Clock().Advance(1000);
+    ExpectPlayedThenSilence(Played(), Join({Samples(0, 2205), Samples(0, 3000), Samples(2000, 3000),
+                                            Samples(2000, 3000), Samples(3000, 5000)}));
+
+    sound->Play(false);
+    qmtest::Clock().Advance(60);
+    sound.reset(); // joins the worker
+    qmtest::Clock().Advance(100);
+    ExpectPlayedThenSilence(Played(), Samples(0, 1323));
 }
 
 TEST_F(StreamSoundTest, FillWrapsAsOftenAsOneCallNeeds)
@@ -170,7 +167,7 @@ TEST_F(StreamSoundTest, FillWrapsAsOftenAsOneCallNeeds)
          Join({Samples(100, 105), Samples(100, 110)}), true},
     };
     for (const Case& c : cases) {
-        TestSound sound(1, 0xFFFFFFFF);
+        TestSound sound(1, kAllLibraries);
         sound.SetRange(c.rangeStart, c.rangeEnd);
         if (c.loopEnd > 0) {
             sound.SetLoop(c.loopStart, c.loopEnd, c.loopCount);
