@@ -230,10 +230,8 @@ int32_t CSndStrm::Open(bool fromFile)
 
 int16_t CSndStrm::Read(uint8_t* buffer, int32_t& count)
 {
-    if (atEnd_) {
-        count = 0;
+    if (atEnd_)
         return CDecodeStrm::kEnd;
-    }
     if (!decoder_ || !buffer) {
         count = 0;
         return CDecodeStrm::kBadData;

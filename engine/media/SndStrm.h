@@ -39,9 +39,8 @@ public:
     CSndStrm(int32_t id, uint32_t libraryMask);
     ~CSndStrm() override;
 
-    // Reads up to count bytes (whole frames). 1 once the end is reached, and at once with
-    // nothing delivered for every later call until Seek; another value is the decoder's
-    // error, nothing delivered.
+    // Reads up to count bytes (whole frames). 1 once the end is reached, and at once for
+    // every later call until Seek; another value is the decoder's error, nothing delivered.
     int16_t Read(uint8_t* buffer, int32_t& count) override;
     // The decoded length in bytes, or 0 when the resource cannot be opened.
     int32_t Open(bool fromFile) override;
