@@ -1,21 +1,8 @@
 #include "engine/controls/ImageWnd.h"
 
+#include "engine/controls/Placement.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/resources/RawParser.h"
-
-namespace {
-
-// The reference coordinate that a span placed by the mode was placed at.
-int16_t ReferenceOf(int32_t mode, int16_t low, int16_t high)
-{
-    switch (mode) {
-    case 1: return static_cast<int16_t>(low + (high - low) / 2);
-    case 2: return high;
-    default: return low;
-    }
-}
-
-} // namespace
 
 CImageWnd::CImageWnd(int32_t id, const CPoint& reference, CImgSet* images, int32_t hMode, int32_t vMode,
                      bool owns)
@@ -49,11 +36,7 @@ CPoint CImageWnd::ImageSize(int16_t n) const
 
 void CImageWnd::Place(const CPoint& reference)
 {
-    const CPoint size = ImageSize(frame_);
-    int16_t left = 0, right = 0, top = 0, bottom = 0;
-    Justify(static_cast<int16_t>(hMode_), reference.GetH(), size.GetH(), left, right);
-    Justify(static_cast<int16_t>(vMode_), reference.GetV(), size.GetV(), top, bottom);
-    SetBounds(CRect(top, left, bottom, right));
+    SetBounds(PlaceAround(reference, ImageSize(frame_), hMode_, vMode_));
 }
 
 void CImageWnd::SetFrame(int16_t n)
@@ -90,24 +73,18 @@ void CImageWnd::SetHMode(int32_t mode)
 {
     if (mode == hMode_)
         return;
-    const CRect& b = GetBounds();
-    const CPoint reference(ReferenceOf(hMode_, b.GetLeft(), b.GetRight()), b.GetTop());
+    const CRect bounds = ReplaceH(GetBounds(), hMode_, mode);
     hMode_ = mode;
-    int16_t left = 0, right = 0;
-    Justify(static_cast<int16_t>(mode), reference.GetH(), b.GetWidth(), left, right);
-    SetBounds(CRect(b.GetTop(), left, b.GetBottom(), right));
+    SetBounds(bounds);
 }
 
 void CImageWnd::SetVMode(int32_t mode)
 {
     if (mode == vMode_)
         return;
-    const CRect& b = GetBounds();
-    const int16_t reference = ReferenceOf(vMode_, b.GetTop(), b.GetBottom());
+    const CRect bounds = ReplaceV(GetBounds(), vMode_, mode);
     vMode_ = mode;
-    int16_t top = 0, bottom = 0;
-    Justify(static_cast<int16_t>(mode), reference, b.GetHeight(), top, bottom);
-    SetBounds(CRect(top, b.GetLeft(), bottom, b.GetRight()));
+    SetBounds(bounds);
 }
 
 void CImageWnd::DrawContent(CDrawEnv* env, const CRect& clip)

@@ -7,6 +7,8 @@
 #include "engine/controls/input/InputKinds.h"
 #include "engine/controls/native/NativeKinds.h"
 
+#include "engine/controls/imagectl/ImageControlKinds.h"
+
 void RegisterAllTemplateKinds()
 {
     RegisterEngineTemplateKinds();
@@ -15,4 +17,6 @@ void RegisterAllTemplateKinds()
     RegisterInputTemplateKinds();
     RegisterNativeTemplateKinds();
     RegisterAnimTemplateKinds();
+
+    RegisterImageControlKinds();
 }

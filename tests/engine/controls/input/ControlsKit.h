@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/Str.h"
 #include "engine/framework/TimerEvent.h"
+#include "engine/graphics/DrawEnv.h"
+#include "engine/graphics/FontList.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/graphics/OffScEnv.h"
 #include "engine/graphics/RsrcColl.h"
 #include "engine/graphics/RsrcList.h"
+#include "platform/Font.h"
 #include "tests/engine/controls/WindowsKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/support/TestEnv.h"
@@ -18,6 +22,16 @@
 namespace ctest {
 
 using wtest::Log;
+
+// The committed bitmap font as font 5: 8-pixel cells (ascent 6, descent 2, no leading), "A"
+// and "B" 6 pixels wide, the blank 6.
+inline void InstallTestFont()
+{
+    plat::AddFontFace("Quill Test",
+                      {(qmtest::SourceDir() / "tests/platform/fixtures/QuillTest8.bdf").string()});
+    const FontList list = {{5, 0, CStr("Quill Test"), 6}};
+    ASSERT_EQ(CDrawEnv::InitFonts(&list), 0);
+}
 
 // One notification as the target saw it.
 struct Note {

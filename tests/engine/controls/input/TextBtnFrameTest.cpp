@@ -7,9 +7,7 @@
 #include "engine/framework/Stopwatch.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/DrawEnv.h"
-#include "engine/graphics/FontList.h"
 #include "engine/resources/RsrcBlock.h"
-#include "platform/Font.h"
 #include "platform/MessageQueue.h"
 #include "tests/engine/controls/input/ControlsKit.h"
 #include "tests/engine/resources/DefinitionText.h"
@@ -17,16 +15,6 @@
 namespace {
 
 using namespace ctest;
-
-// The committed bitmap font as font 5: 8-pixel cells (ascent 6, descent 2, no leading), "A"
-// and "B" 6 pixels wide, the blank 6.
-void InstallTestFont()
-{
-    plat::AddFontFace("Quill Test",
-                      {(qmtest::SourceDir() / "tests/platform/fixtures/QuillTest8.bdf").string()});
-    const FontList list = {{5, 0, CStr("Quill Test"), 6}};
-    ASSERT_EQ(CDrawEnv::InitFonts(&list), 0);
-}
 
 constexpr int32_t kNormal = 20, kHilite = 21, kDim = 22;
 
