@@ -148,6 +148,19 @@ void CImgScrollBar::OnMouseDown(bool inside, CMessage& message)
     UpdateWindow();
 }
 
+void CImgScrollBar::FollowHold(bool inside, bool redraw)
+{
+    if (inside == (pressed_ != 0))
+        return;
+    pressed_ = inside ? 1 : 0;
+    if (redraw)
+        UpdateWindow();
+    if (inside)
+        StartRepeat();
+    else
+        StopTimer();
+}
+
 void CImgScrollBar::OnMouseMove(bool inside, CMessage& message)
 {
     if (deaf_)
@@ -155,16 +168,7 @@ void CImgScrollBar::OnMouseMove(bool inside, CMessage& message)
     StorePointer(message);
     switch (part_) {
     case kPartStartArrow:
-    case kPartEndArrow:
-        if (inside == (pressed_ != 0))
-            break;
-        pressed_ = inside ? 1 : 0;
-        UpdateWindow();
-        if (inside)
-            StartRepeat();
-        else
-            StopTimer();
-        break;
+    case kPartEndArrow: FollowHold(inside, true); break;
     case kPartThumb: {
         pressed_ = inside ? 1 : 0;
         if (!inside)
@@ -178,15 +182,7 @@ void CImgScrollBar::OnMouseMove(bool inside, CMessage& message)
         break;
     }
     case kPartAfter:
-    case kPartBefore:
-        if (inside == (pressed_ != 0))
-            break;
-        pressed_ = inside ? 1 : 0;
-        if (inside)
-            StartRepeat();
-        else
-            StopTimer();
-        break;
+    case kPartBefore: FollowHold(inside, false); break;
     default: break;
     }
 }

@@ -89,6 +89,9 @@ private:
     // Whether the stored pointer lies in the track on the paging part's side of the thumb.
     bool PointerBesideThumb() const;
     void Notify(int32_t reason);
+    // The pointer entering or leaving the control while an arrow or the track is held: the part
+    // counts as pressed, and repeats, only while the pointer is inside; an arrow shows it.
+    void FollowHold(bool inside, bool redraw);
     void StartRepeat() { StartTimer(kRepeatTicks, nullptr); }
     void UpdateDeaf();
 
