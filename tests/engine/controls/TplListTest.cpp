@@ -84,7 +84,7 @@ TEST_F(TplListTest, ReadsTemplatesInTextOrderWithTheirKindsAndIds)
 
 TEST_F(TplListTest, UnknownKindIsAFatalReportNamingTheList)
 {
-    EXPECT_EQ(deftext::FatalReport([] { List(Frame(1, 0, "0, 0, 1, 1") + "42, 1, 2, 3", 31); }),
+    EXPECT_EQ(deftext::FatalReport([] { List(Frame(1, 0, "0, 0, 1, 1") + "4242, 1, 2, 3", 31); }),
               "Fatal Error: 5: 31\r\rFile: BTplList  Line: 477");
 }
 
@@ -201,8 +201,8 @@ TEST_F(TplListTest, SecondWindowIsFatal)
     EXPECT_NE(window, nullptr);
 }
 
-// A control template of a test kind (42): the frame values, then the id of the object it
-// notifies; it makes a focusable control.
+// A control template of a test kind (4242, a kind no engine class takes): the frame values, then the id of
+// the object it notifies; it makes a focusable control.
 class CTTestControl : public CTFrame {
 public:
     CTTestControl(int32_t kind, CRawParser* parser)
@@ -230,10 +230,10 @@ TEST_F(TplListTest, ControlsGetTheirNotifyTargetAsOwnerAndTheWindowFocusesTheFir
 {
     RegisterEngineClasses();
     CTTestControl::owners.clear();
-    CRegistrar::Register(42, &CTTestControl::Create, &CTTestControl::Read);
+    CRegistrar::Register(4242, &CTTestControl::Create, &CTTestControl::Read);
     auto list = List("0x31, 50, 0, -1, -1, 0\n" + Frame(10, 0, "0, 0, 100, 100") +
-                     "42, 11, 10, 9, 0, 0, 0, 0, 5, 5, 20, 20, 0\n"
-                     "42, 12, 10, 9, 0, 0, 0, 0, 25, 5, 40, 20, 77\n");
+                     "4242, 11, 10, 9, 0, 0, 0, 0, 5, 5, 20, 20, 0\n"
+                     "4242, 12, 10, 9, 0, 0, 0, 0, 25, 5, 40, 20, 77\n");
     CBaseObj caller(2, 3, nullptr);
     std::unique_ptr<CWind> window(dynamic_cast<CWind*>(list->Build(nullptr, &caller, 0)));
     ASSERT_NE(window, nullptr);
@@ -248,12 +248,12 @@ TEST_F(TplListTest, ControlsGetTheirNotifyTargetAsOwnerAndTheWindowFocusesTheFir
 TEST_F(TplListTest, ObjectsBuiltIntoAShownWindowTakeItAsOwnerAndItsFocus)
 {
     RegisterEngineClasses();
-    CRegistrar::Register(42, &CTTestControl::Create, &CTTestControl::Read);
+    CRegistrar::Register(4242, &CTTestControl::Create, &CTTestControl::Read);
     wtest::Log log;
     std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, wtest::Root(200, 100, log)));
     CFrame* root = window->GetFirstFrame();
     auto list = List(Frame(20, 0, "10, 10, 90, 190", 9 | CBTplList::kFlagRelative) +
-                     "42, 21, 20, 0xD, 0, 0, 0, 0, 5, 5, 20, 20, 0\n");
+                     "4242, 21, 20, 0xD, 0, 0, 0, 0, 5, 5, 20, 20, 0\n");
     CBaseObj* first = list->Build(root, nullptr, 0);
     ASSERT_NE(first, nullptr);
     CFrame* control = root->FindObject(CBaseObj::kAnyKind, 21);
