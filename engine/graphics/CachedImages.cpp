@@ -50,21 +50,23 @@ CLibRsrcList::CLibRsrcList(CBitmapSet* bitmaps, CRsrcCache* cache) : CRsrcList(b
 CLibRsrcList::~CLibRsrcList() { GiveBack(cache_, TakeSource()); }
 
 std::unique_ptr<CLibRleImgSet> LoadRleImgSet(CRsrcCache* cache, int32_t id, uint32_t mask, int16_t priority,
-                                             bool quiet)
+                                             bool quiet, const char* key)
 {
-    if (auto* cels = FindCached<CCelList>(cache, kCelKey, id))
+    const char* celKey = key ? key : kCelKey;
+    if (auto* cels = FindCached<CCelList>(cache, celKey, id))
         return std::make_unique<CLibRleImgSet>(cels, cache);
     std::unique_ptr<CMemory> block = LoadBlock("RLS", id, mask, quiet);
     if (!block)
         return nullptr;
     auto* cels = new CCelList(std::move(block));
-    return std::make_unique<CLibRleImgSet>(cels, Share(cache, cels, kCelKey, id, priority));
+    return std::make_unique<CLibRleImgSet>(cels, Share(cache, cels, celKey, id, priority));
 }
 
 std::unique_ptr<CLibRsrcList> LoadCbmImgSet(CRsrcCache* cache, int32_t id, uint32_t mask, int16_t priority,
-                                            bool quiet)
+                                            bool quiet, const char* key)
 {
-    if (auto* bitmaps = FindCached<CBitmapSet>(cache, kBitmapKey, id))
+    const char* bitmapKey = key ? key : kBitmapKey;
+    if (auto* bitmaps = FindCached<CBitmapSet>(cache, bitmapKey, id))
         return std::make_unique<CLibRsrcList>(bitmaps, cache);
     std::unique_ptr<CMemory> block = LoadBlock("CBM", id, mask, quiet);
     if (!block)
@@ -81,5 +83,5 @@ std::unique_ptr<CLibRsrcList> LoadCbmImgSet(CRsrcCache* cache, int32_t id, uint3
         bitmaps = std::make_unique<CBitmapSet>(std::move(block));
     }
     CBitmapSet* data = bitmaps.release();
-    return std::make_unique<CLibRsrcList>(data, Share(cache, data, kBitmapKey, id, priority));
+    return std::make_unique<CLibRsrcList>(data, Share(cache, data, bitmapKey, id, priority));
 }

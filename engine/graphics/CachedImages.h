@@ -35,10 +35,11 @@ private:
     CRsrcCache* cache_;
 };
 
-// Null when the sprite cannot be loaded (quiet: no fatal report for a missing one).
+// Null when the sprite cannot be loaded (quiet: no fatal report for a missing one). A program
+// that keeps its images under keys of its own names the key (null: the engine's).
 std::unique_ptr<CLibRleImgSet> LoadRleImgSet(CRsrcCache* cache, int32_t id, uint32_t mask, int16_t priority,
-                                             bool quiet);
+                                             bool quiet, const char* key = nullptr);
 // A bitmap set that could not make all its bitmaps is made once more after room for it is
 // made in the cache.
 std::unique_ptr<CLibRsrcList> LoadCbmImgSet(CRsrcCache* cache, int32_t id, uint32_t mask, int16_t priority,
-                                            bool quiet);
+                                            bool quiet, const char* key = nullptr);

@@ -1,0 +1,145 @@
+#include "game/shell/TemplateTypes.h"
+
+#include <cstdio>
+
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/ImageWnd.h"
+#include "engine/controls/StrTpl.h"
+#include "engine/controls/StrTplWnd.h"
+#include "engine/controls/TFrame.h"
+#include "engine/controls/TWind.h"
+#include "engine/controls/TextFrame.h"
+#include "engine/controls/TextWnd.h"
+#include "engine/controls/TopWnd.h"
+#include "engine/controls/Wind.h"
+#include "engine/controls/input/CaptionFrame.h"
+#include "engine/controls/input/PushFrame.h"
+#include "engine/controls/input/ScrollBar.h"
+#include "engine/controls/input/TextBtnFrame.h"
+#include "engine/framework/Diag.h"
+#include "engine/resources/Registrar.h"
+
+namespace {
+
+struct KindEntry {
+    int32_t kind;
+    ObjectFactory create;
+    TemplateFactory read;
+    const char* className; // for the kinds whose objects do not exist yet
+};
+
+// A kind whose objects the game cannot make yet: reading its template ends the program with a
+// report naming the kind, rather than building a screen with a hole in it.
+const char* MissingClassOf(int32_t kind);
+
+CTObj* ReadMissingKind(int32_t kind, CRawParser*)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "Template kind 0x%02x (%s) is not available in this version.",
+                  static_cast<unsigned>(kind), MissingClassOf(kind));
+    ReportError(0, text, "TemplateTypes", static_cast<uint32_t>(__LINE__));
+    return nullptr;
+}
+
+CBaseObj* CreateMissingKind(CTObj*) { return nullptr; }
+
+#define QM_MISSING(kind, name) {kind, &CreateMissingKind, &ReadMissingKind, name}
+
+const KindEntry kKinds[] = {
+    {0x01, &CTFrame::CreateFrame, &CTFrame::Read, nullptr},
+    QM_MISSING(0x02, "CColorWnd"),
+    QM_MISSING(0x04, "CTextLabel"),
+    {0x05, &CImageWnd::Create, &CImageWnd::ReadTemplate, nullptr},
+    QM_MISSING(0x06, "CScrollTextWnd"),
+    QM_MISSING(0x07, "CPackedAnimWnd"),
+    {0x08, &CTextFrame::Create, &CTTextFrame::ReadByReference, nullptr},
+    {0x09, &CTextFrame::Create, &CTTextFrame::ReadLiteral, nullptr},
+    QM_MISSING(0x0a, "CScrollList"),
+    QM_MISSING(0x0b, "CScrollList"),
+    {0x0c, &CCaptionFrame::Create, &CCaptionFrame::ReadByReference, nullptr},
+    {0x0d, &CCaptionFrame::Create, &CCaptionFrame::ReadLiteral, nullptr},
+    {0x0e, &CImageFrame::Create, &CImageFrame::ReadTemplate, nullptr},
+    {0x0f, &CPushFrame::Create, &CPushFrame::ReadTemplate, nullptr},
+    QM_MISSING(0x10, "CImgBtnWnd"),
+    QM_MISSING(0x11, "CImgBtnWnd"),
+    QM_MISSING(0x12, "CImgSwitchWnd"),
+    QM_MISSING(0x13, "CImgRadioWnd"),
+    QM_MISSING(0x14, "CBkImgBtnWnd"),
+    QM_MISSING(0x15, "CBkImgBtnWnd"),
+    QM_MISSING(0x16, "CImgTextBtnWnd"),
+    QM_MISSING(0x17, "CImgTextBtnWnd"),
+    QM_MISSING(0x18, "CImgTextBtnWnd"),
+    QM_MISSING(0x19, "CImgTextBtnWnd"),
+    QM_MISSING(0x1a, "CButton"),
+    QM_MISSING(0x1b, "CButton"),
+    QM_MISSING(0x1c, "CButton"),
+    QM_MISSING(0x1d, "CButton"),
+    QM_MISSING(0x1e, "CCheckBox"),
+    QM_MISSING(0x1f, "CCheckBox"),
+    QM_MISSING(0x20, "CRadioButton"),
+    QM_MISSING(0x21, "CRadioButton"),
+    // The game's button is the engine's text button for now.
+    {0x22, &CTextBtnFrame::Create, &CTextBtnFrame::ReadByReference, nullptr},
+    {0x23, &CTextBtnFrame::Create, &CTextBtnFrame::ReadLiteral, nullptr},
+    QM_MISSING(0x24, "CEditField"),
+    QM_MISSING(0x25, "CEditField"),
+    QM_MISSING(0x26, "CEditCtl"),
+    QM_MISSING(0x27, "CEditCtl"),
+    QM_MISSING(0x28, "CListBoxCtl"),
+    QM_MISSING(0x29, "CComboBox"),
+    QM_MISSING(0x2a, "CPagedImage"),
+    QM_MISSING(0x2b, "CScrollBarCtl"),
+    {0x2c, &CScrollBar::Create, &CScrollBar::ReadTemplate, nullptr},
+    QM_MISSING(0x2d, "CStrListBox"),
+    QM_MISSING(0x30, "CSeqWnd"),
+    {0x31, &CWind::CreateFromTemplate, &CTWind::Read, nullptr},
+    {0x32, &CTopWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},
+    {0x33, &CTopWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},
+    {0x34, &CStrTplWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},
+    {0x35, &CStrTplWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},
+    {0x36, &CTextWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},
+    {0x37, &CTextWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},
+    QM_MISSING(0x3a, "CLmSceneFrm"),
+    QM_MISSING(0x3b, "CLmCharFrm"),
+    QM_MISSING(0x3c, "CTradeListCtl"),
+    QM_MISSING(0x3e, "CSpinFrm"),
+    QM_MISSING(0x3f, "CSpinFrm"),
+    QM_MISSING(0x40, "CRepeatButton"),
+    QM_MISSING(0x41, "CItemListCtl"),
+    QM_MISSING(0x42, "CInfoPanelCtl"),
+    QM_MISSING(0x43, "CTextFrame"),
+    QM_MISSING(0x44, "CRandomPictureCtl"),
+    QM_MISSING(0x45, "CCheckListCtl"),
+    QM_MISSING(0x46, "CTwoColListFrm"),
+};
+
+#undef QM_MISSING
+
+constexpr int32_t kKindCount = static_cast<int32_t>(sizeof kKinds / sizeof kKinds[0]);
+static_assert(kKindCount == 64, "the game registers 64 template kinds");
+
+int32_t g_kindList[kKindCount];
+
+const char* MissingClassOf(int32_t kind)
+{
+    for (const KindEntry& e : kKinds)
+        if (e.kind == kind && e.className)
+            return e.className;
+    return "?";
+}
+
+} // namespace
+
+void RegisterTemplateTypes()
+{
+    for (const KindEntry& e : kKinds)
+        CRegistrar::Register(e.kind, e.create, e.read);
+}
+
+const int32_t* GameTemplateKinds(int32_t& count)
+{
+    for (int32_t i = 0; i < kKindCount; ++i)
+        g_kindList[i] = kKinds[i].kind;
+    count = kKindCount;
+    return g_kindList;
+}
