@@ -19,10 +19,18 @@ struct NamedKey {
 };
 // Keys by name; Enter, Esc, Tab and Backspace bring their characters with the key itself.
 constexpr NamedKey kNamedKeys[] = {
-    {"Enter", plat::key::Enter, 0},   {"Esc", plat::key::Escape, 0},    {"Tab", plat::key::Tab, 0},
-    {"Space", plat::key::Space, ' '}, {"Backspace", plat::key::Backspace, 0}, {"Delete", plat::key::Delete, 0},
-    {"Home", plat::key::Home, 0},     {"End", plat::key::End, 0},       {"Left", plat::key::Left, 0},
-    {"Right", plat::key::Right, 0},   {"Up", plat::key::Up, 0},         {"Down", plat::key::Down, 0},
+    {"Enter", plat::key::Enter, 0},
+    {"Esc", plat::key::Escape, 0},
+    {"Tab", plat::key::Tab, 0},
+    {"Space", plat::key::Space, ' '},
+    {"Backspace", plat::key::Backspace, 0},
+    {"Delete", plat::key::Delete, 0},
+    {"Home", plat::key::Home, 0},
+    {"End", plat::key::End, 0},
+    {"Left", plat::key::Left, 0},
+    {"Right", plat::key::Right, 0},
+    {"Up", plat::key::Up, 0},
+    {"Down", plat::key::Down, 0},
 };
 
 struct Answer {
@@ -30,15 +38,18 @@ struct Answer {
     plat::MbResult result;
 };
 constexpr Answer kAnswers[] = {
-    {"ok", plat::MbResult::Ok},     {"cancel", plat::MbResult::Cancel}, {"yes", plat::MbResult::Yes},
-    {"no", plat::MbResult::No},     {"abort", plat::MbResult::Abort},   {"retry", plat::MbResult::Retry},
+    {"ok", plat::MbResult::Ok},         {"cancel", plat::MbResult::Cancel}, {"yes", plat::MbResult::Yes},
+    {"no", plat::MbResult::No},         {"abort", plat::MbResult::Abort},   {"retry", plat::MbResult::Retry},
     {"ignore", plat::MbResult::Ignore},
 };
 constexpr int kScriptAnswers = 4; // the first four may be given in a script
 
 class LineReader {
 public:
-    LineReader(const std::string& text, const std::string& file, int line) : text_(text), file_(file), line_(line) {}
+    LineReader(const std::string& text, const std::string& file, int line)
+        : text_(text), file_(file), line_(line)
+    {
+    }
 
     [[noreturn]] void Fail(const std::string& message) const { throw ScriptError(file_, line_, message); }
 

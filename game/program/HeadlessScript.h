@@ -32,8 +32,8 @@ struct ScriptError : std::runtime_error {
 };
 
 struct ScriptKey {
-    uint8_t key = 0;  // the key code; 0 for a character without a key of its own
-    uint8_t ch = 0;   // the character typed; 0 when the key gives none by itself
+    uint8_t key = 0; // the key code; 0 for a character without a key of its own
+    uint8_t ch = 0;  // the character typed; 0 when the key gives none by itself
     bool shift = false;
     bool ctrl = false;
     bool alt = false;

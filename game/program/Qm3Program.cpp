@@ -136,7 +136,8 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
     Qm3Options options;
     std::vector<ScriptLine> script;
     try {
-        options = ParseQm3Options(std::vector<std::string>(args.begin() + (args.empty() ? 0 : 1), args.end()));
+        options =
+            ParseQm3Options(std::vector<std::string>(args.begin() + (args.empty() ? 0 : 1), args.end()));
         if (options.script)
             script = ReadScript(*options.script, in);
     } catch (const UsageError& e) {
@@ -164,7 +165,9 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
         plat::SetMessageBoxService(runner.get());
         if (options.script)
             plat::GetMessageQueue().SetEventSource(
-                [r = runner.get()](plat::MessageQueue& queue, uint64_t deadline) { r->Pump(queue, deadline); });
+                [r = runner.get()](plat::MessageQueue& queue, uint64_t deadline) {
+                    r->Pump(queue, deadline);
+                });
     }
     if (options.seed)
         CUtil::SetRandomSeed(*options.seed);

@@ -24,7 +24,8 @@ void ScriptClock::SleepUntil(uint64_t ms)
 
 ScriptRunner::ScriptRunner(std::vector<ScriptLine> lines, std::string fileName, ScriptClock& clock,
                            ScriptTarget target, std::ostream& out)
-    : lines_(std::move(lines)), fileName_(std::move(fileName)), clock_(clock), target_(std::move(target)), out_(out)
+    : lines_(std::move(lines)), fileName_(std::move(fileName)), clock_(clock), target_(std::move(target)),
+      out_(out)
 {
 }
 
@@ -94,7 +95,9 @@ bool ScriptRunner::RunLine(const ScriptLine& line)
     case Kind::Down:
         plat::InjectMouseButton(plat::MouseButton::Left, true, ToScreen(line.x, line.y));
         return true;
-    case Kind::Up: plat::InjectMouseButton(plat::MouseButton::Left, false, ToScreen(line.x, line.y)); return true;
+    case Kind::Up:
+        plat::InjectMouseButton(plat::MouseButton::Left, false, ToScreen(line.x, line.y));
+        return true;
     case Kind::Click: plat::Click(ToScreen(line.x, line.y)); return true;
     case Kind::Press: {
         const std::optional<plat::Point> at = target_.findObject ? target_.findObject(line.x) : std::nullopt;
@@ -138,9 +141,10 @@ plat::MbResult ScriptRunner::Show(const plat::MessageBoxRequest& request)
     const std::vector<plat::MbResult> buttons = plat::ButtonsOf(request.buttons);
     plat::MbResult result = plat::MbResult::Ok;
     if (!buttons.empty()) {
-        const size_t def = request.defaultButton >= 0 && static_cast<size_t>(request.defaultButton) < buttons.size()
-                               ? static_cast<size_t>(request.defaultButton)
-                               : 0;
+        const size_t def =
+            request.defaultButton >= 0 && static_cast<size_t>(request.defaultButton) < buttons.size()
+                ? static_cast<size_t>(request.defaultButton)
+                : 0;
         result = buttons[def];
         if (answer_ && std::find(buttons.begin(), buttons.end(), *answer_) != buttons.end())
             result = *answer_;

@@ -22,6 +22,7 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
 #include "game/shell/Travel.h"
+#include "platform/Desktop.h"
 
 namespace {
 
@@ -172,6 +173,8 @@ void CQM3Appl::OpenGameWindow()
         g.topWnd = new CTopWnd(nullptr, g.mainWnd, nullptr, kTopWindowFlags);
         g.topWnd->StoreId(1);
         g.topWnd->SetCloseTarget(this);
+        // The display shows this window's client area: the 640 x 480 game.
+        plat::SetPresentedWindow(g.topWnd->GetHwnd());
     } else {
         g.topWnd->SetFrame(g.mainWnd);
     }

@@ -45,10 +45,12 @@ bool Admits(const CResLib& library, int32_t disc)
 }
 
 // Data and language libraries of one folder: the counts found.
-void ScanFolder(CDriveLibMgr& manager, const CFileSpec& folder, int32_t disc, int16_t& data, int16_t& language)
+void ScanFolder(CDriveLibMgr& manager, const CFileSpec& folder, int32_t disc, int16_t& data,
+                int16_t& language)
 {
     data = static_cast<int16_t>(data + ScanForLibraries(manager, folder, kDataPattern, kDataPart, disc));
-    language = static_cast<int16_t>(language + ScanForLibraries(manager, folder, kLangPattern, kLangPart, disc));
+    language =
+        static_cast<int16_t>(language + ScanForLibraries(manager, folder, kLangPattern, kLangPart, disc));
 }
 
 int16_t Missing(const char* text)
@@ -59,7 +61,8 @@ int16_t Missing(const char* text)
 
 } // namespace
 
-bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* name, int32_t disc, bool isFolder)
+bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* name, int32_t disc,
+                 bool isFolder)
 {
     CFileSpec path(folder);
     path.Append(name);

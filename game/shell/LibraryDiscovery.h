@@ -23,4 +23,5 @@ int16_t ScanForLibraries(CDriveLibMgr& manager, const CFileSpec& folder, const c
 
 // Opens one library (a folder library when isFolder), checks it and adds it to the manager,
 // or discards it. True when added.
-bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* name, int32_t disc, bool isFolder);
+bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* name, int32_t disc,
+                 bool isFolder);

@@ -19,7 +19,8 @@
 namespace {
 
 // Screen message ids by module type; type 0 has none.
-constexpr int32_t kSwitchMessages[CModuleMgr::kModuleCount] = {0, 158, 153, 154, 156, 157, 150, 145, 146, 149, 148, 161};
+constexpr int32_t kSwitchMessages[CModuleMgr::kModuleCount] = {0,   158, 153, 154, 156, 157,
+                                                               150, 145, 146, 149, 148, 161};
 constexpr int16_t kStackCapacity = 256;
 constexpr int32_t kMsgCloseQuery = -9;
 

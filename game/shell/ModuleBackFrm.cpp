@@ -50,7 +50,8 @@ void CModuleBackFrm::Layout(int32_t imageId, std::unique_ptr<CStr> text, int16_t
         area.Set(static_cast<int16_t>(area.GetTop() + 70), static_cast<int16_t>(area.GetLeft() + 20),
                  static_cast<int16_t>(area.GetBottom() - 80), static_cast<int16_t>(area.GetRight() - 20));
         text_ = new CTextFrame(-2, area, std::move(text), fontId, false, false);
-        text_->MoveTo(area.GetLeft(), area.GetTop(), static_cast<int16_t>((picture_ ? picture_->GetZ() : GetZ()) - 3));
+        text_->MoveTo(area.GetLeft(), area.GetTop(),
+                      static_cast<int16_t>((picture_ ? picture_->GetZ() : GetZ()) - 3));
         text_->SetHJust(1);
         text_->SetVJust(1);
         text_->SetTextColor(kTextColor);

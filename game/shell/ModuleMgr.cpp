@@ -44,7 +44,10 @@ CModuleMgr::~CModuleMgr()
         DestroyModule(i);
 }
 
-CModule* CModuleMgr::GetModule(int32_t i) const { return ValidSlot(i) ? modules_[static_cast<size_t>(i)] : nullptr; }
+CModule* CModuleMgr::GetModule(int32_t i) const
+{
+    return ValidSlot(i) ? modules_[static_cast<size_t>(i)] : nullptr;
+}
 
 bool CModuleMgr::Request(int32_t i)
 {

@@ -30,7 +30,10 @@ public:
     explicit CQM3Appl(const ApplRequirements* requirements = nullptr);
     ~CQM3Appl() override;
 
-    bool HandleMessage(CMessage& message, CBaseObj* sender) override { return CommandDispatch(message, sender); }
+    bool HandleMessage(CMessage& message, CBaseObj* sender) override
+    {
+        return CommandDispatch(message, sender);
+    }
     void Resume() override;
     void Pause() override;
     void Run() override;

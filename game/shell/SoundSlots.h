@@ -41,7 +41,8 @@ CSndObj* PeekSlot(int32_t slot);
 
 // With "soundon": the sound in the first free slot, played (looping with 0x04) at the level.
 // With 0x20 the new sound goes to *handedOver instead (not played, not kept).
-SoundHandle PlaySoundEffect(int32_t id, uint32_t flags, uint8_t level, std::unique_ptr<CSndObj>* handedOver = nullptr);
+SoundHandle PlaySoundEffect(int32_t id, uint32_t flags, uint8_t level,
+                            std::unique_ptr<CSndObj>* handedOver = nullptr);
 // Music in slots 1-3, faded in from 0 over the fade time; with cross-fade the sounds playing
 // stop (looping ones fade out over 180 and the new one starts 480 later).
 SoundHandle PlayMusic(int32_t id, uint32_t flags, uint8_t level, uint16_t fadeTime, bool crossFade,

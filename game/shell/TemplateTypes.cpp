@@ -43,7 +43,10 @@ CTObj* ReadMissingKind(int32_t kind, CRawParser*)
 
 CBaseObj* CreateMissingKind(CTObj*) { return nullptr; }
 
-#define QM_MISSING(kind, name) {kind, &CreateMissingKind, &ReadMissingKind, name}
+#define QM_MISSING(kind, name)                                                                               \
+    {                                                                                                        \
+        kind, &CreateMissingKind, &ReadMissingKind, name                                                     \
+    }
 
 const KindEntry kKinds[] = {
     {0x01, &CTFrame::CreateFrame, &CTFrame::Read, nullptr},

@@ -1,0 +1,190 @@
+// The built game program, run headless on the sample data from a script (as a person's
+// session would be replayed), and once on SDL's dummy drivers.
+//
+// The golden pictures hold the game area after start-up and with the options panel open:
+//   build/test/game/qm3 --script tests/game/program/golden/make-goldens.txt
+// run from the source folder remakes them.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/TestEnv.h"
+#include "tools/PngImage.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The environment with the settings in the test's folder and the given additions.
+std::vector<std::string> Environment(const std::vector<std::string>& extra)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 && entry.rfind("DISPLAY=", 0) != 0 &&
+            entry.rfind("SDL_", 0) != 0)
+            env.push_back(entry);
+    }
+    env.push_back("XDG_CONFIG_HOME=" + (qmtest::TempDir() / "config").string());
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
+// Starts qm3; with killAfterMs the program is asked to end (as the session ends) once it
+// has run that long after its start-up.
+ProgramRun RunQm3(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
+                  int killAfterMs = 0)
+{
+    const fs::path out = qmtest::TempDir() / "out.txt";
+    const fs::path err = qmtest::TempDir() / "err.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    std::vector<std::string> argStrings{QM3_PROGRAM};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argStrings)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings = Environment(extraEnv);
+    std::vector<char*> envp;
+    for (std::string& e : envStrings)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    ProgramRun run;
+    if (posix_spawn(&pid, QM3_PROGRAM, &actions, nullptr, argv.data(), envp.data()) != 0)
+        return run;
+    posix_spawn_file_actions_destroy(&actions);
+    if (killAfterMs > 0) {
+        // The game has made its settings once it runs (its display is up by then).
+        const fs::path settings = qmtest::TempDir() / "config" / "kvl" / "user.settings";
+        for (int waited = 0; !fs::exists(settings) && waited < 30000; waited += 10)
+            usleep(10000);
+        usleep(static_cast<useconds_t>(killAfterMs) * 1000);
+        kill(pid, SIGTERM);
+    }
+    // A program that does not end within a minute is ended, and the test fails.
+    int status = 0;
+    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
+        if (waited >= 60000) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            break;
+        }
+        usleep(10000);
+    }
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = Slurp(out);
+    run.err = Slurp(err);
+    return run;
+}
+
+fs::path WriteScript(const std::string& text)
+{
+    const fs::path path = qmtest::TempDir() / "script.txt";
+    std::ofstream(path) << text;
+    return path;
+}
+
+void ExpectSamePicture(const fs::path& made, const char* golden)
+{
+    const IndexedImage a = ReadIndexedPng(made);
+    const IndexedImage b =
+        ReadIndexedPng(qmtest::SourceDir() / "tests" / "game" / "program" / "golden" / golden);
+    EXPECT_EQ(a.palette, b.palette) << golden;
+    EXPECT_TRUE(a.width == b.width && a.height == b.height && a.pixels == b.pixels)
+        << "the game area differs from " << golden;
+}
+
+TEST(Qm3Run, OpeningScreenAndOptionsPanelThenTheSoundToggleAndQuit)
+{
+    const fs::path opening = qmtest::TempDir() / "opening.png";
+    const fs::path panel = qmtest::TempDir() / "panel.png";
+    const ProgramRun run = RunQm3({"--script", WriteScript("tick 10\n"
+                                                           "screenshot " +
+                                                           opening.string() +
+                                                           "\n"
+                                                           "press 5002\n"
+                                                           "tick 5\n"
+                                                           "screenshot " +
+                                                           panel.string() +
+                                                           "\n"
+                                                           "# the sound toggle, then the panel's quit\n"
+                                                           "press 5412\n"
+                                                           "tick 2\n"
+                                                           "press 5423\n"
+                                                           "tick 1\n")
+                                                   .string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ExpectSamePicture(opening, "opening.png");
+    ExpectSamePicture(panel, "options-panel.png");
+    const std::string settings = Slurp(qmtest::TempDir() / "config" / "kvl" / "user.settings");
+    EXPECT_NE(settings.find("\"soundon\" string \"FALSE"), std::string::npos) << settings;
+}
+
+TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string script;
+        std::string err;
+    };
+    const std::string file = (qmtest::TempDir() / "script.txt").string();
+    for (const Case& c : std::vector<Case>{
+             {{"--bogus"}, "", "qm3: unknown option --bogus\n"},
+             {{"--seed", "x"}, "", "qm3: bad seed \"x\"\n"},
+             {{"--script", file}, "tick\nwiggle 3\n", "qm3: " + file + ":2: unknown command \"wiggle\"\n"},
+             {{"--script", file}, "# fine\npress 77\n", "qm3: " + file + ":2: no object 77\n"},
+         }) {
+        WriteScript(c.script);
+        const ProgramRun run = RunQm3(c.args);
+        EXPECT_EQ(run.status, 1) << c.err;
+        EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
+    }
+}
+
+TEST(Qm3Run, MessageBoxesArePrintedWithTheirAnswer)
+{
+    const ProgramRun run = RunQm3({"--script", WriteScript("answer cancel\ncommand -24\ntick\n").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "msgbox \"Not Yet\" \"Function not implemented\" ok\n");
+}
+
+TEST(Qm3Run, OnSdlDummyDriversTheGameRunsUntilTheSessionEnds)
+{
+    const std::string suppressions =
+        (qmtest::SourceDir() / "tests" / "game" / "program" / "sdl-leaks.supp").string();
+    const ProgramRun run = RunQm3({"--seed", "7"},
+                                  {"DISPLAY=:qm3-test", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
+                                   "LSAN_OPTIONS=suppressions=" + suppressions},
+                                  300);
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/framework/RegSettings.h"
+#include "engine/media/SndObj.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/Options.h"
+#include "game/shell/SoundSlots.h"
+#include "tests/support/TestEnv.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A sound that plays at once and keeps playing until told otherwise.
+class FakeSound : public CSndObj {
+public:
+    FakeSound(int32_t id, bool streamed, Log& log, int16_t state)
+        : log_(log), streamed_(streamed), state_(state)
+    {
+        id_ = id;
+    }
+    ~FakeSound() override { Note("deleted"); }
+    int16_t Play(bool loop) override
+    {
+        Note(loop ? "play loop" : "play");
+        state_ = kSoundPlaying;
+        return 0;
+    }
+    void Stop() override
+    {
+        Note("stop");
+        state_ = 0;
+    }
+    int16_t SetLevel(int32_t level) override
+    {
+        level_ = level;
+        return 0;
+    }
+    int16_t SetPan(int32_t) override { return 0; }
+    void FadeTo(int32_t delay, uint16_t duration, int16_t target) override
+    {
+        Note("fade " + std::to_string(delay) + " " + std::to_string(duration) + " " + std::to_string(target));
+    }
+    int16_t GetState() override { return state_; }
+    void ClearLoop() override {}
+    void ClearRange() override {}
+    bool IsStreamed() const override { return streamed_; }
+    void SetLoop(int32_t, int32_t, int32_t) override {}
+    void SetRange(int32_t, int32_t) override {}
+    int16_t StartPlayback() override { return 0; }
+    void Finish() { state_ = 0; }
+
+private:
+    void Note(const std::string& what) { log_.push_back(std::to_string(id_) + ":" + what); }
+    Log& log_;
+    bool streamed_;
+    int16_t state_;
+};
+
+class SoundSlotsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Game().settings = &settings;
+        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
+            made.push_back(std::to_string(id) + (streamed ? " streamed" : " sample"));
+            return std::make_unique<FakeSound>(id, streamed, log, id == 404 ? kSoundFailed : 0);
+        });
+    }
+    void TearDown() override
+    {
+        DeleteAllSounds();
+        Game().settings = nullptr;
+    }
+    FakeSound* Slot(int32_t i) { return static_cast<FakeSound*>(PeekSlot(i)); }
+
+    CRegSettings settings{"Quillmark III", "QMK3"};
+    Log log;
+    std::vector<std::string> made;
+};
+
+TEST_F(SoundSlotsTest, EffectsFillTheFourSlotsAndAFifthIsRefused)
+{
+    for (int32_t id = 1; id <= 4; ++id)
+        EXPECT_TRUE(PlaySoundEffect(id, id == 2 ? kSoundStreamed : 0, 200)) << id;
+    EXPECT_EQ(made, (std::vector<std::string>{"1 sample", "2 streamed", "3 sample", "4 sample"}));
+    EXPECT_FALSE(PlaySoundEffect(5, 0, 200));
+    EXPECT_EQ(made.size(), 4u); // not even made
+    EXPECT_EQ(Slot(3)->GetLevel(), 200);
+    // A finished sound leaves its slot at the next purge.
+    Slot(1)->Finish();
+    EXPECT_TRUE(PlaySoundEffect(6, kSoundLoop, 10));
+    EXPECT_EQ(Slot(1)->GetId(), 6);
+    EXPECT_EQ(log.back(), "6:play loop");
+}
+
+TEST_F(SoundSlotsTest, MusicNeverTakesSlotZeroAndAMissingSoundChangesNothing)
+{
+    for (int32_t id = 1; id <= 3; ++id)
+        ASSERT_TRUE(PlayMusic(id, 0, 100, 60, false));
+    EXPECT_EQ(PeekSlot(0), nullptr);
+    EXPECT_FALSE(PlayMusic(9, 0, 100, 60, false)); // slot 0 is free, but music does not go there
+    EXPECT_FALSE(PlaySoundEffect(404, 0, 100));    // made, failed to open, deleted
+    EXPECT_EQ(PeekSlot(0), nullptr);
+    EXPECT_EQ(log.back(), "404:deleted");
+}
+
+TEST_F(SoundSlotsTest, ACrossFadeFadesTheLoopingMusicOutAndTheNewPieceIn)
+{
+    ASSERT_TRUE(PlaySoundEffect(1, 0, 100));               // an effect: stopped and dropped
+    ASSERT_TRUE(PlayMusic(2, kSoundLoop, 120, 60, false)); // looping music: faded out over 180
+    log.clear();
+    const SoundHandle third = PlayMusic(3, kSoundLoop, 126, 120, true);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(log, (Log{"1:stop", "1:deleted", "2:fade 0 180 0", "3:fade 480 120 126"}));
+    EXPECT_TRUE(GetSlotSound(third)->GetLoopFlag()); // it starts looping when its fade begins
+    EXPECT_EQ(third.slot, 2);                        // the faded piece keeps slot 1 until it ends
+}
+
+TEST_F(SoundSlotsTest, HandlesGiveTheirSoundOnlyWhileItIsInItsSlot)
+{
+    const SoundHandle first = PlaySoundEffect(7, 0, 100);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(IsSoundInSlot(first));
+    Slot(0)->Finish();
+    EXPECT_FALSE(IsSoundInSlot(first)); // purged and deleted
+    const SoundHandle second = PlaySoundEffect(8, 0, 100);
+    EXPECT_EQ(second.slot, first.slot);
+    EXPECT_EQ(GetSlotSound(first), nullptr); // the same slot, a new sound: the old handle is dead
+    EXPECT_NE(GetSlotSound(second), nullptr);
+    StopSounds(&first, 0); // harmless
+    EXPECT_EQ(Slot(0)->GetState(), kSoundPlaying);
+}
+
+TEST_F(SoundSlotsTest, StopsByIdTakeItsMagnitudeAndTheSoundOptionGuardsEverything)
+{
+    ASSERT_TRUE(PlaySoundEffect(7, 0, 100));
+    ASSERT_TRUE(PlaySoundEffect(8, 0, 100));
+    ASSERT_TRUE(PlaySoundEffect(7, 0, 100));
+    log.clear();
+    StopSounds(nullptr, -7);
+    EXPECT_EQ(log, (Log{"7:stop", "7:stop"}));
+    PurgeSounds();
+    EXPECT_EQ(PeekSlot(1)->GetId(), 8);
+
+    SetOption("soundon", false);
+    EXPECT_FALSE(PlaySoundEffect(9, 0, 100));
+    EXPECT_FALSE(PlayMusic(9, 0, 100, 60, false));
+    SetOption("soundon", true);
+    SetOption("musicon", false);
+    EXPECT_FALSE(PlayMusicIfOn(9, 0, 100, 60, false));
+    SetOption("musicon", true);
+    // Fade time 0 plays it as an effect: slot 0 may take it.
+    const SoundHandle effect = PlayMusicIfOn(9, 0, 100, 0, false);
+    EXPECT_EQ(effect.slot, 0);
+
+    std::unique_ptr<CSndObj> mine;
+    EXPECT_FALSE(PlaySoundEffect(10, kSoundHandOver, 50, &mine));
+    ASSERT_NE(mine, nullptr); // handed over, neither played nor kept
+    EXPECT_EQ(mine->GetLevel(), 50);
+    EXPECT_EQ(mine->GetState(), 0);
+}
+
+TEST_F(SoundSlotsTest, EmptyingTheSlotsGivesUpOnASoundThatNeverStops)
+{
+    ASSERT_TRUE(PlaySoundEffect(1, 0, 100));
+    // A sound that ignores its stop: the wait ends after its time on the clock.
+    class Stubborn : public FakeSound {
+    public:
+        using FakeSound::FakeSound;
+        void Stop() override {}
+    };
+    SetSoundFactory([this](int32_t id, bool) { return std::make_unique<Stubborn>(id, false, log, 0); });
+    ASSERT_TRUE(PlaySoundEffect(2, 0, 100));
+    qmtest::Clock().SetAutoAdvance(1);
+    StopAndEmptySlots(500);
+    qmtest::Clock().SetAutoAdvance(0);
+    for (int32_t i = 0; i < kSoundSlotCount; ++i)
+        EXPECT_EQ(PeekSlot(i), nullptr) << i;
+}
+
+} // namespace

@@ -1,0 +1,16 @@
+// Every test starts without the game's globals, sound slots or replaced module constructors.
+#include "game/shell/GameGlobals.h"
+#include "game/shell/ModuleFactory.h"
+#include "game/shell/SoundSlots.h"
+#include "tests/support/TestEnv.h"
+
+namespace {
+
+qmtest::ResetRegistrar g_gameReset([] {
+    DeleteAllSounds();
+    SetSoundFactory(nullptr);
+    ResetModuleConstructors();
+    ResetGameGlobals();
+});
+
+} // namespace
