@@ -24,6 +24,21 @@ constexpr int32_t kSwitchMessages[CModuleMgr::kModuleCount] = {0,   158, 153, 15
 constexpr int16_t kStackCapacity = 256;
 constexpr int32_t kMsgCloseQuery = -9;
 
+// The switch both ways of asking share: the current type again closes it (never the travel
+// module); another type, once pushed, closes the current one or suspends it.
+void Switch(CModuleMgr& manager, int32_t index, int32_t cur, bool suspendCurrent)
+{
+    if (manager.GetCurModule() == index) {
+        if (cur != CModuleMgr::kTravel)
+            manager.SwitchClose();
+    } else if (manager.Request(index)) {
+        if (!suspendCurrent && cur != CModuleMgr::kTravel)
+            manager.SwitchClose();
+        else
+            manager.SwitchSuspend();
+    }
+}
+
 } // namespace
 
 int32_t CMainWnd::ModuleForMessage(int32_t id)
@@ -117,16 +132,7 @@ void CMainWnd::SwitchToModule(int32_t index, bool suspendCurrent)
     CModuleMgr* manager = Game().moduleMgr;
     if (!manager)
         return;
-    const int32_t cur = manager->GetCurModule();
-    if (index == cur) {
-        if (cur != CModuleMgr::kTravel)
-            manager->SwitchClose();
-    } else if (manager->Request(index)) {
-        if (!suspendCurrent && cur != CModuleMgr::kTravel)
-            manager->SwitchClose();
-        else
-            manager->SwitchSuspend();
-    }
+    Switch(*manager, index, manager->GetCurModule(), suspendCurrent);
 }
 
 void CMainWnd::RequestModule(int32_t index, bool suspendCurrent)
@@ -138,15 +144,7 @@ void CMainWnd::RequestModule(int32_t index, bool suspendCurrent)
     manager->PrepareSwitch(index);
     if (suspendCurrent)
         manager->PushCurrent();
-    if (manager->GetCurModule() == index) {
-        if (cur != CModuleMgr::kTravel)
-            manager->SwitchClose();
-    } else if (manager->Request(index)) {
-        if (!suspendCurrent && cur != CModuleMgr::kTravel)
-            manager->SwitchClose();
-        else
-            manager->SwitchSuspend();
-    }
+    Switch(*manager, index, cur, suspendCurrent);
 }
 
 bool CMainWnd::AskStartOver()

@@ -95,6 +95,27 @@ Slot* SlotOf(const SoundHandle& handle)
 
 int32_t Magnitude(int32_t id) { return id < 0 ? -id : id; }
 
+// Stops and drops every sound that is not looping and fades the looping ones out; true when
+// one was faded.
+bool ClearForMusic()
+{
+    bool faded = false;
+    for (int32_t i = 0; i < kSoundSlotCount; ++i) {
+        Slot& slot = Slots()[static_cast<size_t>(i)];
+        if (!slot.sound)
+            continue;
+        if (!slot.looping) {
+            slot.sound->Stop();
+            Empty(slot);
+        } else {
+            const SoundHandle handle{static_cast<int16_t>(i), slot.generation};
+            FadeOutSounds(&handle, 0, kMusicFadeOut);
+            faded = true;
+        }
+    }
+    return faded;
+}
+
 } // namespace
 
 void SetSoundFactory(SoundFactory factory) { Factory() = std::move(factory); }
@@ -146,21 +167,7 @@ SoundHandle PlayMusic(int32_t id, uint32_t flags, uint8_t level, uint16_t fadeTi
         return {};
     PurgeSounds();
     const bool looping = (flags & kSoundLoop) != 0;
-    int32_t delay = 0;
-    if (crossFade)
-        for (int32_t i = 0; i < kSoundSlotCount; ++i) {
-            Slot& slot = Slots()[static_cast<size_t>(i)];
-            if (!slot.sound)
-                continue;
-            if (!slot.looping) {
-                slot.sound->Stop();
-                Empty(slot);
-            } else {
-                const SoundHandle handle{static_cast<int16_t>(i), slot.generation};
-                FadeOutSounds(&handle, 0, kMusicFadeOut);
-                delay = kCrossFadeDelay;
-            }
-        }
+    const int32_t delay = crossFade && ClearForMusic() ? kCrossFadeDelay : 0;
     const int32_t index = FreeSlot(1);
     if (index < 0)
         return {};
@@ -236,18 +243,7 @@ void FadeOutMusic()
     if (!GetOption("soundon") || !GetOption("musicon"))
         return;
     PurgeSounds();
-    for (int32_t i = 0; i < kSoundSlotCount; ++i) {
-        Slot& slot = Slots()[static_cast<size_t>(i)];
-        if (!slot.sound)
-            continue;
-        if (!slot.looping) {
-            slot.sound->Stop();
-            Empty(slot);
-        } else {
-            const SoundHandle handle{static_cast<int16_t>(i), slot.generation};
-            FadeOutSounds(&handle, 0, kMusicFadeOut);
-        }
-    }
+    ClearForMusic();
 }
 
 bool IsSoundInSlot(SoundHandle handle)
