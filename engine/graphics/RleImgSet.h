@@ -15,6 +15,9 @@ public:
     void DrawAtPoint(CDrawEnv* env, const CPoint& point) override;
     void DrawAtOrigin(CDrawEnv* env) override;
     void Draw(CDibSect* dest, const CRect& position) override;
+    // Inside the cel's rectangle; drawn by DrawRleCel, also on a pixel that is not transparent
+    // (RleHitTest.cpp).
+    bool ContainsPoint(const CPoint& point, int16_t index) override;
 
     CCelList* GetCelList() const { return static_cast<CCelList*>(GetSource()); }
 };

@@ -142,7 +142,7 @@ void CCtrlBarFrm::SetupForModule(int32_t type)
             else if (id == kShotAnimId)
                 shotAnim_ = child;
         }
-        StartTimer(10, 0);
+        StartTimer(10, nullptr);
         break;
     }
     default: break;

@@ -25,3 +25,8 @@ int16_t ScanForLibraries(CDriveLibMgr& manager, const CFileSpec& folder, const c
 // or discards it. True when added.
 bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* name, int32_t disc,
                  bool isFolder);
+
+// Makes the libraries of disc n the open disc libraries (n below 1: none). Asks for the disc
+// while no drive holds it; true when the disc's libraries are open. A disc given up (or with
+// no libraries) leaves no disc open (current disc -1) and starts the trip over.
+bool SwitchDisc(int32_t disc, bool offerSave);

@@ -1,0 +1,76 @@
+// Switching the open disc libraries from one disc to another.
+#include <memory>
+
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/Wind.h"
+#include "engine/framework/FileSpecs.h"
+#include "engine/framework/Str.h"
+#include "game/shell/DiscPromptFrm.h"
+#include "game/shell/DriveLibMgr.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/LibraryDiscovery.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/QM3Appl.h"
+#include "game/shell/SoundSlots.h"
+#include "game/shell/Travel.h"
+
+namespace {
+
+// A sound that never reports its end is not waited for longer than this.
+constexpr uint64_t kSoundStopWaitMs = 500;
+constexpr int32_t kPromptResult = 1000;
+
+// Shows the prompt until the disc is found or the player gives up.
+void RunPrompt(CDiscPromptFrm& prompt)
+{
+    CImageFrame holder(-2, CPoint(0, 0), true);
+    holder.AddChild(&prompt, false);
+    holder.Run(CWind::GetTopWnd(), true);
+    holder.RemoveChild(prompt);
+}
+
+} // namespace
+
+bool SwitchDisc(int32_t disc, bool /*offerSave: no saved game to offer yet*/)
+{
+    CQM3Appl* appl = GetGameAppl();
+    CDriveLibMgr* manager = GetDriveLibMgr();
+    if (!appl || !manager)
+        return false;
+    if (disc < 1) {
+        if (disc != appl->GetCurrentDisc())
+            manager->RemoveLibrariesWithMask(CDriveLibMgr::kDiscMaskBit);
+        appl->SetCurrentDisc(disc);
+        return true;
+    }
+    StopAndEmptySlots(kSoundStopWaitMs);
+
+    auto prompt = std::make_unique<CDiscPromptFrm>(-2, CPoint(0, 0), appl, kPromptResult, manager, disc, disc,
+                                                   0xFFFFFFFFu);
+    std::unique_ptr<CFileSpec> folder = prompt->GetResult();
+    if (folder && disc == appl->GetCurrentDisc())
+        return true;
+    manager->RemoveLibrariesWithMask(CDriveLibMgr::kDiscMaskBit);
+    if (!folder) {
+        RunPrompt(*prompt);
+        folder = prompt->GetResult();
+    }
+    prompt.reset();
+
+    int16_t count = 0;
+    if (folder) {
+        if (const CStr* name = appl->GetDiscFolderName(); name && name->GetLength() > 0)
+            folder->Append(name->GetText());
+        count = static_cast<int16_t>(ScanForLibraries(*manager, *folder, "*.qmd", ".qmd", disc) +
+                                     ScanForLibraries(*manager, *folder, "*.lng", ".lng", disc));
+    }
+    if (count < 1) {
+        appl->SetCurrentDisc(-1);
+        if (CModuleMgr* modules = GetModuleMgr())
+            if (auto* travel = dynamic_cast<CTravel*>(modules->GetModule(CModuleMgr::kTravel)))
+                travel->ResetTrip();
+        return false;
+    }
+    appl->SetCurrentDisc(disc);
+    return true;
+}

@@ -1,0 +1,184 @@
+// The game application started in the test process on the sample data (data/game), with its
+// commands, options and disc switches.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/Menu.h"
+#include "engine/controls/MenuBar.h"
+#include "engine/controls/ScreenHooks.h"
+#include "engine/controls/TopWnd.h"
+#include "engine/controls/WindowHooks.h"
+#include "engine/controls/WndProc.h"
+#include "engine/framework/Appl.h"
+#include "engine/framework/MsgBox.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/graphics/GraphicsHooks.h"
+#include "engine/resources/DefinitionTextHooks.h"
+#include "engine/resources/LibMgr.h"
+#include "engine/resources/LibraryHooks.h"
+#include "game/shell/CtrlBarFrm.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/LibraryDiscovery.h"
+#include "game/shell/MainWnd.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/Options.h"
+#include "game/shell/QM3Appl.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageQueue.h"
+#include "platform/SystemInfo.h"
+#include "tests/support/LibraryFixtures.h"
+#include "tests/support/TestEnv.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<plat::MessageBoxRequest>& Boxes() { return plat::GetScriptedMessageBoxes().Log(); }
+
+class GameCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The program's folder as a player's installation: the two libraries, the disc
+        // markers and the disc folder.
+        const fs::path source = qmtest::SourceDir() / "data" / "game";
+        const fs::path folder = qmtest::TempDir();
+        fs::copy(source / "QM3Data", folder / "QM3Data.qmd", fs::copy_options::recursive);
+        fs::copy(source / "QM3Lang", folder / "QM3Lang.lng", fs::copy_options::recursive);
+        fs::create_directories(folder / "QM3DISC");
+        fs::copy(source / "Disc1", folder / "QM3DISC" / "Disc1.qmd", fs::copy_options::recursive);
+        fs::copy(source / "Disc2", folder / "QM3DISC" / "Disc2.qmd", fs::copy_options::recursive);
+        fs::copy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
+        qmtest::UseTempDirAsDriveC();
+        plat::SetProgramFolder(folder);
+        InstallDefinitionTextHooks();
+        InstallLibraryHooks();
+        InstallGraphicsHooks();
+        InstallWindowHooks();
+        InstallScreenHooks();
+        RegisterEngineClasses();
+        box = std::make_unique<CMsgBox>();
+        appl = std::make_unique<CQM3Appl>();
+        ASSERT_FALSE(IsQuitRequested());
+        SendMsg(*appl, 2, 0, 0, nullptr);
+    }
+    void TearDown() override
+    {
+        plat::GetMessageQueue().SetEventSource(nullptr);
+        appl.reset();
+        box.reset();
+    }
+    bool Checked(int32_t item)
+    {
+        auto* entry = static_cast<CMenuItem*>(GetMenuBar()->FindCommand(item, nullptr, nullptr));
+        return entry && entry->IsChecked();
+    }
+    bool Command(int32_t id) { return SendMsg(*appl, id, 0, 0, nullptr); }
+
+    std::unique_ptr<CMsgBox> box;
+    std::unique_ptr<CQM3Appl> appl;
+};
+
+TEST_F(GameCommands, TheGameOpensOnTheOpeningScreenWithItsControlBar)
+{
+    ASSERT_NE(GetMainWnd(), nullptr);
+    ASSERT_NE(GetMenuWnd(), nullptr);
+    EXPECT_EQ(GetMenuWnd()->GetFirstFrame(), static_cast<CFrame*>(GetMainWnd()));
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), 0);
+    EXPECT_EQ(GetCtrlBar()->GetElementSet(), 50000);
+    EXPECT_TRUE(Checked(4003)); // sound is on by default
+    EXPECT_FALSE(Checked(4002));
+    EXPECT_EQ(GetLibMgr()->GetCount(), 2);
+    EXPECT_EQ(appl->GetDiscFolderName()->GetText(), std::string("QM3DISC"));
+}
+
+TEST_F(GameCommands, OptionTogglesStoreTheOptionAndTheirCheckMark)
+{
+    EXPECT_TRUE(Command(36));
+    EXPECT_FALSE(GetOption("soundon"));
+    EXPECT_FALSE(Checked(4003));
+    Command(36);
+    EXPECT_TRUE(GetOption("soundon"));
+    EXPECT_TRUE(Checked(4003));
+
+    Command(6);
+    EXPECT_TRUE(GetOption("closecap"));
+    EXPECT_TRUE(Checked(4002));
+
+    // The border: on at first (the screen-border byte 0, item 4001 checked when the menu opens).
+    appl->UpdateMenuChecks();
+    EXPECT_TRUE(Checked(4001));
+    Command(4);
+    EXPECT_FALSE(GetOption("screenborder"));
+    EXPECT_EQ(GetScreenBorder(), 1);
+    EXPECT_FALSE(Checked(4001));
+    Command(4); // twice: back where it was
+    EXPECT_TRUE(GetOption("screenborder"));
+    EXPECT_EQ(GetScreenBorder(), 0);
+    EXPECT_TRUE(Checked(4001));
+}
+
+TEST_F(GameCommands, QuitCommandsAndTheFileCommandsThatDoNotExistYet)
+{
+    Command(-24);
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().back().caption, "Not Yet");
+    EXPECT_EQ(Boxes().back().text, "Function not implemented");
+    EXPECT_FALSE(IsQuitRequested());
+    EXPECT_FALSE(Command(-23)); // no file command: the engine's, which does not know it
+    Command(-26);
+    EXPECT_TRUE(IsQuitRequested());
+    SetQuitRequested(false);
+    Command(252);
+    EXPECT_TRUE(IsQuitRequested());
+}
+
+TEST_F(GameCommands, ClosingTheActiveWindowLetsGoOfTheGameWindows)
+{
+    CMessage close(201, 0, 0, -1);
+    close.SetParamPtr(GetMenuWnd(), 2);
+    DeliverMessage(*appl, close, nullptr, false);
+    EXPECT_EQ(GetMainWnd(), nullptr);
+    EXPECT_EQ(GetMenuWnd(), nullptr);
+}
+
+TEST_F(GameCommands, DialogCommandsEndTheDialogHoldingTheSender)
+{
+    CImageFrame outer(-2, CRect(0, 0, 100, 100), true);
+    auto* dialog = new CImageFrame(-2, CRect(0, 0, 50, 50), true);
+    auto* button = new CFrame(4, 77, CRect(0, 0, 10, 10), false);
+    dialog->AddChild(button, false);
+    outer.AddChild(dialog, false);
+    RegisterLiveObject(dialog);
+    RegisterLiveObject(&outer);
+    Command(1000); // no sender: every live object hears -39
+    EXPECT_TRUE(dialog->IsDone());
+    EXPECT_TRUE(outer.IsDone());
+}
+
+TEST_F(GameCommands, DiscSwitchesOpenTheDiscLibrariesOrGiveUp)
+{
+    EXPECT_TRUE(SwitchDisc(1, false)); // its marker lies in the program's folder
+    EXPECT_EQ(appl->GetCurrentDisc(), 1);
+    EXPECT_EQ(GetLibMgr()->GetCount(), 3); // disc 2's library lacks disc 1's flag
+    EXPECT_TRUE(SwitchDisc(1, false));
+    EXPECT_EQ(GetLibMgr()->GetCount(), 3);
+
+    // Disc 2 has no marker anywhere: the prompt runs until the player gives up.
+    plat::GetMessageQueue().SetEventSource([](plat::MessageQueue&, uint64_t) {
+        CMessage giveUp(-13, 0, 0, -1);
+        BroadcastMessage(giveUp, nullptr);
+    });
+    EXPECT_FALSE(SwitchDisc(2, false));
+    EXPECT_EQ(appl->GetCurrentDisc(), -1);
+    EXPECT_EQ(GetLibMgr()->GetCount(), 2); // disc 1's library went
+
+    EXPECT_TRUE(SwitchDisc(0, false));
+    EXPECT_EQ(appl->GetCurrentDisc(), 0);
+}
+
+} // namespace
