@@ -17,7 +17,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"

@@ -15,7 +15,7 @@
 #include "game/shell/GameImages.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "game/shell/SoundSlots.h"
 
 namespace {

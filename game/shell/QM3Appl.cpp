@@ -7,6 +7,7 @@
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/TopWnd.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Options.h"
 #include "engine/framework/Printer.h"
 #include "engine/framework/RegSettings.h"
 #include "engine/framework/Str.h"
@@ -57,9 +58,11 @@ CQM3Appl::CQM3Appl(const ApplRequirements* requirements) : CAppl(requirements)
     registrar_ = std::make_unique<CRegistrar>();
     RegisterTemplateTypes();
     Game().settings = new CRegSettings("Quillmark III", "QMK3");
+    SetOptionSettings(Game().settings);
     if (FindDataLibraries() != 0) {
         SetQuitRequested(true);
         registrar_.reset();
+        SetOptionSettings(nullptr);
         delete Game().settings;
         Game().settings = nullptr;
         return;
@@ -112,6 +115,7 @@ CQM3Appl::~CQM3Appl()
     stringList_.reset();
     delete Game().imageCache;
     Game().imageCache = nullptr;
+    SetOptionSettings(nullptr);
     delete Game().settings;
     Game().settings = nullptr;
     registrar_.reset();

@@ -5,7 +5,7 @@
 #include "engine/media/SndMgr.h"
 #include "engine/media/SndObj.h"
 #include "engine/media/StreamSound.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "platform/Clock.h"
 
 namespace {

@@ -1,4 +1,5 @@
 // Every test starts without the game's globals, sound slots or replaced module constructors.
+#include "engine/framework/Options.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModuleFactory.h"
 #include "game/shell/SoundSlots.h"
@@ -11,6 +12,7 @@ qmtest::ResetRegistrar g_gameReset([] {
     SetSoundFactory(nullptr);
     ResetModuleConstructors();
     ResetGameGlobals();
+    SetOptionSettings(nullptr);
 });
 
 } // namespace

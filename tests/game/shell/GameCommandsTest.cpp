@@ -24,7 +24,7 @@
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "game/shell/QM3Appl.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"

@@ -14,7 +14,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/IdStack.h"
 #include "game/shell/LibraryDiscovery.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/TemplateTypes.h"
 #include "platform/Files.h"
@@ -69,7 +69,7 @@ TEST(GameStart, TheIdStackRefusesAPushWhenFull)
 TEST(GameStart, OptionsReadTheirDefaultsAndOnlyFalseIsOff)
 {
     CRegSettings settings("Quillmark III", "QMK3");
-    Game().settings = &settings;
+    SetOptionSettings(&settings);
     EXPECT_TRUE(GetOption("musicon"));
     EXPECT_TRUE(GetOption("screenborder"));
     EXPECT_FALSE(GetOption("closecap"));
@@ -79,7 +79,7 @@ TEST(GameStart, OptionsReadTheirDefaultsAndOnlyFalseIsOff)
     EXPECT_TRUE(GetOption("closecap"));
     settings.WriteString("false", 6, "options", "soundon");
     EXPECT_TRUE(GetOption("soundon"));
-    Game().settings = nullptr;
+    SetOptionSettings(nullptr);
 }
 
 class Libraries : public ::testing::Test {

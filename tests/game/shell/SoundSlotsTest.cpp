@@ -7,7 +7,7 @@
 #include "engine/framework/RegSettings.h"
 #include "engine/media/SndObj.h"
 #include "game/shell/GameGlobals.h"
-#include "game/shell/Options.h"
+#include "engine/framework/Options.h"
 #include "game/shell/SoundSlots.h"
 #include "tests/support/TestEnv.h"
 
@@ -65,7 +65,7 @@ class SoundSlotsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Game().settings = &settings;
+        SetOptionSettings(&settings);
         SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
             made.push_back(std::to_string(id) + (streamed ? " streamed" : " sample"));
             return std::make_unique<FakeSound>(id, streamed, log, id == 404 ? kSoundFailed : 0);
@@ -74,7 +74,7 @@ protected:
     void TearDown() override
     {
         DeleteAllSounds();
-        Game().settings = nullptr;
+        SetOptionSettings(nullptr);
     }
     FakeSound* Slot(int32_t i) { return static_cast<FakeSound*>(PeekSlot(i)); }
 
