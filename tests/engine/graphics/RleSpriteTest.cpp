@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -304,4 +305,49 @@ TEST(RleSprite, RowOffsetsFollowTheCoveredWidth)
 
     EXPECT_FALSE(BuildRleRowOffsets(table, 1, offsets));
     EXPECT_TRUE(offsets.empty());
+}
+
+// A large cel takes the plain draw's own way (whole moves into a scratch row). It must draw
+// what the pixel-by-pixel way draws (here: behind a mask that lets every pixel through), for
+// runs of every length, rows whose last run passes the width, and data cut anywhere.
+TEST(RleSprite, ThePlainDrawOfALargeCelMatchesThePixelByPixelDraw)
+{
+    constexpr int16_t kWidth = 301;
+    constexpr int16_t kHeight = 24;
+    uint32_t random = 12345;
+    const auto next = [&random](uint32_t n) {
+        random = random * 1103515245u + 12345u;
+        return (random >> 16) % n;
+    };
+    qmtest::RleCelSpec cel{kHeight, kWidth, {}};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth;) {
+            const int n = static_cast<int>(next(y % 3 == 0 ? 128 : 20)) + 1; // some rows long runs
+            if (next(2) == 0) {
+                cel.runs.push_back(static_cast<uint8_t>(n - 1));
+                cel.runs.push_back(static_cast<uint8_t>(next(256)));
+            } else {
+                cel.runs.push_back(static_cast<uint8_t>(127 + n));
+                for (int i = 0; i < n; ++i)
+                    cel.runs.push_back(static_cast<uint8_t>(next(256)));
+            }
+            x += n; // the last run of a row may pass the width
+        }
+    }
+    const std::vector<uint8_t> whole = MakeRls({cel});
+    Canvas open(kWidth, kHeight, 0xFF);
+    RleDrawOptions masked;
+    const PixelRows maskRows = open.Rows();
+    masked.mask = &maskRows;
+    for (size_t length = 0;; length = std::min(length + (length < 400 ? 1 : 97), cel.runs.size())) {
+        std::vector<uint8_t> rls = whole;
+        qmtest::PutBe32(rls, 10, static_cast<uint32_t>(length));
+        Canvas plain(kWidth, kHeight);
+        Canvas reference(kWidth, kHeight);
+        Draw(rls, 0, plain, 0, 0);
+        Draw(rls, 0, reference, 0, 0, masked);
+        ASSERT_TRUE(plain.pixels == reference.pixels) << length;
+        if (length == cel.runs.size())
+            break;
+    }
 }
