@@ -172,10 +172,22 @@ CRect CScrollTextWnd::LineRect(int16_t i) const
     return CRect(Clamp16(top), drawn.GetLeft(), bottom, drawn.GetRight());
 }
 
-void CScrollTextWnd::DrawLine(CDrawEnv* env, const Slot& slot, const CRect& rect)
+void CScrollTextWnd::DrawLine(CDrawEnv* env, const Slot& slot, const CRect& rect, const CRect& clip)
 {
     if (slot.picture) {
-        slot.picture->DrawAtPoint(env, rect.TopLeft());
+        // Bitmap copies are not cut by the environment's clip: the record's source rectangle
+        // holds only the part of the picture inside the clip.
+        CRect whole, visible;
+        slot.picture->GetImageRect(whole, 0);
+        whole.Offset(rect.GetLeft(), rect.GetTop());
+        if (!whole.Intersect(clip, &visible))
+            return;
+        CRect source = visible;
+        source.Offset(static_cast<int16_t>(-whole.GetLeft()), static_cast<int16_t>(-whole.GetTop()));
+        DrawRecord& record = slot.picture->GetRecord();
+        record.params[0] = reinterpret_cast<intptr_t>(&source);
+        slot.picture->DrawAtPoint(env, visible.TopLeft());
+        record.params[0] = 0;
         return;
     }
     const char* text = slot.text->GetText();
@@ -219,7 +231,7 @@ void CScrollTextWnd::DrawContent(CDrawEnv* env, const CRect& clip)
     for (int16_t i = 0; i < slotCount_; ++i) {
         const Slot& slot = slots_[i];
         if ((slot.text || slot.picture) && LineRect(i).Intersects(area))
-            DrawLine(env, slot, LineRect(i));
+            DrawLine(env, slot, LineRect(i), area);
     }
     env->SetTextColor(savedColor);
     env->SetFont(savedFont);

@@ -80,7 +80,7 @@ private:
     int32_t EntryCount() const;
     // The screen rectangle of slot i (pictures sit on the line's bottom).
     CRect LineRect(int16_t i) const;
-    void DrawLine(CDrawEnv* env, const Slot& slot, const CRect& rect);
+    void DrawLine(CDrawEnv* env, const Slot& slot, const CRect& rect, const CRect& clip);
     // The picture of a "^c" line; null when it is missing.
     std::unique_ptr<CImgSet> LoadPicture(int32_t id, bool transparent) const;
     void DropFirstSlot();

@@ -62,7 +62,7 @@ protected:
 
     // An element at (100, 50) over the sequence and cel table, owning them.
     std::unique_ptr<CSeqWnd> Element(const std::vector<Anim>& anims, const std::vector<Frame>& frames,
-                                            const std::vector<std::pair<int, int>>& anchors = {})
+                                     const std::vector<std::pair<int, int>>& anchors = {})
     {
         seqBlock = qmtest::BlockOf(SeqBytes(anims, frames));
         celBlock = qmtest::BlockOf(CelBytes(anchors));
