@@ -3,6 +3,7 @@
 // again with
 //   build/test/tools/qmscreen data/engine --tpl 1000 tests/tools/golden/demo-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1001 tests/tools/golden/controls-screen.png
+//   build/test/tools/qmscreen data/engine --tpl 1002 tests/tools/golden/elements-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1003 tests/tools/golden/imagectl-screen.png
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ TEST(QmScreen, RendersTheEngineDataScreensAsTheirGoldenPictures)
     const std::string packed = PackedEngineData();
     for (const Case& c :
          {Case{"1000", "demo-screen.png", 320, 184}, Case{"1001", "controls-screen.png", 240, 160},
-          Case{"1003", "imagectl-screen.png", 240, 160}}) {
+          Case{"1002", "elements-screen.png", 320, 200}, Case{"1003", "imagectl-screen.png", 240, 160}}) {
         const fs::path out = qmtest::TempDir() / "screen.png";
         const qmtest::ToolRun r = qmtest::RunTool(RunQmScreen, {packed, "--tpl", c.tpl, out.string()});
         ASSERT_EQ(r.status, 0) << r.err;

@@ -17,6 +17,7 @@
 #include "tests/engine/controls/anim/SeqFixtures.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
+#include "tests/support/FrameStripFixtures.h"
 #include "tests/support/RleFixtures.h"
 #include "tests/support/TestEnv.h"
 
@@ -55,7 +56,9 @@ protected:
             qmtest::MakeRls({{2, 4, {0x03, 1, 0x03, 1}},
                              {3, 6, {0x00, 0, 0x04, 2, 0x00, 0, 0x04, 2, 0x00, 0, 0x04, 2}},
                              {2, 2, {0x01, 3, 0x01, 3}}});
-        deftext::AddFolderLibrary({{"RLS", 30, Text(rls)}});
+        const std::vector<uint8_t> cbm =
+            qmtest::MakeFrameStrip({qmtest::CodedFrame(3, 2, std::vector<uint8_t>(6, 5))});
+        deftext::AddFolderLibrary({{"RLS", 30, Text(rls)}, {"CBM", 33, Text(cbm)}});
     }
 
     static CImgSet* Sprites() { return LoadRleImgSet(nullptr, 30, 0xFFFFFFFF, -1, false).release(); }
@@ -320,4 +323,16 @@ TEST_F(SeqWndTest, AnElementFindsItsAnimatorObjectByIdWhenItJoinsAWindow)
     EXPECT_EQ(&found->GetAnimatorRect(), &field->GetDrawnRect());
     EXPECT_EQ(lost->GetAnimator(), nullptr);
     EXPECT_EQ(lost->GetStopwatch(), GetGameClock());
+}
+
+TEST_F(SeqWndTest, PicturesThatAreNotSpritesDrawAsAnImageWindowDoes)
+{
+    // The sprite routines read only run-length cels: a picture keeps its own copy.
+    CAnimatorWnd element(1, CPoint(2, 1), nullptr,
+                         LoadCbmImgSet(nullptr, 33, 0xFFFFFFFF, -1, false).release(), true, 0);
+    COffScEnv env;
+    env.Init(CRect(0, 0, 4, 6), nullptr, false);
+    element.DrawContent(&env, element.GetDrawnRect());
+    EXPECT_EQ(qmtest::Pixels(*env.GetBitmap()), (Rows{"......", "..555.", "..555.", "......"}));
+    EXPECT_FALSE(element.IsChanged());
 }
