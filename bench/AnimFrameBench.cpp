@@ -12,6 +12,7 @@
 #include "engine/graphics/RsrcList.h"
 #include "platform/Window.h"
 
+#include "bench/AnimScreen.h"
 #include "bench/References.h"
 
 namespace {
@@ -20,26 +21,6 @@ constexpr int16_t kWidth = 640;
 constexpr int16_t kHeight = 480;
 constexpr int kSprites = 50;
 constexpr int16_t kSpriteSize = 32;
-
-// One full-screen bitmap of a diagonal pattern.
-class Background : public CRsrcColl {
-public:
-    Background() : bitmap_(CRect(0, 0, kHeight, kWidth), CPoint(0, 0), 8, 1)
-    {
-        count_ = 1;
-        uint8_t* bits = bitmap_.LockBits();
-        for (int v = 0; v < kHeight; ++v)
-            for (int h = 0; h < kWidth; ++h)
-                bits[bitmap_.RowOffset(v) + h] = static_cast<uint8_t>(10 + (h + v) % 200);
-        bitmap_.UnlockBits();
-    }
-    CDibSect* GetEntry(int16_t index) override { return index == 0 ? &bitmap_ : nullptr; }
-    void GetEntrySize(CPoint& size, int16_t) override { size.Set(kWidth, kHeight); }
-    int32_t GetByteSize() override { return bitmap_.GetImageBytes(); }
-
-private:
-    CDibSect bitmap_;
-};
 
 // A sprite that fills its rectangle and moves on a fixed velocity each step, bouncing off
 // the screen's edges.
@@ -70,27 +51,11 @@ private:
 
 void BM_AnimFrameStep50Sprites(benchmark::State& state)
 {
-    plat::ResetWindowSystem();
-    RegisterEngineClasses();
-    auto* anim = new CAnimFrame(CBaseObj::kNewId, CRect(0, 0, kHeight, kWidth), nullptr);
-    anim->SetImage(new CRsrcList(new Background, 0), 0);
-    auto* wnd = new CWind(CWind::kTypeTopLevel, anim, nullptr, CWind::kFlagOffScreen);
-    uint32_t exStyle = 0;
-    const uint32_t style = wnd->GetStyle(exStyle);
-    wnd->Create(CWind::kTypeTopLevel, nullptr, style, exStyle, nullptr);
-    wnd->ShowWnd();
+    CWind* wnd = nullptr;
+    CAnimFrame* anim = benchref::MakeAnimScreen(wnd);
     for (int i = 0; i < kSprites; ++i)
         anim->AddChild(new Sprite(i), false);
-    anim->Update(nullptr, false);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        anim->Update(nullptr, true);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations());
-    // A step recomposes the window: compare it with copying the whole screen once.
-    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
-    delete wnd;
+    benchref::TimeAnimSteps(state, anim, wnd);
 }
 BENCHMARK(BM_AnimFrameStep50Sprites)->Unit(benchmark::kMicrosecond);
 

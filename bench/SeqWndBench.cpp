@@ -8,23 +8,17 @@
 #include <memory>
 #include <vector>
 
-#include "engine/controls/AnimFrame.h"
-#include "engine/controls/Wind.h"
-#include "engine/controls/WndProc.h"
 #include "engine/controls/anim/SeqWnd.h"
 #include "engine/controls/anim/Sequence.h"
 #include "engine/graphics/CelList.h"
 #include "engine/graphics/RleImgSet.h"
-#include "engine/graphics/RsrcList.h"
-#include "platform/Window.h"
 #include "tools/SpriteEncoder.h"
 
+#include "bench/AnimScreen.h"
 #include "bench/References.h"
 
 namespace {
 
-constexpr int16_t kWidth = 640;
-constexpr int16_t kHeight = 480;
 constexpr int kElements = 50;
 constexpr int kCelSize = 32;
 constexpr int kCels = 4;
@@ -82,59 +76,24 @@ std::vector<uint8_t> Anchors()
     return out;
 }
 
-class Background : public CRsrcColl {
-public:
-    Background() : bitmap_(CRect(0, 0, kHeight, kWidth), CPoint(0, 0), 8, 1)
-    {
-        count_ = 1;
-        uint8_t* bits = bitmap_.LockBits();
-        for (int v = 0; v < kHeight; ++v)
-            for (int h = 0; h < kWidth; ++h)
-                bits[bitmap_.RowOffset(v) + h] = static_cast<uint8_t>(10 + (h + v) % 200);
-        bitmap_.UnlockBits();
-    }
-    CDibSect* GetEntry(int16_t index) override { return index == 0 ? &bitmap_ : nullptr; }
-    void GetEntrySize(CPoint& size, int16_t) override { size.Set(kWidth, kHeight); }
-    int32_t GetByteSize() override { return bitmap_.GetImageBytes(); }
-
-private:
-    CDibSect bitmap_;
-};
-
 void BM_SeqWndStep50Elements(benchmark::State& state)
 {
-    plat::ResetWindowSystem();
-    RegisterEngineClasses();
-    auto* anim = new CAnimFrame(CBaseObj::kNewId, CRect(0, 0, kHeight, kWidth), nullptr);
-    anim->SetImage(new CRsrcList(new Background, 0), 0);
-    auto* wnd = new CWind(CWind::kTypeTopLevel, anim, nullptr, CWind::kFlagOffScreen);
-    uint32_t exStyle = 0;
-    const uint32_t style = wnd->GetStyle(exStyle);
-    wnd->Create(CWind::kTypeTopLevel, nullptr, style, exStyle, nullptr);
-    wnd->ShowWnd();
+    CWind* wnd = nullptr;
+    CAnimFrame* anim = benchref::MakeAnimScreen(wnd);
     const std::vector<uint8_t> sprites = Sprites(), sequence = Sequence(), anchors = Anchors();
     std::vector<std::unique_ptr<CMemory>> blocks;
     for (int i = 0; i < kElements; ++i) {
         blocks.push_back(BlockOf(sequence));
         blocks.push_back(BlockOf(anchors));
         auto* images = new CRleImgSet(new CCelList(BlockOf(sprites)), 0);
-        const CPoint at(static_cast<int16_t>(40 + (i * 53) % (kWidth - 80)),
-                        static_cast<int16_t>(40 + (i * 31) % (kHeight - 80)));
+        const CPoint at(static_cast<int16_t>(40 + (i * 53) % (benchref::kScreenWidth - 80)),
+                        static_cast<int16_t>(40 + (i * 31) % (benchref::kScreenHeight - 80)));
         auto* element = new CSeqWnd(i + 1, at, anim, images, new CSequence(blocks[blocks.size() - 2].get()),
                                     new CCelTable(blocks.back().get()), 0, true, true, 0);
         anim->AddChild(element, false);
         element->SetAnimation(0);
     }
-    anim->Update(nullptr, false);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        anim->Update(nullptr, true);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations());
-    // A step recomposes the window: compare it with copying the whole screen once.
-    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
-    delete wnd;
+    benchref::TimeAnimSteps(state, anim, wnd);
 }
 BENCHMARK(BM_SeqWndStep50Elements)->Unit(benchmark::kMicrosecond);
 

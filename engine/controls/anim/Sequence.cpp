@@ -16,6 +16,12 @@ int16_t HeldCount(int16_t stored, int32_t size, int32_t at, int32_t entrySize)
     return static_cast<int16_t>(std::min<int32_t>(stored, (size - at) / entrySize));
 }
 
+// A field of an entry copy; 0 when there is no entry.
+template <typename Entry> int16_t FieldOf(const std::unique_ptr<Entry>& entry, int16_t Entry::*field)
+{
+    return entry ? (*entry).*field : 0;
+}
+
 } // namespace
 
 CSwappedView::CSwappedView(const char* type, int32_t id, uint32_t libraryMask)
@@ -89,57 +95,33 @@ std::unique_ptr<SeqFrame> CSequence::GetFrame(int16_t n) const
 
 int16_t CSequence::GetFirstFrame(int16_t n) const
 {
-    const auto a = GetAnimation(n);
-    return a ? a->firstFrame : 0;
+    return FieldOf(GetAnimation(n), &SeqAnimation::firstFrame);
 }
 
 int16_t CSequence::GetNextAnimation(int16_t n) const
 {
-    const auto a = GetAnimation(n);
-    return a ? a->nextAnimation : 0;
+    return FieldOf(GetAnimation(n), &SeqAnimation::nextAnimation);
 }
 
 int16_t CSequence::GetTicksPerFrame(int16_t n) const
 {
-    const auto a = GetAnimation(n);
-    return a ? a->ticksPerFrame : 0;
+    return FieldOf(GetAnimation(n), &SeqAnimation::ticksPerFrame);
 }
 
 int16_t CSequence::GetAnimFrameCount(int16_t n) const
 {
-    const auto a = GetAnimation(n);
-    return a ? a->frameCount : 0;
+    return FieldOf(GetAnimation(n), &SeqAnimation::frameCount);
 }
 
-int16_t CSequence::GetCel(int16_t n) const
-{
-    const auto f = GetFrame(n);
-    return f ? f->cel : 0;
-}
+int16_t CSequence::GetCel(int16_t n) const { return FieldOf(GetFrame(n), &SeqFrame::cel); }
 
-int16_t CSequence::GetDh(int16_t n) const
-{
-    const auto f = GetFrame(n);
-    return f ? f->dh : 0;
-}
+int16_t CSequence::GetDh(int16_t n) const { return FieldOf(GetFrame(n), &SeqFrame::dh); }
 
-int16_t CSequence::GetDv(int16_t n) const
-{
-    const auto f = GetFrame(n);
-    return f ? f->dv : 0;
-}
+int16_t CSequence::GetDv(int16_t n) const { return FieldOf(GetFrame(n), &SeqFrame::dv); }
 
-int16_t CSequence::GetSound(int16_t n) const
-{
-    const auto f = GetFrame(n);
-    return f ? f->sound : 0;
-}
+int16_t CSequence::GetSound(int16_t n) const { return FieldOf(GetFrame(n), &SeqFrame::sound); }
 
-int16_t CSequence::GetFrameTicks(int16_t n) const
-{
-    const auto f = GetFrame(n);
-    return f ? f->ticks : 0;
-}
+int16_t CSequence::GetFrameTicks(int16_t n) const { return FieldOf(GetFrame(n), &SeqFrame::ticks); }
 
 CCelTable::CCelTable(CMemory* block) : CSwappedView(block) { Swap(); }
 

@@ -13,6 +13,7 @@
 #include "engine/graphics/OffScEnv.h"
 #include "platform/Input.h"
 #include "tests/engine/controls/WindowsKit.h"
+#include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
 #include "tests/support/FrameStripFixtures.h"
@@ -21,12 +22,7 @@
 namespace {
 
 using Rows = std::vector<std::string>;
-
-std::string Str(const CRect& r)
-{
-    return std::to_string(r.GetTop()) + "," + std::to_string(r.GetLeft()) + "," +
-           std::to_string(r.GetBottom()) + "," + std::to_string(r.GetRight());
-}
+using wtest::Str;
 
 // An "IMV" of `frames` frames of 4 x 2 pixels, frame i filled with colour base + i.
 std::string Strip(int frames, int base)
@@ -227,9 +223,6 @@ TEST_F(PackedAnimWndTest, PlayMessagesAndAutoplayStartIt)
 
 TEST_F(PackedAnimWndTest, ClicksActByTheClickAction)
 {
-    RegisterEngineClasses();
-    InstallWindowHooks();
-    wtest::Log log;
     struct Case {
         int16_t action;
         bool playing;
@@ -245,12 +238,12 @@ TEST_F(PackedAnimWndTest, ClicksActByTheClickAction)
         {3, false, 2, true, 2},  {0, false, 2, false, 2}, // no action
     };
     for (const Case& c : cases) {
-        CFrame* root = wtest::Root(100, 50, log);
-        std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen));
+        animtest::TestScreen screen(100, 50);
+        const std::unique_ptr<CWind>& window = screen.window;
         CPackedAnimWnd::Options o = Options(20, 20);
         o.clickAction = c.action;
         auto* anim = new CPackedAnimWnd(1, CPoint(10, 10), o);
-        root->AddChild(anim, false);
+        screen.root->AddChild(anim, false);
         anim->GotoFrame(c.frameBefore);
         if (c.playing)
             anim->Play(false);

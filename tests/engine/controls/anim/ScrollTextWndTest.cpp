@@ -15,6 +15,7 @@
 #include "engine/graphics/OffScEnv.h"
 #include "platform/Window.h"
 #include "tests/engine/controls/WindowsKit.h"
+#include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
 #include "tests/support/FrameStripFixtures.h"
@@ -45,22 +46,6 @@ int16_t FontLine(CDrawEnv& env, int16_t font)
     env.GetFontMetrics(info, font);
     return static_cast<int16_t>(info.height + 1);
 }
-
-// An application that records the sound hooks.
-class SoundAppl : public CAppl {
-public:
-    void* StartSound(int32_t id, uint32_t mask, int32_t flags) override
-    {
-        log.push_back("play " + std::to_string(id) + "/" + std::to_string(mask) + "/" +
-                      std::to_string(flags));
-        return nullptr;
-    }
-    void StopSound(int32_t a, int32_t b) override
-    {
-        log.push_back("stop " + std::to_string(a) + "/" + std::to_string(b));
-    }
-    std::vector<std::string> log;
-};
 
 // "CBM" 40: one 5 x 7 picture of colour 4.
 class ScrollTextWndTest : public ::testing::Test {
@@ -94,7 +79,7 @@ protected:
 
 TEST_F(ScrollTextWndTest, EntriesRepeatUntilTheAreaIsFilled)
 {
-    SoundAppl appl;
+    animtest::SoundAppl appl;
     auto env = Env(100, 100);
     const int16_t h = FontLine(*env, 0);
     // Tall enough for seven lines, and the fill goes 10 pixels further.
@@ -115,7 +100,7 @@ TEST_F(ScrollTextWndTest, EntriesRepeatUntilTheAreaIsFilled)
 
 TEST_F(ScrollTextWndTest, LineCodesChooseTheKindAndHeightOfEachLine)
 {
-    SoundAppl appl;
+    animtest::SoundAppl appl;
     auto env = Env(100, 100);
     const int16_t h0 = FontLine(*env, 0), h2 = FontLine(*env, 2);
     CScrollTextWnd text(
@@ -197,11 +182,7 @@ TEST_F(ScrollTextWndTest, MissingOrEmptyListsAndLinesWithoutHeightStayBounded)
 
 TEST_F(ScrollTextWndTest, OneScrollStepMovesThePicturePixelForPixel)
 {
-    RegisterEngineClasses();
-    InstallWindowHooks();
-    wtest::Log log;
-    CFrame* root = wtest::Root(120, 60, log);
-    std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen));
+    animtest::TestScreen shown(120, 60);
     auto* text = new CScrollTextWnd(1, CRect(5, 10, 55, 110),
                                     Lines({"Wagons", "^c40", "roll~50~west", "", "at dawn"}).release(),
                                     0xFFFFFFFF, 0xFFFFFFFF);
@@ -209,9 +190,8 @@ TEST_F(ScrollTextWndTest, OneScrollStepMovesThePicturePixelForPixel)
     text->SetBackColor(200);
     text->SetScrollStep(2);
     text->SetWaitTicks(3);
-    root->AddChild(text, true);
-    window->Redraw(nullptr);
-    wtest::PumpAll();
+    shown.Show(text);
+    const std::unique_ptr<CWind>& window = shown.window;
     CDibSect* screen = window->GetOffScreenEnv()->GetBitmap();
     const Rows before = qmtest::Pixels(*screen);
     ASSERT_NE(text->GetTimer(), nullptr);
@@ -245,17 +225,10 @@ TEST_F(ScrollTextWndTest, OneScrollStepMovesThePicturePixelForPixel)
 
 TEST_F(ScrollTextWndTest, LinesThatLeaveTheTopAreDroppedAndNewOnesAdded)
 {
-    RegisterEngineClasses();
-    InstallWindowHooks();
-    wtest::Log log;
-    CFrame* root = wtest::Root(120, 60, log);
-    std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen));
-    auto* text =
-        new CScrollTextWnd(1, CRect(0, 0, 40, 100), Lines({"a", "b", "c", "d", "e", "f", "g"}).release(),
-                           0xFFFFFFFF, 0xFFFFFFFF);
-    root->AddChild(text, true);
-    window->Redraw(nullptr);
-    wtest::PumpAll();
+    animtest::TestScreen screen(120, 60);
+    auto* text = screen.Show(new CScrollTextWnd(1, CRect(0, 0, 40, 100),
+                                                Lines({"a", "b", "c", "d", "e", "f", "g"}).release(),
+                                                0xFFFFFFFF, 0xFFFFFFFF));
     const int16_t first = text->GetSlot(0).bottom;
     for (int i = 0; i < first; ++i)
         text->OnTimer();

@@ -14,7 +14,7 @@
 #include "engine/graphics/OffScEnv.h"
 #include "engine/graphics/RleStretchDraw.h"
 #include "tests/engine/controls/WindowsKit.h"
-#include "tests/engine/controls/anim/SeqFixtures.h"
+#include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
 #include "tests/support/FrameStripFixtures.h"
@@ -25,24 +25,7 @@ namespace {
 
 using namespace animtest;
 using Rows = std::vector<std::string>;
-
-std::string Str(const CRect& r)
-{
-    return std::to_string(r.GetTop()) + "," + std::to_string(r.GetLeft()) + "," +
-           std::to_string(r.GetBottom()) + "," + std::to_string(r.GetRight());
-}
-
-// An application that records the sounds it is asked for.
-class SoundAppl : public CAppl {
-public:
-    void* StartSound(int32_t id, uint32_t mask, int32_t flags) override
-    {
-        log.push_back("sound " + std::to_string(id) + "/" + std::to_string(mask) + "/" +
-                      std::to_string(flags));
-        return nullptr;
-    }
-    std::vector<std::string> log;
-};
+using wtest::Str;
 
 // "RLS" 30: cel 0 is 4 x 2 of colour 1, cel 1 is 6 x 3 of colour 2 with its left column
 // transparent, cel 2 is 2 x 2 of colour 3.
@@ -176,7 +159,7 @@ TEST_F(SeqWndTest, FrameSoundsGoToTheApplicationAndLateTicksAreNotMadeUp)
     auto element = Element({{0, 0, 4, 2}}, {{0, 0, 0, 45, 0, 0}, {1, 0, 0, 0, 0, 3}});
     element->SetAnimation(0);
     element->Step();
-    EXPECT_EQ(appl.log, (std::vector<std::string>{"sound 45/16/1"}));
+    EXPECT_EQ(appl.log, (std::vector<std::string>{"play 45/16/1"}));
     qmtest::Clock().Advance(17 * 10); // six ticks late
     element->Step();
     EXPECT_EQ(element->GetCel(), 1);
@@ -305,11 +288,8 @@ TEST_F(SeqWndTest, TemplatesBuildAFlippedElementAtItsZPlayingItsSequence)
 
 TEST_F(SeqWndTest, AnElementFindsItsAnimatorObjectByIdWhenItJoinsAWindow)
 {
-    RegisterEngineClasses();
-    InstallWindowHooks();
-    wtest::Log log;
-    CFrame* root = wtest::Root(200, 100, log);
-    std::unique_ptr<CWind> window(wtest::MakeWindow(CWind::kTypeTopLevel, root, CWind::kFlagOffScreen));
+    TestScreen screen(200, 100);
+    CFrame* root = screen.root;
     auto* field = new CFrame(4, 77, CRect(10, 10, 90, 190), false);
     root->AddChild(field, false);
     field->StartTimer(5, GetRealClock());

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/controls/anim/Sequence.h"
-#include "tests/engine/controls/anim/SeqFixtures.h"
+#include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/resources/DefinitionText.h"
 #include "tests/support/RleFixtures.h"
 
