@@ -279,3 +279,17 @@ TEST_F(PackedAnimWndTest, TemplatesPlaceItAtAPointOrInARectangle)
     EXPECT_NE(deftext::FatalReport([] { CPackedAnimWnd missing(4, CPoint(0, 0), Options(99, 99)); }),
               "(no report)");
 }
+
+TEST_F(PackedAnimWndTest, EveryStripOfATransparentChainDrawsTransparent)
+{
+    CPackedAnimWnd chain(1, CPoint(0, 0), Options(10, 12));
+    chain.SetFlags(chain.GetFlags() | CFrame::kFlagTransparent);
+    COffScEnv env;
+    env.Init(CRect(0, 0, 4, 8), nullptr, false);
+    chain.DrawContent(&env, chain.GetDrawnRect());
+    EXPECT_EQ(chain.GetFrameSet()->GetRecord().proc, &DrawTransparent);
+    chain.Play(false);
+    Run(chain, 3); // on to strip 11
+    ASSERT_EQ(chain.GetCurrentId(), 11);
+    EXPECT_EQ(chain.GetFrameSet()->GetRecord().proc, &DrawTransparent);
+}
