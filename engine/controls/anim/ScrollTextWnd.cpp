@@ -251,8 +251,9 @@ void CScrollTextWnd::DropFirstSlot()
 
 bool CScrollTextWnd::OnTimer()
 {
+    // Hidden, its rectangle shows what lies under it: scrolling would move those pixels.
     CDrawEnv* env = GetDrawEnv();
-    if (!env)
+    if (!env || !IsShown())
         return false;
     for (int16_t i = 0; i < slotCount_; ++i)
         slots_[i].bottom = Clamp16(slots_[i].bottom - step_);

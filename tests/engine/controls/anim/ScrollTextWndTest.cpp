@@ -245,6 +245,14 @@ TEST_F(ScrollTextWndTest, LinesThatLeaveTheTopAreDroppedAndNewOnesAdded)
     EXPECT_GE(text->GetSlot(0).bottom, 1);
     EXPECT_LE(text->GetFirstTop(), 1);
 
+    // Hidden, it does not scroll the pixels of what lies under it.
+    const int16_t bottom = text->GetSlot(0).bottom;
+    text->Hide(false, false);
+    const Rows under = qmtest::Pixels(*screen.window->GetOffScreenEnv()->GetBitmap());
+    EXPECT_FALSE(text->OnTimer());
+    EXPECT_EQ(text->GetSlot(0).bottom, bottom);
+    EXPECT_EQ(qmtest::Pixels(*screen.window->GetOffScreenEnv()->GetBitmap()), under);
+
     // Without a window there is no environment: nothing moves.
     CScrollTextWnd alone(2, CRect(0, 0, 40, 100), Lines({"a"}).release(), 0xFFFFFFFF, 0xFFFFFFFF);
     EXPECT_FALSE(alone.OnTimer());
