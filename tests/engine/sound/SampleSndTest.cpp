@@ -128,6 +128,25 @@ TEST_F(SampleSndTest, RangesAndLoopsThroughTheRing)
     }
 }
 
+// Starting again primes the ring from the range start; what the ring held before is not
+// heard again behind a range that fits it.
+TEST_F(SampleSndTest, PlayAgainPrimesTheRingAfresh)
+{
+    CSampleSnd sound(kTenSeconds, kAllLibraries);
+    sound.Play(false);
+    qmtest::Clock().Advance(1500);
+    sound.SetRange(1000, 1500);
+    Played();
+    EXPECT_EQ(sound.Play(false), 1);
+    EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker); // the range fits the ring
+    qmtest::Clock().Advance(2500);
+    const Bytes played = Played();
+    ASSERT_EQ(played.size(), 55125u);
+    EXPECT_TRUE(Bytes(played.begin(), played.begin() + 500) == Samples(1000, 1500));
+    EXPECT_EQ(std::count(played.begin() + 500, played.end(), 128), 55125 - 500);
+    EXPECT_EQ(sound.GetState(), 0);
+}
+
 TEST_F(SampleSndTest, ALostBufferIsRestoredWhenPlaybackStarts)
 {
     CSampleSnd sound(kTenSeconds, kAllLibraries);
