@@ -4,6 +4,9 @@
 
 #include "engine/controls/Wind.h"
 #include "engine/controls/WndProc.h"
+#include "engine/framework/Str.h"
+#include "engine/graphics/DrawEnv.h"
+#include "engine/graphics/Font.h"
 #include "engine/resources/RawParser.h"
 #include "platform/Input.h"
 #include "platform/widgets/Widgets.h"
@@ -61,6 +64,24 @@ void CControl::DestroyWnd()
     }
     hwnd_ = 0;
     previous_ = nullptr;
+}
+
+bool CControl::ApplyFont()
+{
+    CFontTable* table = CDrawEnv::GetFontTable();
+    const CFont* font = table ? table->Find(fontId_) : nullptr;
+    if (!font)
+        return false;
+    if (hwnd_)
+        plat::SetWidgetFont(hwnd_, font->GetHandle());
+    return true;
+}
+
+std::string CControl::MappedText(const CStr& text) const
+{
+    CStr copy(text);
+    copy.MapChars(GetFontCharMap(fontId_));
+    return copy.GetText();
 }
 
 CControl* CControl::FromHwnd(plat::WindowHandle hwnd)

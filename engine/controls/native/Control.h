@@ -14,9 +14,12 @@
 // The control keeps a 16-bit value with a minimum and a maximum (a check state, a scroll
 // position, a current item). CTControl is its template: "fontid" after the control values.
 #include <cstdint>
+#include <string>
 
 #include "engine/controls/input/InputFrame.h"
 #include "platform/Window.h"
+
+class CStr;
 
 class CControl : public CInputFrame {
 public:
@@ -92,6 +95,11 @@ protected:
     void SetWndStyle(uint32_t style) { style_ = style; }
     // Stores the value alone (no clamping, no widget).
     void StoreValue(int16_t value) { value_ = value; }
+    // Gives the widget the engine font of the control's font id; answers false (the widget's
+    // font unchanged) when the font table lacks it.
+    bool ApplyFont();
+    // A copy of the text converted through the character map of the control's font.
+    std::string MappedText(const CStr& text) const;
     // Passes the message on to the widget's own procedure.
     intptr_t CallPrevious(plat::WindowHandle hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
     bool IsCheckKind() const

@@ -1,9 +1,12 @@
 #include "engine/controls/native/NativeKinds.h"
 
+#include "engine/controls/native/Button.h"
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/resources/Registrar.h"
 
 void RegisterNativeTemplateKinds()
 {
+    for (int32_t kind = CButton::kKindRef; kind <= CButton::kKindRadioLit; ++kind)
+        CRegistrar::Register(kind, &CButton::Create, &CButton::ReadTemplate);
     CRegistrar::Register(CScrollBarCtl::kTemplateKind, &CScrollBarCtl::Create, &CScrollBarCtl::ReadTemplate);
 }
