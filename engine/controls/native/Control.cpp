@@ -40,7 +40,7 @@ void CControl::CreateWnd()
     CWind* owner = GetOwnerWnd();
     if (!owner || hwnd_)
         return;
-    const CRect& r = GetDrawnRect();
+    const CRect r = WidgetRect();
     plat::WindowParams params;
     params.className = className_;
     params.style = style_;

@@ -95,6 +95,8 @@ protected:
     void SetWndStyle(uint32_t style) { style_ = style; }
     // Stores the value alone (no clamping, no widget).
     void StoreValue(int16_t value) { value_ = value; }
+    // The rectangle the widget is made in: the drawn rectangle.
+    virtual CRect WidgetRect() const { return GetDrawnRect(); }
     // Gives the widget the engine font of the control's font id; answers false (the widget's
     // font unchanged) when the font table lacks it.
     bool ApplyFont();
