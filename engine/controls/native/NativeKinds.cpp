@@ -1,9 +1,11 @@
 #include "engine/controls/native/NativeKinds.h"
 
 #include "engine/controls/native/Button.h"
+#include "engine/controls/native/ColorWnd.h"
 #include "engine/controls/native/EditField.h"
 #include "engine/controls/native/ListBoxCtl.h"
 #include "engine/controls/native/ScrollBarCtl.h"
+#include "engine/controls/native/TextLabel.h"
 #include "engine/resources/Registrar.h"
 
 void RegisterNativeTemplateKinds()
@@ -15,4 +17,6 @@ void RegisterNativeTemplateKinds()
     CRegistrar::Register(CListBoxCtl::kTemplateKind, &CListBoxCtl::Create, &CListBoxCtl::ReadTemplate);
     CRegistrar::Register(CComboBox::kTemplateKind, &CComboBox::Create, &CComboBox::ReadTemplate);
     CRegistrar::Register(CScrollBarCtl::kTemplateKind, &CScrollBarCtl::Create, &CScrollBarCtl::ReadTemplate);
+    CRegistrar::Register(CTextLabel::kTemplateKind, &CTextLabel::Create, &CTextLabel::ReadTemplate);
+    CRegistrar::Register(CColorWnd::kTemplateKind, &CColorWnd::Create, &CColorWnd::ReadTemplate);
 }

@@ -48,6 +48,12 @@ protected:
         lists_.back()->Build(root, nullptr, 0);
         return dynamic_cast<T*>(wnd->FindControlById(id));
     }
+    // The same for an element that is no control: the frame of that id under the root.
+    template <class T> T* BuildFrame(const std::string& text, int32_t id)
+    {
+        Build<CFrame>(text, id);
+        return dynamic_cast<T*>(root->FindObject(static_cast<uint32_t>(-1), id));
+    }
 
 private:
     std::vector<std::unique_ptr<CRsrcTplList>> lists_;
