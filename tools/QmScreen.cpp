@@ -11,6 +11,7 @@
 #include "engine/controls/Wind.h"
 #include "engine/controls/WndProc.h"
 #include "engine/controls/kinds/TemplateKinds.h"
+#include "engine/framework/DeferredDelete.h"
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/FontList.h"
 #include "engine/graphics/Palette.h"
@@ -18,6 +19,7 @@
 #include "engine/resources/Registrar.h"
 #include "engine/resources/RsrcBlock.h"
 #include "engine/resources/RsrcCache.h"
+#include "platform/Desktop.h"
 #include "platform/Platform.h"
 #include "platform/Window.h"
 #include "tools/EngineLibrary.h"
@@ -126,6 +128,16 @@ std::unique_ptr<CWind> ShowingWindow(CBaseObj* built)
     return std::make_unique<CWind>(CWind::kTypeTopLevel, root, nullptr, CWind::kFlagOffScreen);
 }
 
+// Dispatches every waiting window message: the window's and its widgets' paints.
+void DispatchWaiting()
+{
+    plat::PlatMessage message;
+    for (int n = 0; n < 10000 && plat::PeekWindowMessage(message, true); ++n) {
+        CDispatchScope pass;
+        plat::DispatchWindowMessage(message);
+    }
+}
+
 // Creates the native window, paints it with the palette and takes its client area.
 IndexedImage Render(CWind& window, CPalette& palette)
 {
@@ -137,6 +149,7 @@ IndexedImage Render(CWind& window, CPalette& palette)
     window.SetPalette(&palette);
     window.ShowWnd();
     window.Redraw(nullptr);
+    DispatchWaiting();
 
     const plat::ClientTarget target = plat::GetClientTarget(window.GetHwnd());
     if (!target.surface)
@@ -146,9 +159,21 @@ IndexedImage Render(CWind& window, CPalette& palette)
     image.height = target.client.Height();
     if (image.width < 1 || image.height < 1)
         throw std::runtime_error("the screen's root frame is empty");
-    for (int y = 0; y < image.height; ++y) {
-        const uint8_t* row = target.surface->Row(target.origin.y + y) + target.origin.x;
-        image.pixels.insert(image.pixels.end(), row, row + image.width);
+    if (plat::GetChildren(window.GetHwnd()).empty()) {
+        for (int y = 0; y < image.height; ++y) {
+            const uint8_t* row = target.surface->Row(target.origin.y + y) + target.origin.x;
+            image.pixels.insert(image.pixels.end(), row, row + image.width);
+        }
+    } else {
+        // The widgets of a screen with native controls paint their own windows: the client
+        // area is taken as the desktop composes it with them.
+        const plat::Point corner = plat::ClientToScreen(window.GetHwnd(), {0, 0});
+        plat::Surface composed(image.width, image.height);
+        plat::ComposeArea(composed, plat::Rect::FromSize(corner.x, corner.y, image.width, image.height));
+        for (int y = 0; y < image.height; ++y) {
+            const uint8_t* row = composed.Row(y);
+            image.pixels.insert(image.pixels.end(), row, row + image.width);
+        }
     }
     for (int i = 0; i < 256; ++i) {
         PngColor c;

@@ -5,6 +5,7 @@
 //   build/test/tools/qmscreen data/engine --tpl 1001 tests/tools/golden/controls-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1002 tests/tools/golden/elements-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1003 tests/tools/golden/imagectl-screen.png
+//   build/test/tools/qmscreen data/engine --tpl 1004 tests/tools/golden/native-controls-screen.png
 #include <gtest/gtest.h>
 
 #include "tests/support/FolderLibraryWriter.h"
@@ -39,7 +40,8 @@ TEST(QmScreen, RendersTheEngineDataScreensAsTheirGoldenPictures)
     const std::string packed = PackedEngineData();
     for (const Case& c :
          {Case{"1000", "demo-screen.png", 320, 184}, Case{"1001", "controls-screen.png", 240, 160},
-          Case{"1002", "elements-screen.png", 320, 200}, Case{"1003", "imagectl-screen.png", 240, 160}}) {
+          Case{"1002", "elements-screen.png", 320, 200}, Case{"1003", "imagectl-screen.png", 240, 160},
+          Case{"1004", "native-controls-screen.png", 320, 240}}) {
         const fs::path out = qmtest::TempDir() / "screen.png";
         const qmtest::ToolRun r = qmtest::RunTool(RunQmScreen, {packed, "--tpl", c.tpl, out.string()});
         ASSERT_EQ(r.status, 0) << r.err;

@@ -38,7 +38,7 @@ void CControl::SetOwner(CBaseObj* owner)
 void CControl::CreateWnd()
 {
     CWind* owner = GetOwnerWnd();
-    if (!owner || hwnd_)
+    if (!owner || hwnd_ || !plat::IsWindow(owner->GetHwnd()))
         return;
     const CRect r = WidgetRect();
     plat::WindowParams params;
@@ -206,6 +206,10 @@ void CControl::EnableWnd(bool enable)
 
 void CControl::DrawContent(CDrawEnv*, const CRect&)
 {
+    // A control that joined its window before the window had its native window gets its
+    // widget with the window's first paint.
+    if (!hwnd_)
+        CreateWnd();
     if (!plat::IsWindow(hwnd_))
         return;
     // The widget takes the control's enabled state as it is; it is never disabled on the way,
