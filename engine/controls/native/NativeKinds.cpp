@@ -5,6 +5,7 @@
 #include "engine/controls/native/EditField.h"
 #include "engine/controls/native/ListBoxCtl.h"
 #include "engine/controls/native/ScrollBarCtl.h"
+#include "engine/controls/native/StrListBox.h"
 #include "engine/controls/native/TextLabel.h"
 #include "engine/resources/Registrar.h"
 
@@ -16,6 +17,7 @@ void RegisterNativeTemplateKinds()
         CRegistrar::Register(kind, &CEditField::Create, &CEditField::ReadTemplate);
     CRegistrar::Register(CListBoxCtl::kTemplateKind, &CListBoxCtl::Create, &CListBoxCtl::ReadTemplate);
     CRegistrar::Register(CComboBox::kTemplateKind, &CComboBox::Create, &CComboBox::ReadTemplate);
+    CRegistrar::Register(CStrListBox::kTemplateKind, &CStrListBox::Create, &CStrListBox::ReadTemplate);
     CRegistrar::Register(CScrollBarCtl::kTemplateKind, &CScrollBarCtl::Create, &CScrollBarCtl::ReadTemplate);
     CRegistrar::Register(CTextLabel::kTemplateKind, &CTextLabel::Create, &CTextLabel::ReadTemplate);
     CRegistrar::Register(CColorWnd::kTemplateKind, &CColorWnd::Create, &CColorWnd::ReadTemplate);

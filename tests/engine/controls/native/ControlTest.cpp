@@ -106,6 +106,23 @@ TEST_F(ControlTest, TheWidgetLivesWhileTheControlIsInAWindowAndShowsWithTheNextP
     delete bar;
 }
 
+TEST_F(ControlTest, AControlInAWindowWithoutItsNativeWindowGetsItsWidgetAtTheFirstPaint)
+{
+    auto* frame = wtest::Root(200, 100, log);
+    auto* bar = new CScrollBarCtl(1, CRect(10, 10, 26, 110), 5, target, 0, 10, 3, 2);
+    frame->AddChild(bar, false);
+    CWind late(CWind::kTypeTopLevel, frame, nullptr, 0);
+    EXPECT_EQ(bar->GetHwnd(), 0u) << "no native window to put it in";
+    uint32_t exStyle = 0;
+    late.Create(CWind::kTypeTopLevel, nullptr, late.GetStyle(exStyle), exStyle, nullptr);
+    late.ShowWnd();
+    wtest::PumpAll();
+    ASSERT_NE(bar->GetHwnd(), 0u);
+    EXPECT_EQ(plat::GetParent(bar->GetHwnd()), late.GetHwnd());
+    EXPECT_TRUE(plat::IsVisible(bar->GetHwnd()));
+    EXPECT_EQ(plat::GetScrollBarPos(bar->GetHwnd()), 3);
+}
+
 TEST_F(ControlTest, ACharacterReachesTheWidgetOnlyWhenTheFocusedControlWantsIt)
 {
     auto* field = Add(new KeyControl(CRect(10, 10, 30, 110), target));
