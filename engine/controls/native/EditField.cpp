@@ -217,6 +217,15 @@ void CEditField::Deactivate()
     typing_ = 0;
 }
 
+void CEditField::DeleteSelection(uint16_t kind, void (*command)(plat::WindowHandle))
+{
+    RecordUndo(kind);
+    // The command runs as a typing run of its own, ended with it.
+    typing_ = 1;
+    command(GetHwnd());
+    typing_ = 0;
+}
+
 bool CEditField::HandleMessage(CMessage& message, CBaseObj* sender)
 {
     if (!HasFocus() || !GetHwnd())
@@ -231,12 +240,8 @@ bool CEditField::HandleMessage(CMessage& message, CBaseObj* sender)
         }
         return true;
     case kMsgClear:
-        if (CanClear()) {
-            RecordUndo(kUndoClear);
-            typing_ = 1;
-            plat::EditClear(hwnd);
-            typing_ = 0;
-        }
+        if (CanClear())
+            DeleteSelection(kUndoClear, &plat::EditClear);
         return true;
     case kMsgPaste:
         if (CanPaste()) {
@@ -252,12 +257,8 @@ bool CEditField::HandleMessage(CMessage& message, CBaseObj* sender)
         }
         return true;
     case kMsgCut:
-        if (CanCut()) {
-            RecordUndo(kUndoCut);
-            typing_ = 1;
-            plat::EditCut(hwnd);
-            typing_ = 0;
-        }
+        if (CanCut())
+            DeleteSelection(kUndoCut, &plat::EditCut);
         return true;
     case kMsgKey:
         GetNotifyMessage().SetParam(kEnter, 2);

@@ -112,6 +112,8 @@ private:
     // The Undo item's text, or null when the field is not focused or keeps no undo states.
     std::unique_ptr<CStr> UndoText() const;
     void Announce();
+    // Cut or clear: records the kind, then runs the widget's command within a typing run.
+    void DeleteSelection(uint16_t kind, void (*command)(plat::WindowHandle));
     void Notify(int32_t state);
 
     uint8_t undoable_ = 0;
