@@ -128,6 +128,12 @@ CRadioButton::CRadioButton(int32_t id, const CRect& rect, int32_t notifyType, CB
     SetWndStyle(plat::style::Child | plat::wstyle::RadioButton);
 }
 
+CRadioButton::~CRadioButton()
+{
+    if (CFrame* parent = GetParent())
+        parent->RemoveChild(*this);
+}
+
 void CRadioButton::SetOwner(CBaseObj* owner)
 {
     if (owner == GetOwner())

@@ -82,6 +82,8 @@ class CRadioButton : public CCheckBox {
 public:
     CRadioButton(int32_t id, const CRect& rect, int32_t notifyType, CBaseObj* target,
                  std::unique_ptr<CStr> text, int32_t groupId, bool on, int16_t fontId);
+    // Leaves its window first, so that no member of its group keeps it as the choice.
+    ~CRadioButton() override;
 
     // Leaving a window while chosen leaves its group there without a choice; joining takes
     // the group's choice, and a radio that joins while on takes the group over.

@@ -125,6 +125,14 @@ TEST_F(ButtonTest, RadioButtonsTurnTheirGroupsChoiceOffAndNotifyBoth)
     EXPECT_EQ(wnd->GetGroupValue(7), e);
     ASSERT_EQ(target->notes.size(), 1u);
     EXPECT_EQ(target->notes[0].sender, a);
+
+    // The choice deleted while in the window: the group is left without one.
+    delete e;
+    EXPECT_EQ(wnd->GetGroupValue(7), nullptr);
+    target->notes.clear();
+    b->SetChecked(true);
+    ASSERT_EQ(target->notes.size(), 1u);
+    EXPECT_EQ(wnd->GetGroupValue(7), b);
 }
 
 TEST_F(ButtonTest, TemplatesGiveCaptionsStatesGroupsAndTheDefault)
