@@ -10,8 +10,6 @@
 #include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/DrawEnv.h"
-#include "engine/graphics/FontList.h"
-#include "platform/Font.h"
 #include "tests/engine/controls/input/ControlsKit.h"
 #include "tests/engine/resources/DefinitionText.h"
 
@@ -19,15 +17,8 @@ namespace ntest {
 
 using namespace ctest;
 
-// The committed bitmap font (8-pixel cells: ascent 6, descent 2, no leading) as font 5.
+// The test font that ctest::InstallTestFont installs.
 constexpr int16_t kTestFont = 5;
-inline void InstallTestFont()
-{
-    plat::AddFontFace("Quill Test",
-                      {(qmtest::SourceDir() / "tests/platform/fixtures/QuillTest8.bdf").string()});
-    const FontList list = {{kTestFont, 0, CStr("Quill Test"), 6}};
-    ASSERT_EQ(CDrawEnv::InitFonts(&list), 0);
-}
 
 class NativeTest : public ControlsTest {
 protected:
