@@ -12,10 +12,20 @@
 #include "engine/controls/TextWnd.h"
 #include "engine/controls/TopWnd.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/anim/PackedAnimWnd.h"
+#include "engine/controls/anim/ScrollTextWnd.h"
+#include "engine/controls/anim/SeqWnd.h"
+#include "engine/controls/imagectl/BkImgBtnWnd.h"
+#include "engine/controls/imagectl/ImgBtnWnd.h"
+#include "engine/controls/imagectl/ImgRadioWnd.h"
+#include "engine/controls/imagectl/ImgScrollBar.h"
+#include "engine/controls/imagectl/ImgSwitchWnd.h"
+#include "engine/controls/imagectl/ImgTextBtnWnd.h"
 #include "engine/controls/input/CaptionFrame.h"
 #include "engine/controls/input/PushFrame.h"
 #include "engine/controls/input/ScrollBar.h"
 #include "engine/controls/input/TextBtnFrame.h"
+#include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
 
@@ -53,8 +63,8 @@ const KindEntry kKinds[] = {
     QM_MISSING(0x02, "CColorWnd"),
     QM_MISSING(0x04, "CTextLabel"),
     {0x05, &CImageWnd::Create, &CImageWnd::ReadTemplate, nullptr},
-    QM_MISSING(0x06, "CScrollTextWnd"),
-    QM_MISSING(0x07, "CPackedAnimWnd"),
+    {0x06, &CScrollTextWnd::Create, &CScrollTextWnd::ReadTemplate, nullptr},
+    {0x07, &CPackedAnimWnd::Create, &CPackedAnimWnd::ReadTemplate, nullptr},
     {0x08, &CTextFrame::Create, &CTTextFrame::ReadByReference, nullptr},
     {0x09, &CTextFrame::Create, &CTTextFrame::ReadLiteral, nullptr},
     QM_MISSING(0x0a, "CScrollList"),
@@ -63,16 +73,16 @@ const KindEntry kKinds[] = {
     {0x0d, &CCaptionFrame::Create, &CCaptionFrame::ReadLiteral, nullptr},
     {0x0e, &CImageFrame::Create, &CImageFrame::ReadTemplate, nullptr},
     {0x0f, &CPushFrame::Create, &CPushFrame::ReadTemplate, nullptr},
-    QM_MISSING(0x10, "CImgBtnWnd"),
-    QM_MISSING(0x11, "CImgBtnWnd"),
-    QM_MISSING(0x12, "CImgSwitchWnd"),
-    QM_MISSING(0x13, "CImgRadioWnd"),
-    QM_MISSING(0x14, "CBkImgBtnWnd"),
-    QM_MISSING(0x15, "CBkImgBtnWnd"),
-    QM_MISSING(0x16, "CImgTextBtnWnd"),
-    QM_MISSING(0x17, "CImgTextBtnWnd"),
-    QM_MISSING(0x18, "CImgTextBtnWnd"),
-    QM_MISSING(0x19, "CImgTextBtnWnd"),
+    {0x10, &CImgBtnWnd::Create, &CImgBtnWnd::ReadTemplate, nullptr},
+    {0x11, &CImgBtnWnd::Create, &CImgBtnWnd::ReadTemplate, nullptr},
+    {0x12, &CImgSwitchWnd::Create, &CImgSwitchWnd::ReadTemplate, nullptr},
+    {0x13, &CImgRadioWnd::Create, &CImgRadioWnd::ReadTemplate, nullptr},
+    {0x14, &CBkImgBtnWnd::Create, &CBkImgBtnWnd::ReadTemplate, nullptr},
+    {0x15, &CBkImgBtnWnd::Create, &CBkImgBtnWnd::ReadTemplate, nullptr},
+    {0x16, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadByReference, nullptr},
+    {0x17, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadLiteral, nullptr},
+    {0x18, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadByReference, nullptr},
+    {0x19, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadLiteral, nullptr},
     QM_MISSING(0x1a, "CButton"),
     QM_MISSING(0x1b, "CButton"),
     QM_MISSING(0x1c, "CButton"),
@@ -90,11 +100,11 @@ const KindEntry kKinds[] = {
     QM_MISSING(0x27, "CEditCtl"),
     QM_MISSING(0x28, "CListBoxCtl"),
     QM_MISSING(0x29, "CComboBox"),
-    QM_MISSING(0x2a, "CPagedImage"),
-    QM_MISSING(0x2b, "CScrollBarCtl"),
+    {0x2a, &CImgScrollBar::Create, &CImgScrollBar::ReadTemplate, nullptr},
+    {0x2b, &CScrollBarCtl::Create, &CScrollBarCtl::ReadTemplate, nullptr},
     {0x2c, &CScrollBar::Create, &CScrollBar::ReadTemplate, nullptr},
     QM_MISSING(0x2d, "CStrListBox"),
-    QM_MISSING(0x30, "CSeqWnd"),
+    {0x30, &CSeqWnd::Create, &CSeqWnd::ReadTemplate, nullptr},
     {0x31, &CWind::CreateFromTemplate, &CTWind::Read, nullptr},
     {0x32, &CTopWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},
     {0x33, &CTopWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},

@@ -10,11 +10,13 @@
 #include "engine/controls/MenuBar.h"
 #include "engine/controls/ScreenHooks.h"
 #include "engine/controls/TopWnd.h"
+#include "engine/controls/TplList.h"
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Options.h"
 #include "engine/graphics/GraphicsHooks.h"
 #include "engine/resources/DefinitionTextHooks.h"
 #include "engine/resources/LibMgr.h"
@@ -24,7 +26,6 @@
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "engine/framework/Options.h"
 #include "game/shell/QM3Appl.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -94,6 +95,17 @@ TEST_F(GameCommands, TheGameOpensOnTheOpeningScreenWithItsControlBar)
     EXPECT_FALSE(Checked(4002));
     EXPECT_EQ(GetLibMgr()->GetCount(), 2);
     EXPECT_EQ(appl->GetDiscFolderName()->GetText(), std::string("QM3DISC"));
+}
+
+TEST_F(GameCommands, EveryScreenOfTheSampleDataBuilds)
+{
+    for (int32_t id : {1, 2, 4000, 4002, 4999, 50000, 50001, 51000, 52000, 54000, 55000, 55001, 55002, 56000,
+                       56001, 57000, 57001}) {
+        CTplList list(id, 0xFFFFFFFFu, GetRsrcCache());
+        CBaseObj* built = list.Build(nullptr, appl.get(), 0);
+        EXPECT_NE(dynamic_cast<CFrame*>(built), nullptr) << id;
+        delete built;
+    }
 }
 
 TEST_F(GameCommands, OptionTogglesStoreTheOptionAndTheirCheckMark)

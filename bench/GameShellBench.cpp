@@ -1,0 +1,111 @@
+// The game shell on its sample data (data/game): a module switch (the current screen closed,
+// the next one built from its template list, the window drawn), and the opening screen's
+// picture taken from the image cache beside the same picture decoded afresh each time.
+// Each reports its speed beside a memcpy of the full 8-bit screen.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "engine/controls/TopWnd.h"
+#include "engine/controls/WndProc.h"
+#include "engine/framework/DeferredDelete.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/graphics/DrawEnv.h"
+#include "engine/graphics/FontList.h"
+#include "engine/graphics/ImgSet.h"
+#include "engine/resources/FoldLib.h"
+#include "engine/resources/LibMgr.h"
+#include "engine/resources/RawParser.h"
+#include "engine/resources/Registrar.h"
+#include "engine/resources/RsrcCache.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/GameImages.h"
+#include "game/shell/MainWnd.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/QM3Appl.h"
+#include "game/shell/TemplateTypes.h"
+#include "platform/Files.h"
+#include "platform/Window.h"
+
+#include "bench/References.h"
+
+namespace {
+
+constexpr int32_t kOpeningPicture = 4000;
+constexpr int32_t kCacheBytes = 16 * 1024 * 1024;
+
+// The sample data library as the engine's only library, the game's kinds, fonts and cache.
+class SampleData {
+public:
+    SampleData()
+    {
+        plat::SetDrives(
+            {{'C', std::filesystem::path(QM_SOURCE_DIR) / "data" / "game", plat::DriveKind::Fixed}});
+        SetLibMgr(std::make_unique<CLibMgr>());
+        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
+        RegisterTemplateTypes();
+        for (int32_t id : CQM3Appl::kDefinitionRecords) // as the game does at start
+            CRawParser::ParseResource("VAL", id, 0xFFFFFFFFu);
+        FontList fonts;
+        CDrawEnv::InitFonts(LoadFontList(fonts) ? &fonts : nullptr);
+        Game().imageCache = cache_.get();
+    }
+    ~SampleData()
+    {
+        Game().imageCache = nullptr;
+        CDrawEnv::DeleteFonts();
+        SetLibMgr(nullptr);
+    }
+    SampleData(const SampleData&) = delete;
+    SampleData& operator=(const SampleData&) = delete;
+
+private:
+    CRegistrar registrar_;
+    std::unique_ptr<CRsrcCache> cache_ = std::make_unique<CRsrcCache>(kCacheBytes);
+};
+
+void BM_ModuleSwitch(benchmark::State& state)
+{
+    plat::ResetWindowSystem();
+    RegisterEngineClasses();
+    SampleData data;
+    auto* main = new CMainWnd(10, CRect(0, 0, 480, 640));
+    auto* top = new CTopWnd(nullptr, main, nullptr, 0x41);
+    Game().mainWnd = main;
+    Game().topWnd = top;
+    main->CreateModuleMgr();
+    SendMsg(*main, CMainWnd::kMsgRequestModule, 0, 1, nullptr); // the opening screen over travel
+    const benchref::LoopTimer loop;
+    for (auto _ : state) {
+        CDispatchScope dispatch; // closed screens are freed as the pump would free them
+        SendMsg(*main, CMainWnd::kMsgRequestModule, 2, 0, nullptr);
+        SendMsg(*main, CMainWnd::kMsgRequestModule, 0, 0, nullptr);
+        top->Redraw(nullptr);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
+    delete top;
+    Game().mainWnd = nullptr;
+    Game().topWnd = nullptr;
+}
+BENCHMARK(BM_ModuleSwitch)->Unit(benchmark::kMicrosecond);
+
+// mode 1: through the image cache (decoded once, then shared); mode 0: decoded every time.
+void BM_LoadOpeningPicture(benchmark::State& state)
+{
+    SampleData data;
+    const auto mode = static_cast<int16_t>(state.range(0));
+    const benchref::LoopTimer loop;
+    for (auto _ : state) {
+        std::unique_ptr<CImgSet> image = LoadImage("CBMP", 0, kOpeningPicture, true, mode);
+        benchmark::DoNotOptimize(image.get());
+    }
+    state.SetItemsProcessed(state.iterations());
+    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
+}
+BENCHMARK(BM_LoadOpeningPicture)->ArgName("cached")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes)->Unit(benchmark::kMicrosecond);
+
+} // namespace
