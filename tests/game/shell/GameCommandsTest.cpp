@@ -18,11 +18,14 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Options.h"
 #include "engine/graphics/GraphicsHooks.h"
+#include "engine/graphics/ImgSet.h"
 #include "engine/resources/DefinitionTextHooks.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/LibraryHooks.h"
+#include "engine/resources/RsrcCache.h"
 #include "game/shell/CtrlBarFrm.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/GameImages.h"
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
@@ -31,6 +34,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/SystemInfo.h"
+#include "tests/support/FatalReports.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
 
@@ -106,6 +110,25 @@ TEST_F(GameCommands, EveryScreenOfTheSampleDataBuilds)
         EXPECT_NE(dynamic_cast<CFrame*>(built), nullptr) << id;
         delete built;
     }
+}
+
+TEST_F(GameCommands, PicturesComeThroughTheImageCacheOrDirectly)
+{
+    CRsrcCache* cache = GetRsrcCache();
+    ASSERT_NE(cache, nullptr);
+    std::unique_ptr<CImgSet> first = LoadImage("CBMP", 0, 4000, true, 1);
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(cache->Find("BMPD", 4000), nullptr);
+    std::unique_ptr<CImgSet> second = LoadImage("CBMP", 0, 4000, true, 1);
+    EXPECT_EQ(second->GetSource(), first->GetSource()); // decoded once, shared
+    std::unique_ptr<CImgSet> direct = LoadImage("CBMP", 0, 4000, true, 0);
+    EXPECT_NE(direct->GetSource(), first->GetSource());
+    // Only "RLES" asks for a sprite: "rles" is a picture key like any other.
+    EXPECT_NE(LoadImage("rles", 0, 318, false, 1), nullptr);
+    EXPECT_EQ(LoadImage("RLES", 0, 318, false, 1), nullptr);
+    EXPECT_EQ(LoadImage("CBMP", 0, 9999, false, 0), nullptr);
+    const std::string report = qmtest::FatalBoxText([] { LoadImage("RLES", 0, 9999, true, 1); });
+    EXPECT_NE(report.find("Qm3appl  Line: 2133"), std::string::npos) << report;
 }
 
 TEST_F(GameCommands, OptionTogglesStoreTheOptionAndTheirCheckMark)
