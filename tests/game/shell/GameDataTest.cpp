@@ -1,0 +1,45 @@
+// The game data's pictures are what qmimg makes from the committed art (data/game-art), so
+// the art stays the source of truth.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TestEnv.h"
+#include "tools/QmImg.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(GameData, PicturesAreMadeFromTheArt)
+{
+    const fs::path art = qmtest::SourceDir() / "data" / "game-art";
+    const fs::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data";
+    struct Case {
+        const char* command;
+        const char* png;
+        const char* resource;
+    };
+    for (const Case& c : {Case{"clt", "palette.png", "CLT/001008.CLT"}, Case{"cbm", "opening.png", "CBM/004000.CBM"},
+                          Case{"cbm", "ctrlbar.png", "CBM/005000.CBM"}, Case{"cbm", "message.png", "CBM/000318.CBM"},
+                          Case{"cbm", "panel.png", "CBM/005400.CBM"}, Case{"cbm", "captions-on.png", "CBM/000265.CBM"},
+                          Case{"cbm", "captions-off.png", "CBM/000266.CBM"}, Case{"cbm", "sound-on.png", "CBM/000270.CBM"},
+                          Case{"cbm", "sound-off.png", "CBM/000271.CBM"}, Case{"cbm", "music-on.png", "CBM/000275.CBM"},
+                          Case{"cbm", "music-off.png", "CBM/000276.CBM"}}) {
+        const fs::path made = qmtest::TempDir() / "made";
+        std::ostringstream out, err;
+        ASSERT_EQ(RunQmImg({c.command, (art / c.png).string(), made.string()}, out, err), 0) << err.str();
+        EXPECT_EQ(FileBytes(made), FileBytes(data / c.resource)) << c.resource;
+    }
+}
+
+} // namespace
