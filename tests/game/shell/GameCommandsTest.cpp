@@ -28,6 +28,7 @@
 #include "game/shell/GameImages.h"
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
+#include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
 #include "platform/Files.h"
@@ -99,6 +100,14 @@ TEST_F(GameCommands, TheGameOpensOnTheOpeningScreenWithItsControlBar)
     EXPECT_FALSE(Checked(4002));
     EXPECT_EQ(GetLibMgr()->GetCount(), 2);
     EXPECT_EQ(appl->GetDiscFolderName()->GetText(), std::string("QM3DISC"));
+}
+
+TEST_F(GameCommands, ScreenSwitchesSuspendTheOpeningScreen)
+{
+    SendMsg(*GetMainWnd(), CMainWnd::kMsgRequestModule, 2, 1, nullptr);
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), 2);
+    EXPECT_EQ(GetCtrlBar()->GetElementSet(), 55002);
+    EXPECT_EQ(GetModuleMgr()->GetModule(0)->GetState(), CModule::kStateSuspended);
 }
 
 TEST_F(GameCommands, EveryScreenOfTheSampleDataBuilds)
