@@ -2,10 +2,11 @@
 
 #include <array>
 
+#include "engine/framework/Options.h"
+#include "engine/media/SampleSnd.h"
 #include "engine/media/SndMgr.h"
 #include "engine/media/SndObj.h"
 #include "engine/media/StreamSound.h"
-#include "engine/framework/Options.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -34,13 +35,13 @@ SoundFactory& Factory()
     return factory;
 }
 
-// The in-memory sound (CStreamSound) is what the engine has; the streamed sound played by a
-// worker thread (CSampleSnd) is not built yet, so a request for one makes none.
+// Flag 0x01 asks for the engine's CStreamSound (decoded into memory); without it the sound is
+// a CSampleSnd, streamed from the library through its ring by a worker.
 std::unique_ptr<CSndObj> GameSound(int32_t id, bool streamed)
 {
     if (streamed)
         return std::make_unique<CStreamSound>(id, kEveryLibrary);
-    return nullptr;
+    return std::make_unique<CSampleSnd>(id, kEveryLibrary);
 }
 
 std::unique_ptr<CSndObj> MakeSound(int32_t id, uint32_t flags)

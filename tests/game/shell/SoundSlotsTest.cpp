@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/framework/Options.h"
 #include "engine/framework/RegSettings.h"
 #include "engine/media/SndObj.h"
 #include "game/shell/GameGlobals.h"
-#include "engine/framework/Options.h"
 #include "game/shell/SoundSlots.h"
 #include "tests/support/TestEnv.h"
 
@@ -163,6 +163,15 @@ TEST_F(SoundSlotsTest, StopsByIdTakeItsMagnitudeAndTheSoundOptionGuardsEverythin
     ASSERT_NE(mine, nullptr); // handed over, neither played nor kept
     EXPECT_EQ(mine->GetLevel(), 50);
     EXPECT_EQ(mine->GetState(), 0);
+}
+
+TEST_F(SoundSlotsTest, TheGameMakesBothKindsAndAMissingResourceTakesNoSlot)
+{
+    SetSoundFactory(nullptr); // the game's own: CStreamSound with 0x01, else CSampleSnd
+    EXPECT_FALSE(PlaySoundEffect(12345, kSoundStreamed, 100));
+    EXPECT_FALSE(PlaySoundEffect(12345, 0, 100));
+    for (int32_t i = 0; i < kSoundSlotCount; ++i)
+        EXPECT_EQ(PeekSlot(i), nullptr) << i;
 }
 
 TEST_F(SoundSlotsTest, EmptyingTheSlotsGivesUpOnASoundThatNeverStops)
