@@ -28,6 +28,9 @@
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
+#include "game/shell/GameBtn.h"
+#include "game/shell/RepeatButton.h"
+#include "game/shell/SpinFrm.h"
 
 namespace {
 
@@ -91,9 +94,8 @@ const KindEntry kKinds[] = {
     QM_MISSING(0x1f, "CCheckBox"),
     QM_MISSING(0x20, "CRadioButton"),
     QM_MISSING(0x21, "CRadioButton"),
-    // The game's button is the engine's text button for now.
-    {0x22, &CTextBtnFrame::Create, &CTextBtnFrame::ReadByReference, nullptr},
-    {0x23, &CTextBtnFrame::Create, &CTextBtnFrame::ReadLiteral, nullptr},
+    {0x22, &CGameBtn::Create, &CTextBtnFrame::ReadByReference, nullptr},
+    {0x23, &CGameBtn::Create, &CTextBtnFrame::ReadLiteral, nullptr},
     QM_MISSING(0x24, "CEditField"),
     QM_MISSING(0x25, "CEditField"),
     QM_MISSING(0x26, "CEditCtl"),
@@ -115,9 +117,9 @@ const KindEntry kKinds[] = {
     QM_MISSING(0x3a, "CLmSceneFrm"),
     QM_MISSING(0x3b, "CLmCharFrm"),
     QM_MISSING(0x3c, "CTradeListCtl"),
-    QM_MISSING(0x3e, "CSpinFrm"),
-    QM_MISSING(0x3f, "CSpinFrm"),
-    QM_MISSING(0x40, "CRepeatButton"),
+    {0x3e, &CSpinFrm::Create, &CSpinFrm::ReadTemplate, nullptr},
+    {0x3f, &CSpinFrm::Create, &CSpinFrm::ReadRepeatTemplate, nullptr},
+    {0x40, &CRepeatButton::Create, &CRepeatButton::ReadTemplate, nullptr},
     QM_MISSING(0x41, "CItemListCtl"),
     QM_MISSING(0x42, "CInfoPanelCtl"),
     QM_MISSING(0x43, "CTextFrame"),
