@@ -9,7 +9,7 @@
 #include "platform/Programs.h"
 #include "platform/Settings.h"
 #include "platform/SystemInfo.h"
-#include "tests/support/TestEnv.h"
+#include "tests/launcher/TourFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -38,32 +38,16 @@ public:
     std::string log;
 };
 
-class LaunchAction : public ::testing::Test {
+class LaunchAction : public TourFolder {
 protected:
     void SetUp() override
     {
-        plat::ResetPrograms();
-        plat::RecordSpawns(true);
-        tour_ = qmtest::TempDir() / "tour";
-        fs::create_directories(tour_);
-        plat::SetDrives({{'C', tour_, plat::DriveKind::Fixed}});
-        plat::SetProgramFolder(tour_);
-        ASSERT_TRUE(plat::SetCurrentFolder("C:\\"));
+        TourFolder::SetUp();
         Write("quillgame", "x", true);
         Write("Site.url", "[InternetShortcut]\r\nURL=https://quillmark.example/\r\n", false);
         Write("Bad.url", "[InternetShortcut]\nURL=file:///etc/passwd\n", false);
         Write("Empty.url", "[Other]\n", false);
     }
-    void TearDown() override { plat::ResetPrograms(); }
-
-    void Write(const char* name, const char* text, bool execute)
-    {
-        std::ofstream(tour_ / name) << text;
-        fs::permissions(tour_ / name,
-                        execute ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
-    }
-
-    fs::path tour_;
 };
 
 TEST_F(LaunchAction, EachKindOfPick)

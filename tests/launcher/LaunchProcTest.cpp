@@ -10,40 +10,23 @@
 #include "platform/Programs.h"
 #include "platform/Settings.h"
 #include "platform/SystemInfo.h"
-#include "tests/support/TestEnv.h"
+#include "tests/launcher/TourFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class LaunchProc : public ::testing::Test {
+class LaunchProc : public TourFolder {
 protected:
     void SetUp() override
     {
-        plat::ResetPrograms();
-        plat::RecordSpawns(true);
-        tour_ = qmtest::TempDir() / "tour";
-        fs::create_directories(tour_);
-        plat::SetDrives({{'C', tour_, plat::DriveKind::Fixed}});
-        plat::SetProgramFolder(tour_);
-        MakeFile("quillgame", true);
-        MakeFile("tools.exe", true);
-        MakeFile("bin/helper", true);
-        MakeFile("ReadMe.txt", false);
-        MakeFile("notes", false);
+        TourFolder::SetUp();
+        Write("quillgame", "x", true);
+        Write("tools.exe", "x", true);
+        Write("bin/helper", "x", true);
+        Write("ReadMe.txt", "x", false);
+        Write("notes", "x", false);
     }
-    void TearDown() override { plat::ResetPrograms(); }
-
-    void MakeFile(const fs::path& name, bool execute)
-    {
-        const fs::path path = tour_ / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path) << "x";
-        fs::permissions(path,
-                        execute ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write);
-    }
-
-    fs::path tour_;
 };
 
 TEST_F(LaunchProc, StartsTheFoundProgramInItsOwnFolderWithOneDocument)
