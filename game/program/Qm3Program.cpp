@@ -17,7 +17,7 @@
 #include "engine/graphics/GraphicsHooks.h"
 #include "engine/resources/DefinitionTextHooks.h"
 #include "engine/resources/LibraryHooks.h"
-#include "game/program/ScriptRunner.h"
+#include "platform/headless/ScriptRunner.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
 #include "platform/Clock.h"

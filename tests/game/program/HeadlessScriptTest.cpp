@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "game/program/HeadlessScript.h"
+#include "platform/headless/HeadlessScript.h"
 #include "game/program/Qm3Program.h"
-#include "game/program/ScriptRunner.h"
+#include "platform/headless/ScriptRunner.h"
 #include "platform/Input.h"
 #include "platform/WindowMessages.h"
 #include "tests/support/TestEnv.h"

@@ -1,4 +1,4 @@
-#include "game/program/ScriptRunner.h"
+#include "platform/headless/ScriptRunner.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
-// The headless script of the game program: one line per step, run by the pump whenever it
-// would wait, so a script drives the program exactly as a person at the keyboard would, on
-// a fake clock that only the script's ticks move.
+// The headless script of the programs (the game and the launcher): one line per step, run by the pump
+// whenever it would wait, so a script drives the program exactly as a person at the keyboard would, on a fake
+// clock that only the script's ticks move.
 //
 //   tick [N]            N x 17 ms (1 by default), never past a wait's deadline
 //   move X Y | down X Y | up X Y | click X Y     the left button, X Y in the game area
@@ -56,5 +56,8 @@ std::vector<ScriptLine> ParseScript(std::istream& in, const std::string& fileNam
 ScriptLine ParseScriptLine(const std::string& text, const std::string& fileName, int line);
 // UTF-8 text as Windows-1252 bytes; false when a character has no such byte or the UTF-8 is bad.
 bool Utf8ToWindows1252(const std::string& utf8, std::string& out);
+// Text in double quotes as the output lines write it: quote and backslash escaped, CR, LF
+// and tab as \r \n \t, other bytes outside printable ASCII as \xHH.
+std::string QuoteScriptText(const std::string& text);
 // A message box as the script prints it: msgbox "CAPTION" "TEXT" ANSWER.
 std::string MessageBoxLine(const plat::MessageBoxRequest& request, plat::MbResult answer);

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "game/program/HeadlessScript.h"
 #include "platform/Clock.h"
 #include "platform/Geometry.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
+#include "platform/headless/HeadlessScript.h"
 
 // A fake clock that the script's runner can keep from jumping to a wait's deadline.
 class ScriptClock : public plat::FakeClock {

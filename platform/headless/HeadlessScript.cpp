@@ -1,4 +1,4 @@
-#include "game/program/HeadlessScript.h"
+#include "platform/headless/HeadlessScript.h"
 
 #include <cctype>
 #include <charconv>
@@ -260,6 +260,14 @@ std::vector<ScriptLine> ParseScript(std::istream& in, const std::string& fileNam
         lines.push_back(ParseScriptLine(text.substr(first), fileName, number));
     }
     return lines;
+}
+
+std::string QuoteScriptText(const std::string& text)
+{
+    std::string out = "\"";
+    AppendEscaped(out, text);
+    out += '"';
+    return out;
 }
 
 std::string MessageBoxLine(const plat::MessageBoxRequest& request, plat::MbResult answer)

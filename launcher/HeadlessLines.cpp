@@ -1,0 +1,30 @@
+#include "launcher/HeadlessLines.h"
+
+#include "platform/headless/HeadlessScript.h"
+
+namespace tour {
+namespace {
+
+std::string NormalPath(const std::filesystem::path& path)
+{
+    std::string text = std::filesystem::absolute(path).lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+std::string SpawnLine(const plat::SpawnRequest& request)
+{
+    std::string line = "spawn " + QuoteScriptText(NormalPath(request.program));
+    for (const std::string& arg : request.args)
+        line += " " + QuoteScriptText(arg);
+    const std::filesystem::path folder =
+        request.folder.empty() ? std::filesystem::current_path() : request.folder;
+    return line + " in " + QuoteScriptText(NormalPath(folder));
+}
+
+std::string UrlLine(const std::string& url) { return "url " + QuoteScriptText(url); }
+
+} // namespace tour
