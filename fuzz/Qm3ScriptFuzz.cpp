@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/support/FuzzSupport.h"
-#include "game/program/HeadlessScript.h"
+#include "platform/headless/HeadlessScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
