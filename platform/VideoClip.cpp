@@ -113,6 +113,8 @@ struct VideoClip::State {
 
     std::optional<std::vector<uint8_t>> remapTo;
     std::array<uint8_t, 256> remap{};
+    bool remapIdentity = true;
+    std::vector<uint8_t> scratch; // the next picture, swapped with `shown`
     bool remapStale = true;
 
     bool timed = false;
@@ -383,6 +385,7 @@ struct VideoClip::State {
     void BuildRemap()
     {
         remapStale = false;
+        remapIdentity = true;
         for (int i = 0; i < 256; ++i)
             remap[i] = static_cast<uint8_t>(i);
         if (!remapTo)
@@ -403,6 +406,7 @@ struct VideoClip::State {
                 }
             }
             remap[i] = static_cast<uint8_t>(std::max(best, 0));
+            remapIdentity = remapIdentity && remap[i] == i;
         }
     }
 
@@ -575,9 +579,13 @@ void VideoClip::DoFrame()
         s.DecodeNext(s.decoded + 1 == s.current);
     if (s.remapStale)
         s.BuildRemap();
-    std::vector<uint8_t> next(s.picture.size());
-    for (size_t i = 0; i < next.size(); ++i)
-        next[i] = s.remap[s.picture[i]];
+    std::vector<uint8_t>& next = s.scratch;
+    next.resize(s.picture.size());
+    if (s.remapIdentity)
+        std::memcpy(next.data(), s.picture.data(), next.size());
+    else
+        for (size_t i = 0; i < next.size(); ++i)
+            next[i] = s.remap[s.picture[i]];
     const Rect whole{0, 0, s.info.width, s.info.height};
     const Rect changed = s.wholeRect || s.newPalette ? whole : s.ChangedRect(next);
     s.wholeRect = false;
@@ -585,7 +593,7 @@ void VideoClip::DoFrame()
         s.pendingRect.reset();
     else
         s.pendingRect = changed;
-    s.shown = std::move(next);
+    std::swap(s.shown, next);
     s.WriteTarget();
 
     const int64_t nowUs = static_cast<int64_t>(GetClock().NowMs()) * 1000;
