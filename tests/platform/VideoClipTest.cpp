@@ -4,7 +4,9 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <tuple>
 
+#include "platform/SoundDevice.h"
 #include "platform/VideoClip.h"
 #include "platform/VideoReference.h"
 #include "tests/support/ClipFixtures.h"
@@ -254,6 +256,49 @@ TEST_F(VideoClipTest, BadClipsFailToOpenOrPlayWithoutHarm)
             clip->GoTo(2);
             clip->DoFrame();
         }
+    }
+}
+
+TEST_F(VideoClipTest, VolumeAndPanScaleEachSideOfTheTracksVoice)
+{
+    // A steady 16-bit level, so each side of the mixed output shows its gain.
+    ClipSource src = qmtest::ClipWithEveryBlockKind(8, 8, 2, 10);
+    PcmSound level;
+    level.channels = 1;
+    level.bits = 16;
+    level.rate = 22050;
+    for (int i = 0; i < 4410; ++i)
+        level.data.insert(level.data.end(), {0x80, 0x3E}); // 16000
+    src.sound = level;
+    src.rawSound = true;
+    const Bytes bytes = EncodeClip(src);
+    // volume, pan -> left and right gain.
+    const std::vector<std::tuple<int32_t, int32_t, double, double>> cases = {
+        {32768, 32768, 1.0, 1.0},    {16384, 32768, 0.5, 0.5}, {32768, 0, 1.0, 0.0},
+        {32768, 65536, 0.0, 1.0},    {32768, 49152, 0.5, 1.0}, {32768, 16384, 1.0, 0.5},
+        {8192, 24576, 0.25, 0.1875}, {0, 32768, 0.0, 0.0},
+    };
+    for (const auto& [volume, pan, left, right] : cases) {
+        SCOPED_TRACE(testing::Message() << "volume " << volume << ", pan " << pan);
+        auto device = plat::OpenSoundDevice(plat::SoundDevice::Output::Null);
+        auto clip = plat::VideoClip::OpenMemory(bytes, plat::ClipTrackBit(1), device.get());
+        ASSERT_TRUE(clip);
+        clip->VolumePan(plat::kClipAllTracks, volume, pan);
+        device->TakeOutput();
+        clip->DoFrame();
+        qmtest::Clock().Advance(40);
+        const std::vector<int16_t> out = device->TakeOutput();
+        ASSERT_GT(out.size(), 800u);
+        EXPECT_NEAR(out[600], 16000 * left, 16000 * 0.002 + 1);
+        EXPECT_NEAR(out[601], 16000 * right, 16000 * 0.002 + 1);
+        // Sound off holds the voice; on again plays on.
+        clip->SoundOnOff(false);
+        qmtest::Clock().Advance(20);
+        const std::vector<int16_t> held = device->TakeOutput();
+        EXPECT_TRUE(std::all_of(held.begin(), held.end(), [](int16_t v) { return v == 0; }));
+        clip->SoundOnOff(true);
+        qmtest::Clock().Advance(20);
+        EXPECT_NEAR(device->TakeOutput()[201], 16000 * right, 16000 * 0.002 + 1);
     }
 }
 
