@@ -79,6 +79,9 @@ public:
     virtual void DrawBackground(CDrawEnv* env);
     // Slot 13: the border lines selected by the flag bits, in the border colour.
     virtual void DrawBorder(CDrawEnv* env);
+    // Slot 14: a frame with a negative help id draws its own help here, into the help popup's
+    // environment within the area; nothing here.
+    virtual void DrawHelp(CDrawEnv* /*env*/, const CRect& /*area*/) {}
     // Slot 15: the cursor to show over the point; a plain frame answers its own cursor id.
     virtual int32_t GetCursorAt(const CPoint* point);
     // The drawing data an animated play-field object carries for its sprite draw (handed to
@@ -105,6 +108,9 @@ public:
     virtual void MoveBy(int16_t dh, int16_t dv, int16_t dz);
     // Slot 23.
     virtual void MoveTo(int16_t h, int16_t v, int16_t z);
+    // Slot 24: a frame with a negative help id gets ready to draw its help when the help
+    // popup takes it as its source; nothing here.
+    virtual void PrepareHelp() {}
     // Slot 25: clearing the flag records the drawn rectangle as the last drawn one.
     virtual void SetChanged(bool changed);
     // Slot 26.

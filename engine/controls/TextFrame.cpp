@@ -119,18 +119,23 @@ CBaseObj* CTextFrame::Create(CTObj* tpl)
     auto* t = static_cast<CTTextFrame*>(tpl);
     auto* frame =
         new CTextFrame(t->GetId(), t->GetRect(), nullptr, t->GetFontId(), t->GetWrap(), t->GetBorder());
-    if (const CStr* literal = t->GetText()) {
-        frame->AdoptText(std::make_unique<CStr>(*literal));
-        return frame;
+    frame->TakeTemplateText(*t);
+    return frame;
+}
+
+void CTextFrame::TakeTemplateText(const CTTextFrame& tpl)
+{
+    if (const CStr* literal = tpl.GetText()) {
+        AdoptText(std::make_unique<CStr>(*literal));
+        return;
     }
     std::unique_ptr<CTplRec> list;
     std::unique_ptr<CStr> text;
-    t->GetStrListItem(t->GetStrLibMsk(), t->GetStrListId(), t->GetStrIndex(), &list, &text);
+    tpl.GetStrListItem(tpl.GetStrLibMsk(), tpl.GetStrListId(), tpl.GetStrIndex(), &list, &text);
     if (text)
-        frame->AdoptText(std::move(text));
+        AdoptText(std::move(text));
     else if (list)
-        frame->SetTextFromList(*list);
-    return frame;
+        SetTextFromList(*list);
 }
 
 CTTextFrame::CTTextFrame(int32_t kind, CRawParser* parser, bool literal) : CTFrame(kind, parser)

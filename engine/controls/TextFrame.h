@@ -15,6 +15,7 @@
 #include "engine/controls/TFrame.h"
 
 class CStr;
+class CTTextFrame;
 class CTplRec;
 
 class CTextFrame : public CFrame {
@@ -65,6 +66,11 @@ public:
 
     // The registrar's create function of kinds 8 and 9.
     static CBaseObj* Create(CTObj* tpl);
+
+protected:
+    // Takes the template's text: its literal text, else the string-list entry it names (or,
+    // for a negative index, every entry of the list).
+    void TakeTemplateText(const CTTextFrame& tpl);
 
 private:
     void Init(std::unique_ptr<CStr> text, int16_t fontId, bool wrap, bool border);

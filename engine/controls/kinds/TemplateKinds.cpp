@@ -8,6 +8,8 @@
 #include "engine/controls/native/NativeKinds.h"
 
 #include "engine/controls/imagectl/ImageControlKinds.h"
+// The text elements.
+#include "engine/controls/text/TextKinds.h"
 
 void RegisterAllTemplateKinds()
 {
@@ -19,4 +21,7 @@ void RegisterAllTemplateKinds()
     RegisterAnimTemplateKinds();
 
     RegisterImageControlKinds();
+
+    // The text elements.
+    RegisterTextTemplateKinds();
 }

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "engine/controls/PopWind.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/controls/TopWnd.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/EngineProfile.h"

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/controls/PopContent.h"
-#include "engine/controls/PopWind.h"
-#include "engine/controls/ScreenHooks.h"
+#include "engine/controls/text/PopTextList.h"
+#include "engine/controls/text/PopWind.h"
+#include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TimerEvent.h"
 #include "tests/engine/controls/WindowsKit.h"

@@ -1,6 +1,6 @@
-#include "engine/controls/ScreenHooks.h"
+#include "engine/controls/text/ScreenHooks.h"
 
-#include "engine/controls/PopWind.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/controls/WindHooks.h"
 #include "engine/graphics/CursorMgr.h"
 

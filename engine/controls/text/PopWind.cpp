@@ -1,7 +1,7 @@
-#include "engine/controls/PopWind.h"
+#include "engine/controls/text/PopWind.h"
 
 #include "engine/controls/Frame.h"
-#include "engine/controls/PopContent.h"
+#include "engine/controls/text/PopTextList.h"
 #include "engine/framework/Stopwatch.h"
 #include "engine/framework/TimerEvent.h"
 #include "platform/Metrics.h"
@@ -19,7 +19,7 @@ CPopWind::CPopWind(CFrame* content, const CPoint* position, CWind* owner, MsgWor
     : CWind(kTypePopup, content, position, CWindOptions{}), ownerWnd_(owner)
 {
     if (!content)
-        SetFrame(new CPopTextFrame(kContentId, kDefaultRect, static_cast<uint32_t>(contentValue)));
+        SetFrame(new CPopTextList(kContentId, kDefaultRect, static_cast<uint32_t>(contentValue)));
     Create(kTypePopup, nullptr,
            plat::style::Popup | plat::style::Disabled | plat::style::Border | plat::style::SysMenu,
            plat::exstyle::TopMost, owner);
@@ -63,8 +63,14 @@ void CPopWind::ShowNow(CFrame* frame)
         return;
     }
     CPopContent* content = GetContent();
-    if (content)
+    if (content) {
         content->SetSource(frame);
+        // A frame whose help record is missing shows no popup.
+        if (!content->HasHelp()) {
+            Dismiss();
+            return;
+        }
+    }
     if (CFrame* root = GetFirstFrame())
         MoveResize(root->GetDrawnRect().GetWidth(), root->GetDrawnRect().GetHeight());
     Place(mouse, frame);

@@ -1,7 +1,7 @@
 #pragma once
 // CPopWind: the help popup, a small topmost window (type 5) that shows the help of the frame
 // under the mouse. ShowFor shows it at once, or after a delay on the real clock when the mouse
-// is still on the frame by then; its content (frame 0, by default a CPopTextFrame) takes the
+// is still on the frame by then; its content (frame 0, by default a CPopTextList) takes the
 // frame's help text and sizes itself, and the popup places itself by the content's placement
 // mode next to the mouse or the frame, kept on the screen. It never takes the activation,
 // hides while the application is paused and comes back on resume.
@@ -22,7 +22,7 @@ public:
     // A placement mode that leaves the popup where it is.
     static constexpr int32_t kModeNoMove = 4;
 
-    // Without a content frame a CPopTextFrame is made, reading help records under
+    // Without a content frame a CPopTextList is made, reading help records under
     // `contentValue` as library mask. The native window is made over the owner window.
     CPopWind(CFrame* content, const CPoint* position, CWind* owner, MsgWord contentValue);
     // Deletes the delay timer, then the window.
