@@ -44,7 +44,7 @@ public:
 
     // A copy of the string's text (null clears it) replaces the text, then redraws; the
     // string itself is dropped.
-    void SetText(std::unique_ptr<CStr> text);
+    virtual void SetText(std::unique_ptr<CStr> text);
 
     // These store a value without asking for drawing.
     void SetTextColor(uint32_t color) { textColor_ = color; }

@@ -9,7 +9,18 @@ namespace {
 
 // The record's items in order: mode, width limit, fixed height, top, left, bottom, right,
 // four longs, text.
-enum HelpItem { kMode, kWidthLimit, kFixedHeight, kTop, kLeft, kBottom, kRight, kValues, kText = 11, kItemCount };
+enum HelpItem {
+    kMode,
+    kWidthLimit,
+    kFixedHeight,
+    kTop,
+    kLeft,
+    kBottom,
+    kRight,
+    kValues,
+    kText = 11,
+    kItemCount
+};
 
 // Room for the border and a margin around the text.
 constexpr int16_t kExtraWidth = 6;
@@ -92,7 +103,8 @@ void CPopTextList::SizeToText()
     if (!env)
         return;
     Layout(env);
-    SetSize(static_cast<int16_t>(GetMaxRowWidth() + kExtraWidth), static_cast<int16_t>(GetTotalHeight() + kExtraHeight));
+    SetSize(static_cast<int16_t>(GetMaxRowWidth() + kExtraWidth),
+            static_cast<int16_t>(GetTotalHeight() + kExtraHeight));
 }
 
 void CPopTextList::DrawContent(CDrawEnv* env, const CRect& clip)

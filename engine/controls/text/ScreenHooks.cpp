@@ -1,7 +1,7 @@
 #include "engine/controls/text/ScreenHooks.h"
 
-#include "engine/controls/text/PopWind.h"
 #include "engine/controls/WindHooks.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/graphics/CursorMgr.h"
 
 void InstallScreenHooks()

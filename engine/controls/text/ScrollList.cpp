@@ -8,8 +8,8 @@
 #include "engine/graphics/DrawEnv.h"
 #include "engine/resources/RawParser.h"
 
-CScrollList::CScrollList(int32_t id, const CRect& rect, std::unique_ptr<CStr> text, int16_t fontId, bool border,
-                         bool hasScrollBar)
+CScrollList::CScrollList(int32_t id, const CRect& rect, std::unique_ptr<CStr> text, int16_t fontId,
+                         bool border, bool hasScrollBar)
     : CTextFrame(id, rect, std::move(text), fontId, false, border)
 {
     SetHasScrollBar(hasScrollBar);
@@ -34,6 +34,12 @@ void CScrollList::AppendText(std::unique_ptr<CStr> text)
 {
     MarkLayoutDirty();
     CTextFrame::AppendText(std::move(text));
+}
+
+void CScrollList::SetText(std::unique_ptr<CStr> text)
+{
+    MarkLayoutDirty();
+    CTextFrame::SetText(std::move(text));
 }
 
 void CScrollList::SetTextFromList(const CTplRec& list)
@@ -153,9 +159,11 @@ void CScrollList::DrawContent(CDrawEnv* env, const CRect&)
                 const CScrollListItem& item = items_[i];
                 env->SetFont(item.fontId);
                 env->SetTextColor(static_cast<int32_t>(item.color));
-                const int32_t v = area.GetTop() + vOffset_ + rowTops_[static_cast<size_t>(item.row)] - top + item.extra;
-                env->DrawTextAt(CPoint(static_cast<int16_t>(area.GetLeft() + item.x), static_cast<int16_t>(v)),
-                                text->GetText() + item.start, item.length, kBkTransparent);
+                const int32_t v =
+                    area.GetTop() + vOffset_ + rowTops_[static_cast<size_t>(item.row)] - top + item.extra;
+                env->DrawTextAt(
+                    CPoint(static_cast<int16_t>(area.GetLeft() + item.x), static_cast<int16_t>(v)),
+                    text->GetText() + item.start, item.length, kBkTransparent);
             }
             lastDrawnRow_ = static_cast<int16_t>(end - 1);
             drawnHeight_ = static_cast<int16_t>(rowTops_[static_cast<size_t>(end)] - top);
@@ -166,20 +174,27 @@ void CScrollList::DrawContent(CDrawEnv* env, const CRect&)
     env->SetFont(font);
 }
 
-CTScrollList::CTScrollList(int32_t kind, CRawParser* parser, bool literal) : CTTextFrame(kind, parser, literal)
+CTScrollList::CTScrollList(int32_t kind, CRawParser* parser, bool literal)
+    : CTTextFrame(kind, parser, literal)
 {
     hasScrollBar_ = parser->ReadShort("has scrollbar?") != 0;
 }
 
-CTObj* CScrollList::ReadByReference(int32_t kind, CRawParser* parser) { return new CTScrollList(kind, parser, false); }
+CTObj* CScrollList::ReadByReference(int32_t kind, CRawParser* parser)
+{
+    return new CTScrollList(kind, parser, false);
+}
 
-CTObj* CScrollList::ReadLiteral(int32_t kind, CRawParser* parser) { return new CTScrollList(kind, parser, true); }
+CTObj* CScrollList::ReadLiteral(int32_t kind, CRawParser* parser)
+{
+    return new CTScrollList(kind, parser, true);
+}
 
 CBaseObj* CScrollList::Create(CTObj* tpl)
 {
     auto* t = static_cast<CTScrollList*>(tpl);
-    auto* list =
-        new CScrollList(t->GetId(), t->GetRect(), nullptr, t->GetFontId(), t->GetBorder(), t->GetHasScrollBar());
+    auto* list = new CScrollList(t->GetId(), t->GetRect(), nullptr, t->GetFontId(), t->GetBorder(),
+                                 t->GetHasScrollBar());
     list->TakeTemplateText(*t);
     list->SetWrap(t->GetWrap());
     list->SetMarkup((t->GetFlags() & kFlagMarkupOff) == 0);

@@ -30,8 +30,8 @@ class CScrollBarCtl;
 
 // One run of text on one row, in one font and colour.
 struct CScrollListItem {
-    int16_t x = 0;          // left offset within the row
-    int16_t extra = 0;      // down from the row's top: half of what its line is shorter than the row's tallest
+    int16_t x = 0;     // left offset within the row
+    int16_t extra = 0; // down from the row's top: half of what its line is shorter than the row's tallest
     int16_t lineHeight = 0; // its font's height; the row's tallest once the row is finished
     int16_t width = 0;      // pixel width of its text
     int16_t row = 0;
@@ -65,6 +65,7 @@ public:
     void SetSizePt(const CPoint& size) override { CScrollList::SetSize(size.GetH(), size.GetV()); }
     // Every change of the text lays the rows out again.
     void AppendText(std::unique_ptr<CStr> text) override;
+    void SetText(std::unique_ptr<CStr> text) override;
     void SetTextFromList(const CTplRec& list) override;
     void AdoptText(std::unique_ptr<CStr> text) override;
 

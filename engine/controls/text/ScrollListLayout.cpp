@@ -129,8 +129,8 @@ private:
         AddRun(pos_, false);
         FinishRow();
         // A text that ends with a line feed does not open an empty last row.
-        const bool emptyLastRow = row_ > 0 && rowFirst_ == static_cast<int32_t>(items_.size()) && length_ > 0 &&
-                                  pos_ == length_ && text_[length_ - 1] == '\n';
+        const bool emptyLastRow = row_ > 0 && rowFirst_ == static_cast<int32_t>(items_.size()) &&
+                                  length_ > 0 && pos_ == length_ && text_[length_ - 1] == '\n';
         if (emptyLastRow)
             return;
         rowTops_.push_back(rowTops_.back() + tallest_);

@@ -3,13 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/controls/text/PopTextList.h"
-#include "engine/controls/text/PopWind.h"
-#include "engine/controls/text/ScreenHooks.h"
-#include "engine/framework/Str.h"
 #include "engine/framework/TimerEvent.h"
-#include "tests/engine/controls/WindowsKit.h"
-#include "tests/engine/resources/DefinitionText.h"
+#include "tests/engine/controls/text/PopupKit.h"
 
 namespace {
 
@@ -51,31 +46,8 @@ TEST(PopWindPlacement, PopupIsKeptOnTheScreen)
             << c.mouseH << "," << c.mouseV;
 }
 
-class PopWindTest : public WindowsTest {
+class PopWindTest : public poptest::PopupTest {
 protected:
-    void SetUp() override
-    {
-        WindowsTest::SetUp();
-        InstallScreenHooks();
-        deftext::InstallEngineStrings();
-        deftext::AddFolderLibrary(
-            {{"HEP", 0, "short short short short short short short long long long long string"},
-             {"HEP", 7, "1, 120, 0, 0, 0, 0, 0, 0, 0, 0, 0, \"Wagons roll west\""},
-             {"HEP", 8, "4, 200, 0, 0, 0, 30, 90, 0, 0, 0, 0, \"Kept\""}});
-        wnd = MakeWindow(CWind::kTypeTopLevel, Root(300, 200, log));
-        helped = new CFrame(4, 11, CRect(20, 20, 60, 120), false);
-        helped->SetHelpId(7);
-        plain = new CFrame(4, 12, CRect(100, 150, 120, 200), false);
-        wnd->GetFirstFrame()->AddChild(helped, false);
-        wnd->GetFirstFrame()->AddChild(plain, false);
-        popup = std::make_unique<CPopWind>(nullptr, nullptr, nullptr, -1);
-    }
-    void TearDown() override
-    {
-        popup.reset();
-        delete wnd;
-    }
-    void MouseAt(int h, int v) { plat::InjectMouseMove(ScreenOf(*wnd, h, v)); }
     // The position the popup was given (CWind::SetPosition): its outer left, and its outer
     // top plus its non-client height.
     plat::Point Position()
@@ -84,12 +56,6 @@ protected:
         const int32_t nonClient = outer.Height() - plat::GetClientRect(popup->GetHwnd()).Height();
         return {outer.left, outer.top + nonClient};
     }
-    std::string Text() { return static_cast<CTextFrame*>(popup->GetFirstFrame())->GetText()->GetText(); }
-
-    CWind* wnd = nullptr;
-    CFrame* helped = nullptr;
-    CFrame* plain = nullptr;
-    std::unique_ptr<CPopWind> popup;
 };
 
 TEST_F(PopWindTest, WithoutDelayTheHelpShowsAtOnceBelowTheMouse)

@@ -42,8 +42,8 @@ protected:
     }
     std::unique_ptr<CScrollList> Make(const char* text, int16_t width, int16_t height = 100)
     {
-        return std::make_unique<CScrollList>(1, CRect(0, 0, height, width), std::make_unique<CStr>(text), kFont,
-                                             false, false);
+        return std::make_unique<CScrollList>(1, CRect(0, 0, height, width), std::make_unique<CStr>(text),
+                                             kFont, false, false);
     }
     int16_t Height(int16_t font)
     {
@@ -58,8 +58,9 @@ protected:
         std::vector<std::string> out;
         const char* text = list.PeekText()->GetText();
         for (const CScrollListItem& i : list.GetItems())
-            out.push_back(std::to_string(i.row) + ":" + std::to_string(i.x) + ":" + std::to_string(i.color) + ":" +
-                          std::to_string(i.fontId) + ":" + std::string(text + i.start, static_cast<size_t>(i.length)));
+            out.push_back(std::to_string(i.row) + ":" + std::to_string(i.x) + ":" + std::to_string(i.color) +
+                          ":" + std::to_string(i.fontId) + ":" +
+                          std::string(text + i.start, static_cast<size_t>(i.length)));
         return out;
     }
 
@@ -120,8 +121,8 @@ TEST_F(ScrollListTest, WrappingBreaksAtSpacesAndHyphensAndCutsWordsWiderThanTheR
         {"AAA BBB", {"0:0:0:5:AAA ", "1:0:0:5:BBB"}},
         {"AAA-BBB", {"0:0:0:5:AAA-", "1:0:0:5:BBB"}},
         {"AA BB CC DD", {"0:0:0:5:AA BB ", "1:0:0:5:CC DD"}},
-        {"AAAAAAAAAA", {"0:0:0:5:AAAAAA", "1:0:0:5:AAAA"}},            // wider than the row: cut at the edge
-        {"A^c001BBBBBB", {"0:0:0:5:A", "1:0:1:5:BBBBBB"}},             // no break point: the run moves whole
+        {"AAAAAAAAAA", {"0:0:0:5:AAAAAA", "1:0:0:5:AAAA"}}, // wider than the row: cut at the edge
+        {"A^c001BBBBBB", {"0:0:0:5:A", "1:0:1:5:BBBBBB"}},  // no break point: the run moves whole
         {"AAAAAAAAAAAAAAAAAAA", {"0:0:0:5:AAAAAA", "1:0:0:5:AAAAAA", "2:0:0:5:AAAAAA", "3:0:0:5:A"}},
     };
     for (const Case& c : cases) {
@@ -142,11 +143,11 @@ TEST_F(ScrollListTest, RowsAreCentredOrRightAlignedWithoutTheirClosingSpaces)
         Strings runs;
     };
     const Case cases[] = {
-        {"AB ", 1, {"0:24:0:5:AB "}},                     // (60 - 18 + 6) / 2
-        {"AB ", 2, {"0:48:0:5:AB "}},                     // 60 - 18 + 6
-        {"AB", 0, {"0:0:0:5:AB"}},                        // left: as laid
-        {"A^c003B", 2, {"0:48:0:5:A", "0:54:3:5:B"}},     // every run of the row moves alike
-        {"A^c003B ", 1, {"0:24:0:5:A", "0:30:3:5:B "}},   // (60 - 18 + 6) / 2
+        {"AB ", 1, {"0:24:0:5:AB "}},                      // (60 - 18 + 6) / 2
+        {"AB ", 2, {"0:48:0:5:AB "}},                      // 60 - 18 + 6
+        {"AB", 0, {"0:0:0:5:AB"}},                         // left: as laid
+        {"A^c003B", 2, {"0:48:0:5:A", "0:54:3:5:B"}},      // every run of the row moves alike
+        {"A^c003B ", 1, {"0:24:0:5:A", "0:30:3:5:B "}},    // (60 - 18 + 6) / 2
         {"AB\nABAB", 2, {"0:48:0:5:AB", "1:36:0:5:ABAB"}}, // each row on its own
     };
     for (const Case& c : cases) {
@@ -182,8 +183,8 @@ TEST_F(ScrollListTest, ShortTextsMoveDownByTheVerticalJustification)
         bool border;
         int32_t offset;
     };
-    const Case cases[] = {{0, false, 0}, {1, false, (100 - 2 * row) / 2}, {2, false, 100 - 2 * row},
-                          {2, true, 96 - 2 * row}};
+    const Case cases[] = {
+        {0, false, 0}, {1, false, (100 - 2 * row) / 2}, {2, false, 100 - 2 * row}, {2, true, 96 - 2 * row}};
     for (const Case& c : cases) {
         CScrollList list(1, CRect(0, 0, 100, 80), std::make_unique<CStr>("A\nB"), kFont, c.border, false);
         list.SetVJust(c.vJust);
@@ -230,6 +231,9 @@ TEST_F(ScrollListTest, TextChangesAndResizingLayTheTextOutAgain)
     EXPECT_TRUE(list->IsLayoutDirty());
     list->Layout(&env_);
     EXPECT_EQ(list->GetTotalRows(), 2);
+    list->SetText(std::make_unique<CStr>("B\nC"));
+    EXPECT_TRUE(list->IsLayoutDirty());
+    list->Layout(&env_);
     list->AppendText(std::make_unique<CStr>("\nD"));
     EXPECT_TRUE(list->IsLayoutDirty());
     list->Layout(&env_);
