@@ -6,6 +6,7 @@
 //   build/test/tools/qmscreen data/engine --tpl 1002 tests/tools/golden/elements-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1003 tests/tools/golden/imagectl-screen.png
 //   build/test/tools/qmscreen data/engine --tpl 1004 tests/tools/golden/native-controls-screen.png
+//   build/test/tools/qmscreen data/engine --tpl 1005 tests/tools/golden/scroll-list-screen.png
 #include <gtest/gtest.h>
 
 #include "tests/support/FolderLibraryWriter.h"
@@ -41,7 +42,8 @@ TEST(QmScreen, RendersTheEngineDataScreensAsTheirGoldenPictures)
     for (const Case& c :
          {Case{"1000", "demo-screen.png", 320, 184}, Case{"1001", "controls-screen.png", 240, 160},
           Case{"1002", "elements-screen.png", 320, 200}, Case{"1003", "imagectl-screen.png", 240, 160},
-          Case{"1004", "native-controls-screen.png", 320, 240}}) {
+          Case{"1004", "native-controls-screen.png", 320, 240},
+          Case{"1005", "scroll-list-screen.png", 240, 160}}) {
         const fs::path out = qmtest::TempDir() / "screen.png";
         const qmtest::ToolRun r = qmtest::RunTool(RunQmScreen, {packed, "--tpl", c.tpl, out.string()});
         ASSERT_EQ(r.status, 0) << r.err;
