@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/controls/RsrcTplList.h"
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/controls/text/ScrollList.h"
 #include "engine/framework/Str.h"
@@ -10,6 +12,7 @@
 #include "platform/Font.h"
 #include "platform/widgets/Widgets.h"
 #include "tests/engine/controls/input/ControlsKit.h"
+#include "tests/engine/resources/DefinitionText.h"
 
 namespace {
 
@@ -127,6 +130,38 @@ TEST_F(ScrollListBarTest, ResizingMovesTheBarAndKeepsTheListWithinItsRows)
     wtest::PumpAll();
     EXPECT_EQ(list->GetTopRow(), 0); // fewer rows than the top row
     EXPECT_EQ(Bar()->GetMax(), 0);
+}
+
+TEST_F(ScrollListBarTest, TemplatesGiveTheTextBarWrapAndMarkupSwitch)
+{
+    deftext::InstallEngineStrings();
+    RegisterAllTemplateKinds();
+    // Kind 0xb: the frame values, the text, fontid, textcolor, bckcolor, hjust, vjust, Wrap?,
+    // border?, has scrollbar?; flag 0x1000 turns the markup off (the flags give the border bits).
+    const char* text =
+        "0xb, 50, 0, 0x10F9, 0, 0, 0, 0, 90, 10, 150, 110, \"A^c012B\", 5, 3, -1, 1, 0, 1, 1, 1\n"
+        "0xb, 51, 0, 0x9, 0, 0, 0, 0, 160, 10, 180, 110, \"A^c012B\", 5, -1, 7, 0, 0, 0, 0, 0\n";
+    CRsrcTplList templates(deftext::MakeBlock(text, "TPL", 70));
+    templates.Build(root, nullptr, 0);
+    auto* off = dynamic_cast<CScrollList*>(root->FindObject(static_cast<uint32_t>(-1), 50));
+    auto* on = dynamic_cast<CScrollList*>(root->FindObject(static_cast<uint32_t>(-1), 51));
+    ASSERT_NE(off, nullptr);
+    ASSERT_NE(on, nullptr);
+    EXPECT_FALSE(off->GetMarkup());
+    EXPECT_TRUE(off->GetWrap());
+    EXPECT_TRUE(off->HasBorder());
+    EXPECT_TRUE(off->HasScrollBar());
+    EXPECT_NE(off->GetScrollBar(), nullptr);
+    EXPECT_EQ(off->GetHJust(), 1);
+    EXPECT_EQ(off->GetTextColor(), 3u);
+    EXPECT_EQ(off->GetBackColor(), 255u); // -1: the default background
+    EXPECT_STREQ(off->PeekText()->GetText(), "A^c012B");
+    EXPECT_TRUE(on->GetMarkup());
+    EXPECT_FALSE(on->GetWrap());
+    EXPECT_FALSE(on->HasScrollBar());
+    EXPECT_EQ(on->GetScrollBar(), nullptr);
+    EXPECT_EQ(on->GetTextColor(), 0u); // -1: the default text colour
+    EXPECT_EQ(on->GetBackColor(), 7u);
 }
 
 } // namespace
