@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "engine/controls/Frame.h"
-#include "engine/controls/ScreenHooks.h"
 #include "engine/controls/TopWnd.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
+#include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"

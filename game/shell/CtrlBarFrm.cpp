@@ -2,20 +2,20 @@
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/ImageWnd.h"
-#include "engine/controls/PopWind.h"
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Options.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/ImgSet.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "engine/framework/Options.h"
 #include "game/shell/SoundSlots.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "engine/controls/PopWind.h"
 #include "engine/controls/Wind.h"
+#include "engine/controls/text/PopWind.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"

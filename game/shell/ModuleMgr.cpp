@@ -1,6 +1,6 @@
 #include "game/shell/ModuleMgr.h"
 
-#include "engine/controls/PopWind.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/resources/TplRecLoader.h"

@@ -2,10 +2,10 @@
 
 #include "engine/controls/BorderWnd.h"
 #include "engine/controls/InputState.h"
-#include "engine/controls/PopContent.h"
-#include "engine/controls/PopWind.h"
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/TopWnd.h"
+#include "engine/controls/text/PopContent.h"
+#include "engine/controls/text/PopWind.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Options.h"
 #include "engine/framework/Printer.h"
