@@ -21,6 +21,8 @@
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
 
+class CTObj;
+
 namespace deftext {
 
 // The engine message list the tests install: entry n reads "<n>:".
@@ -40,6 +42,20 @@ inline std::unique_ptr<CRsrcBlock> MakeBlock(std::string_view text, const char* 
         block->Unlock();
     }
     return block;
+}
+
+// A template of the kind read from its definition text by the read function.
+template <typename Template>
+std::unique_ptr<Template> ReadTemplateText(std::string_view text, CTObj* (*read)(int32_t, CRawParser*),
+                                           int32_t kind)
+{
+    const std::unique_ptr<CRsrcBlock> block = MakeBlock(text, "TPL", 1);
+    CRawParser parser(block.get(), 0xFFFFFFFF);
+    parser.Preprocess();
+    parser.LockSource();
+    std::unique_ptr<Template> tpl(static_cast<Template*>(read(kind, &parser)));
+    parser.UnlockSource();
+    return tpl;
 }
 
 struct Resource {
