@@ -181,10 +181,12 @@ void CMenu::Build(int32_t resourceId, uint32_t libraryMask)
         return;
     g_building.push_back(resourceId);
     const std::vector<CTextRsrc::Item>& items = record->GetItems();
-    // The entry count the record stores is not trusted: only entries whose nine values are
-    // all in the record are read.
+    // The entry count the record stores is not trusted: only entries whose values up to the
+    // flags are in the record are read. The last value is unused and often a filler
+    // ("fshort"), which the compiler stores only while text follows, so the record's last
+    // entry lacks it.
     const size_t first = (!items.empty() && items[0].code == kFmtList) ? 1 : 0;
-    for (size_t at = first; at + kValueCount <= items.size(); at += kValueCount) {
+    for (size_t at = first; at + kUnused4 <= items.size(); at += kValueCount) {
         const CTextRsrc::Item* e = &items[at];
         std::unique_ptr<CStr> text = record->TakeString(e[kText].offset);
         const int32_t id = record->GetSignedNumber(e[kId]);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/controls/Menu.h"
 #include "engine/controls/MenuBar.h"
 #include "engine/framework/Str.h"
@@ -43,7 +45,7 @@ protected:
     {
         WindowsTest::SetUp();
         deftext::InstallEngineStrings();
-        deftext::AddFolderLibrary(kMenus);
+        AddMenus();
         appl = std::make_unique<TestAppl>(log);
     }
     void TearDown() override
@@ -51,6 +53,7 @@ protected:
         SetMenuBar(nullptr);
         appl.reset();
     }
+    virtual void AddMenus() { deftext::AddFolderLibrary(kMenus); }
     // Builds the application's menu bar from "MNU" 1000.
     CMenuBar* Bar()
     {
@@ -110,6 +113,33 @@ TEST_F(MenuTest, MenuRecordsBuildTheTreeOfTheMenuBar)
 
     CMenu empty(4242, 0xFFFFFFFFu, nullptr); // no such record
     EXPECT_EQ(empty.GetItemCount(), 0);
+}
+
+// The engine's own sample menus (data/engine/MNU): their format ends each entry with an
+// "fshort" filler, and the text of a record's last entry stops before it.
+class EngineDataMenuTest : public MenuTest {
+protected:
+    void AddMenus() override
+    {
+        qmtest::UseTempDirAsDriveC();
+        const std::filesystem::path folder = qmtest::TempDir() / "Engine" / "MNU";
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy(qmtest::SourceDir() / "data" / "engine" / "MNU", folder);
+        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\Engine"));
+    }
+};
+
+TEST_F(EngineDataMenuTest, TheLastEntryOfARecordIsBuiltWithoutItsTrailingFiller)
+{
+    CMenuBar* bar = Bar();
+    ASSERT_EQ(Texts(bar->GetHandle()), (std::vector<std::string>{"File>", "Options>"}));
+    CMenu* file = static_cast<CMenu*>(bar->GetMenu()->GetItem(0));
+    EXPECT_EQ(Texts(file->GetPopup()), (std::vector<std::string>{"New", "Open...", "Save(grey)", "Quit"}));
+    CMenu* options = static_cast<CMenu*>(bar->GetMenu()->GetItem(1));
+    EXPECT_EQ(Texts(options->GetPopup()), (std::vector<std::string>{"Music", "Sound"}));
+    ASSERT_NE(Item(4), nullptr);
+    EXPECT_EQ(Item(4)->GetCommand(), 2070);
+    EXPECT_TRUE(Item(4)->IsEnabled());
 }
 
 TEST_F(MenuTest, FindByIdComparesSixteenBitIds)
