@@ -294,5 +294,8 @@ void CRawParser::IncludeResource(size_t directiveStart, bool /*inEnum*/)
     ReplaceText(directiveStart, pos_ - directiveStart, included);
     includeEnds_.push_back(directiveStart + included.size());
     ++splices_;
+    // Like a whole text, the spliced one may open with comments: its first directive is read
+    // after them, where it stands at a line start.
     pos_ = directiveStart;
+    SkipBlanks();
 }

@@ -420,6 +420,23 @@ TEST_F(RawParserTest, IncludesThatNeverEndAreReported)
     EXPECT_EQ(twice.Rest(), "8\n8\n");
 }
 
+TEST_F(RawParserTest, AnIncludedTextMayOpenWithCommentsBeforeItsDirectives)
+{
+    // A template list that is another's copy, which takes its colours from a definition file:
+    // each text opens with a comment.
+    deftext::AddFolderLibrary({
+        {"VAL", 5, "// Colours\n#define kInk 11\n"},
+        {"TPL", 50000, "// The bar's elements\n/* two\nlines */\n#include 000005.VAL\n5, kInk\n"},
+        {"TPL", 52000, "// The same as 050000.TPL's\n  #include 050000.TPL\n"},
+    });
+    Text t("#include 052000.TPL\n7");
+    EXPECT_EQ(t.Rest().find('#'), std::string::npos) << t.Rest(); // every directive ran
+    std::vector<int32_t> values;
+    while (!t.AtEnd())
+        values.push_back(t.parser.ReadLong("v"));
+    EXPECT_EQ(values, (std::vector<int32_t>{5, 11, 7}));
+}
+
 TEST_F(RawParserTest, GlobalDefinitionSetsFromTheLibraries)
 {
     deftext::AddFolderLibrary({{"VAL", 99, "#define Global 42\n"}});
