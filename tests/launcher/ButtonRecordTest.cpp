@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/resources/FormatList.h"
 #include "engine/resources/TextRsrc.h"
+#include "launcher/LaunchCommand.h"
 #include "tests/engine/resources/DefinitionText.h"
+#include "tests/support/LibraryFixtures.h"
 
 namespace {
 
@@ -71,6 +75,32 @@ TEST_F(ButtonRecordTest, TheItemsAreThoseTheCompiledListHolds)
         ASSERT_TRUE(button);
         EXPECT_EQ(button->entries.size(), c.entries);
     }
+}
+
+TEST_F(ButtonRecordTest, TheSampleMenuReadsAndEveryCommandParses)
+{
+    const std::filesystem::path data = qmtest::SourceDir() / "data" / "launcher";
+    auto record = Compile(qmtest::ReadWholeFile(data / "Tourdata.Cus" / "BTN" / "000000.BTN"),
+                          qmtest::ReadWholeFile(data / "Tourdata.Cus" / "BTN" / "001000.BTN"));
+    const std::optional<tour::ButtonRecord> button = tour::ReadButtonRecord(*record);
+    ASSERT_TRUE(button);
+    using tour::LaunchKind;
+    const std::pair<const char*, LaunchKind> want[] = {
+        {"qm3.EXE", LaunchKind::Program}, // "qm3" alone is under 4 bytes: no command
+        {"xdg-open TourData\\ReadMe.txt", LaunchKind::Program},
+        {"*HTTP TourData\\Site.url", LaunchKind::Link},
+        {"*MENU 1002", LaunchKind::Menu},
+        {"*APPL[Quillmark Trails][1.0] trails", LaunchKind::Installed},
+        {"", LaunchKind::None},
+    };
+    ASSERT_EQ(button->entries.size(), std::size(want));
+    for (size_t i = 0; i < std::size(want); ++i) {
+        EXPECT_EQ(button->entries[i].command, want[i].first);
+        EXPECT_EQ(tour::ParseLaunchCommand(button->entries[i].command).kind, want[i].second) << i;
+    }
+    EXPECT_TRUE(button->entries.front().endsTour);
+    EXPECT_TRUE(button->entries.back().endsTour);
+    EXPECT_EQ(tour::ReadShortcutUrl(qmtest::ReadWholeFile(data / "Site.url")), "https://quillmark.example/");
 }
 
 TEST(ItemPlace, ItemsLieTwiceTheHalfSpacingApart)
