@@ -44,6 +44,10 @@ public:
     // the template's "parentid", else the active window.
     static CBaseObj* CreateFromTemplate(CTObj* tpl);
 
+protected:
+    // A dialog of its own can end (or keep running) its loop without the -39 message.
+    void SetDone(bool done) { done_ = done ? 1 : 0; }
+
 private:
     uint8_t done_ = 0;
     int32_t result_ = 0;

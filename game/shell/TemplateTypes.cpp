@@ -28,9 +28,13 @@
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
+#include "game/shell/CheckListCtl.h"
 #include "game/shell/GameBtn.h"
+#include "game/shell/RandomPictureCtl.h"
 #include "game/shell/RepeatButton.h"
 #include "game/shell/SpinFrm.h"
+#include "game/shell/TFrameType.h"
+#include "game/shell/TwoColListFrm.h"
 
 namespace {
 
@@ -122,10 +126,10 @@ const KindEntry kKinds[] = {
     {0x40, &CRepeatButton::Create, &CRepeatButton::ReadTemplate, nullptr},
     QM_MISSING(0x41, "CItemListCtl"),
     QM_MISSING(0x42, "CInfoPanelCtl"),
-    QM_MISSING(0x43, "CTextFrame"),
-    QM_MISSING(0x44, "CRandomPictureCtl"),
-    QM_MISSING(0x45, "CCheckListCtl"),
-    QM_MISSING(0x46, "CTwoColListFrm"),
+    {0x43, &CTFrameType::Create, &CTFrameType::Read, nullptr},
+    {0x44, &CRandomPictureCtl::Create, &CImageWnd::ReadTemplate, nullptr},
+    {0x45, &CCheckListCtl::Create, &CCheckListCtl::ReadTemplate, nullptr},
+    {0x46, &CTwoColListFrm::Create, &CTwoColListFrm::ReadTemplate, nullptr},
 };
 
 #undef QM_MISSING

@@ -35,6 +35,9 @@ public:
     void SetTextColor(uint32_t color) { textColor_ = color; }
     // A new string with the selected entry's text; null without a list.
     std::unique_ptr<CStr> GetCurrentString() const;
+    // The list (lent); null without one.
+    const CTplRec* GetList() const { return list_.get(); }
+    uint32_t GetTextColor() const { return textColor_; }
 
     // The registrar's factories of kind 0x2d.
     static CTObj* ReadTemplate(int32_t kind, CRawParser* parser);
