@@ -8,10 +8,12 @@
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/Menu.h"
 #include "engine/controls/MenuBar.h"
+#include "engine/controls/TextFrame.h"
 #include "engine/controls/TopWnd.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
+#include "engine/controls/input/CaptionFrame.h"
 #include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/MsgBox.h"
@@ -23,7 +25,9 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/LibraryHooks.h"
 #include "engine/resources/RsrcCache.h"
+#include "game/shell/CheckListCtl.h"
 #include "game/shell/CtrlBarFrm.h"
+#include "game/shell/GameBtn.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
 #include "game/shell/LibraryDiscovery.h"
@@ -31,6 +35,10 @@
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
+#include "game/shell/RandomPictureCtl.h"
+#include "game/shell/RepeatButton.h"
+#include "game/shell/SpinFrm.h"
+#include "game/shell/TwoColListFrm.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
@@ -113,7 +121,7 @@ TEST_F(GameCommands, ScreenSwitchesSuspendTheOpeningScreen)
 TEST_F(GameCommands, EveryScreenOfTheSampleDataBuilds)
 {
     for (int32_t id : {1, 2, 4000, 4002, 4999, 50000, 50001, 51000, 52000, 54000, 55000, 55001, 55002, 56000,
-                       56001, 57000, 57001}) {
+                       56001, 57000, 57001, 3400}) {
         CTplList list(id, 0xFFFFFFFFu, GetRsrcCache());
         CBaseObj* built = list.Build(nullptr, appl.get(), 0);
         EXPECT_NE(dynamic_cast<CFrame*>(built), nullptr) << id;
@@ -223,6 +231,45 @@ TEST_F(GameCommands, DiscSwitchesOpenTheDiscLibrariesOrGiveUp)
 
     EXPECT_TRUE(SwitchDisc(0, false));
     EXPECT_EQ(appl->GetCurrentDisc(), 0);
+}
+
+// The game controls' demonstration screen: every control of the game's own kinds, with its
+// string list or pictures from the sample data.
+TEST_F(GameCommands, TheGameControlsScreenMakesEachControlFromTheSampleData)
+{
+    CTplList list(3400, 0xFFFFFFFFu, GetRsrcCache());
+    std::unique_ptr<CBaseObj> built(list.Build(nullptr, appl.get(), 0));
+    auto* root = dynamic_cast<CFrame*>(built.get());
+    ASSERT_NE(root, nullptr);
+    const auto find = [&](uint32_t kind, int32_t id) { return root->FindObject(kind, id); };
+    auto* button = dynamic_cast<CGameBtn*>(find(static_cast<uint32_t>(-1), 3401));
+    ASSERT_NE(button, nullptr);
+    EXPECT_STREQ(button->GetCaption()->PeekText()->GetText(), "Pack the Wagon");
+    auto* repeat = dynamic_cast<CRepeatButton*>(find(static_cast<uint32_t>(-1), 3402));
+    ASSERT_NE(repeat, nullptr);
+    EXPECT_EQ(repeat->GetImageCount(), 6);
+    auto* plain = dynamic_cast<CSpinFrm*>(find(static_cast<uint32_t>(-1), 3403));
+    auto* arrows = dynamic_cast<CSpinFrm*>(find(static_cast<uint32_t>(-1), 3404));
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    EXPECT_EQ(plain->GetUpButton(), nullptr);
+    ASSERT_NE(arrows->GetUpButton(), nullptr);
+    EXPECT_EQ(arrows->GetBounds().GetHeight(), 18) << "two arrows of 9";
+    EXPECT_STREQ(arrows->GetText()->GetText(), "150");
+    auto* checks = dynamic_cast<CCheckListCtl*>(find(static_cast<uint32_t>(-1), 3405));
+    ASSERT_NE(checks, nullptr);
+    EXPECT_EQ(checks->GetItemCount(), 4);
+    auto* pairs = dynamic_cast<CTwoColListFrm*>(find(static_cast<uint32_t>(-1), 3406));
+    ASSERT_NE(pairs, nullptr);
+    EXPECT_EQ(pairs->GetSelectedNumber(), 20);
+    EXPECT_STREQ(pairs->GetSelectedText()->GetText(), "pounds of flour");
+    auto* picture = dynamic_cast<CRandomPictureCtl*>(find(static_cast<uint32_t>(-1), 3407));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_NE(picture->GetImages(), nullptr);
+    auto* text = dynamic_cast<CTextFrame*>(find(3408, 3408));
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(std::string(text->PeekText()->GetText()).find("each made from its template."),
+              std::string::npos);
 }
 
 } // namespace

@@ -42,4 +42,32 @@ TEST(GameData, PicturesAreMadeFromTheArt)
     }
 }
 
+// The game controls' pictures: the check marks and spin arrows (six images each) and the
+// twelve random pictures.
+TEST(GameData, ControlPicturesAreMadeFromTheArt)
+{
+    const fs::path art = qmtest::SourceDir() / "data" / "game-art" / "controls";
+    const fs::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data" / "CBM";
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases;
+    for (const char* set : {"check", "arrow"}) {
+        std::vector<std::string> pngs;
+        for (int i = 0; i < 6; ++i)
+            pngs.push_back((art / (std::string(set) + "-" + std::to_string(i) + ".png")).string());
+        cases.emplace_back(pngs, set == std::string("check") ? "003400.CBM" : "003401.CBM");
+    }
+    for (int id = 4230; id <= 4340; id += 10)
+        cases.emplace_back(
+            std::vector<std::string>{(art / ("picture-" + std::to_string(id) + ".png")).string()},
+            "00" + std::to_string(id) + ".CBM");
+    for (const auto& [pngs, resource] : cases) {
+        const fs::path made = qmtest::TempDir() / "made";
+        std::vector<std::string> args{"cbm"};
+        args.insert(args.end(), pngs.begin(), pngs.end());
+        args.push_back(made.string());
+        std::ostringstream out, err;
+        ASSERT_EQ(RunQmImg(args, out, err), 0) << err.str();
+        EXPECT_EQ(FileBytes(made), FileBytes(data / resource)) << resource;
+    }
+}
+
 } // namespace
