@@ -96,6 +96,12 @@ int16_t CDoc::SetFileSpec(std::unique_ptr<CFileSpec> spec)
     return OpenForSave(0, nullptr);
 }
 
+void CDoc::ReplaceFileSpec(std::unique_ptr<CFileSpec> spec)
+{
+    DropSave();
+    spec_ = std::move(spec);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Opening, committing and closing
 

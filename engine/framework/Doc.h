@@ -69,6 +69,8 @@ public:
     std::unique_ptr<CStr> GetFileName() const;
     // Takes the file spec and opens the document for saving there.
     int16_t SetFileSpec(std::unique_ptr<CFileSpec> spec);
+    // Takes the file spec (null drops it) and opens nothing; an uncommitted save is dropped.
+    void ReplaceFileSpec(std::unique_ptr<CFileSpec> spec);
 
     // Opens the file spec's file for reading at offset 0.
     virtual int16_t OpenForLoad();
