@@ -8,16 +8,17 @@
 #include "engine/controls/TplList.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Options.h"
 #include "engine/framework/Printer.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/media/SndMgr.h"
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
+#include "game/shell/FileCommands.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "engine/framework/Options.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
@@ -75,11 +76,8 @@ bool CQM3Appl::CommandDispatch(CMessage& message, CBaseObj* sender)
     case -27:
     case -25:
     case -24:
-    case -19: DoFileCommand(message); return true;
-    case -26:
-        // No saved game to offer to save yet: quitting follows at once.
-        SetQuitRequested(true);
-        return true;
+    case -19:
+    case -26: DoFileCommand(message); return true;
     case -12:
     case -10: return true;
     case -11:
@@ -151,13 +149,6 @@ void CQM3Appl::EndModalFrom(CBaseObj* sender)
     BroadcastMessage(end, sender);
 }
 
-void CQM3Appl::DoFileCommand(CMessage& message)
-{
-    // Saved games are not built yet: every file command says so.
-    (void)message;
-    ShowMessageBox("Function not implemented", "Not Yet", CMsgBox::kIconStop, CMsgBox::kButtonsOk, 1);
-}
-
 void CQM3Appl::OpenGameWindow()
 {
     GameGlobals& g = Game();
@@ -204,7 +195,7 @@ void CQM3Appl::OpenGameWindow()
 void CQM3Appl::CloseGame()
 {
     GameGlobals& g = Game();
-    g.document = nullptr;
+    CloseDocument();
     ClearEditTarget();
     CModuleMgr* manager = g.moduleMgr;
     if (!manager)

@@ -7,6 +7,7 @@
 #include "engine/framework/Str.h"
 #include "game/shell/DiscPromptFrm.h"
 #include "game/shell/DriveLibMgr.h"
+#include "game/shell/FileCommands.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/ModuleMgr.h"
@@ -31,7 +32,7 @@ void RunPrompt(CDiscPromptFrm& prompt)
 
 } // namespace
 
-bool SwitchDisc(int32_t disc, bool /*offerSave: no saved game to offer yet*/)
+bool SwitchDisc(int32_t disc, bool offerSave)
 {
     CQM3Appl* appl = GetGameAppl();
     CDriveLibMgr* manager = GetDriveLibMgr();
@@ -65,6 +66,8 @@ bool SwitchDisc(int32_t disc, bool /*offerSave: no saved game to offer yet*/)
                                      ScanForLibraries(*manager, *folder, "*.lng", ".lng", disc));
     }
     if (count < 1) {
+        if (offerSave)
+            PromptSave(false, true);
         appl->SetCurrentDisc(-1);
         if (CModuleMgr* modules = GetModuleMgr())
             if (auto* travel = dynamic_cast<CTravel*>(modules->GetModule(CModuleMgr::kTravel)))

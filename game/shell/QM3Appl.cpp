@@ -18,7 +18,9 @@
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/DriveLibMgr.h"
+#include "game/shell/FileCommands.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/GameSaveHost.h"
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/SoundSlots.h"
@@ -49,6 +51,7 @@ int32_t CQM3Appl::ImageCacheSize(int32_t freeMemory)
 CQM3Appl::CQM3Appl(const ApplRequirements* requirements) : CAppl(requirements)
 {
     g_appl = this;
+    InstallGameSaveHost(true);
     StoreId(kId);
     // The game's manager finds discs on the drives.
     if (GetLibMgr())
@@ -119,7 +122,7 @@ CQM3Appl::~CQM3Appl()
     delete Game().settings;
     Game().settings = nullptr;
     registrar_.reset();
-    Game().document = nullptr;
+    CloseDocument();
     delete Game().printer;
     Game().printer = nullptr;
     delete Game().popup;
@@ -128,6 +131,7 @@ CQM3Appl::~CQM3Appl()
     delete Game().topWnd;
     Game().topWnd = nullptr;
     Game().mainWnd = nullptr;
+    InstallGameSaveHost(false);
     if (g_appl == this)
         g_appl = nullptr;
 }

@@ -1,0 +1,90 @@
+#include "game/shell/GameSaveHost.h"
+
+#include "game/shell/GameGlobals.h"
+#include "game/shell/LibraryDiscovery.h"
+#include "game/shell/Module.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/Travel.h"
+
+namespace {
+
+CTravel* Travel()
+{
+    CModuleMgr* manager = GetModuleMgr();
+    return manager ? dynamic_cast<CTravel*>(manager->GetModule(CModuleMgr::kTravel)) : nullptr;
+}
+
+CModule* Module(int16_t i)
+{
+    CModuleMgr* manager = GetModuleMgr();
+    return manager ? manager->GetModule(i) : nullptr;
+}
+
+} // namespace
+
+bool CGameSaveHost::HasTravel() const { return Travel() != nullptr; }
+
+void CGameSaveHost::SaveTravel(CQM3Doc& doc)
+{
+    if (CTravel* travel = Travel())
+        travel->Save(&doc);
+}
+
+void CGameSaveHost::LoadTravel(CQM3Doc& doc)
+{
+    if (CTravel* travel = Travel())
+        travel->Load(&doc);
+}
+
+void CGameSaveHost::UpdatePartyAfterLoad()
+{
+    if (CTravel* travel = Travel())
+        travel->UpdatePartyAfterLoad();
+}
+
+void CGameSaveHost::ResetTrip()
+{
+    if (CTravel* travel = Travel())
+        travel->ResetTrip();
+}
+
+std::optional<CDate> CGameSaveHost::GetCurDate() const
+{
+    if (const CTravel* travel = Travel())
+        return travel->GetCurDate();
+    return std::nullopt;
+}
+
+bool CGameSaveHost::SwitchDisc(int32_t disc) { return ::SwitchDisc(disc, false); }
+
+bool CGameSaveHost::HasModule(int16_t i) const { return Module(i) != nullptr; }
+
+void CGameSaveHost::LoadModule(int16_t i, CQM3Doc& doc)
+{
+    if (CModule* module = Module(i))
+        module->Load(&doc);
+}
+
+void CGameSaveHost::SwitchClose()
+{
+    if (CModuleMgr* manager = GetModuleMgr())
+        manager->SwitchClose();
+}
+
+void CGameSaveHost::Activate()
+{
+    if (CModuleMgr* manager = GetModuleMgr())
+        manager->Activate();
+}
+
+void CGameSaveHost::SwitchSuspend()
+{
+    if (CModuleMgr* manager = GetModuleMgr())
+        manager->SwitchSuspend();
+}
+
+void InstallGameSaveHost(bool on)
+{
+    static CGameSaveHost host;
+    SetSaveGameHost(on ? &host : nullptr);
+}
