@@ -171,9 +171,11 @@ TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
 
 TEST(Qm3Run, MessageBoxesArePrintedWithTheirAnswer)
 {
-    const ProgramRun run = RunQm3({"--script", WriteScript("answer cancel\ncommand -24\ntick\n").string()});
+    // A saved game named on the command line that is not there: its load fails.
+    const ProgramRun run =
+        RunQm3({"--script", WriteScript("answer cancel\ntick\n").string(), "C:\\NOSUCH.QM3"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "msgbox \"Not Yet\" \"Function not implemented\" ok\n");
+    EXPECT_EQ(run.out, "msgbox \"\" \"The saved game cannot be read.\" ok\n");
 }
 
 TEST(Qm3Run, OnSdlDummyDriversTheGameRunsUntilTheSessionEnds)
