@@ -274,121 +274,122 @@ TEST_F(GameCommands, TheGameControlsScreenMakesEachControlFromTheSampleData)
     ASSERT_NE(text, nullptr);
     EXPECT_NE(std::string(text->PeekText()->GetText()).find("each made from its template."),
               std::string::npos);
+}
 
-    // The player in the save dialog: picks a slot and names the game, or cancels.
-    struct ScriptedSaveDialog {
-        ScriptedSaveDialog()
-        {
-            SetSaveDialogRunner([this](CSaveListFrm& dialog) {
-                ++runs;
-                shown = dialog.GetDisplayNames().GetEntryCount();
-                CMessage pick(CSaveListFrm::kMsgListPick, 0, 0, -1);
-                pick.SetParam(slot, 3);
-                dialog.HandleMessage(pick, nullptr);
-                dialog.SetChosenName(CStr(name));
-                CMessage end(slot < 0 ? CSaveListFrm::kMsgCancel : CSaveListFrm::kMsgOk, 0, 0, -1);
-                dialog.HandleMessage(end, nullptr);
-            });
-        }
-        ~ScriptedSaveDialog() { SetSaveDialogRunner(nullptr); }
-        int32_t slot = -1;
-        const char* name = "";
-        int runs = 0;
-        int32_t shown = 0;
-    };
-
-    fs::path SlotFile(const char* name)
+// The player in the save dialog: picks a slot and names the game, or cancels.
+struct ScriptedSaveDialog {
+    ScriptedSaveDialog()
     {
-        return qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games" / name;
-    }
-
-    TEST_F(GameCommands, FileCommandsSaveOpenAndQuitThroughTheSaveDialog)
-    {
-        // Disc 2's marker is in a drive too.
-        fs::copy(qmtest::SourceDir() / "data" / "game" / "QM3DISC2.MRK", qmtest::TempDir() / "QM3DISC2.MRK");
-        ScriptedSaveDialog player;
-        Command(-26); // no game: nothing to offer
-        EXPECT_TRUE(IsQuitRequested());
-        EXPECT_EQ(player.runs, 0);
-        SetQuitRequested(false);
-
-        Command(-24);
-        GetCurDoc()->SetDisc(2);
-        player.slot = 1;
-        player.name = "Typed name";
-        Command(-27);
-        EXPECT_EQ(player.runs, 1);
-        EXPECT_EQ(player.shown, 5); // every slot when saving
-        const std::string saved = qmtest::ReadWholeFile(SlotFile("SLOT2.QM3"));
-        EXPECT_EQ(saved.substr(16, 11), std::string("Typed name") + '\0');
-        EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Typed name");
-
-        // Quitting: a cancel quits; a failed save shows its message and keeps the game.
-        player.slot = -1;
-        Command(-26);
-        EXPECT_TRUE(IsQuitRequested());
-        SetQuitRequested(false);
-        fs::create_directories(SlotFile("SLOT3.QM3"));
-        player.slot = 2;
-        Command(-26);
-        EXPECT_FALSE(IsQuitRequested());
-        ASSERT_FALSE(Boxes().empty());
-        EXPECT_EQ(Boxes().back().text, "The saved game cannot be written.");
-        ASSERT_NE(GetCurDoc(), nullptr);
-
-        // Opening lists only saved games; a cancel leaves no game. (A game on disc 1 is not
-        // offered for saving first.)
-        GetCurDoc()->SetDisc(1);
-        player.slot = 0;
-        player.name = "";
-        Command(-25);
-        EXPECT_EQ(player.shown, 1);
-        EXPECT_EQ(Game().lastOpenResult, 0);
-        ASSERT_NE(GetCurDoc(), nullptr);
-        EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Typed name");
-        EXPECT_EQ(GetCurDoc()->GetDisc(), 2);
-        player.slot = -1;
-        Command(-25);
-        EXPECT_EQ(Game().lastOpenResult, 1);
-        EXPECT_EQ(GetCurDoc(), nullptr);
-    }
-
-    TEST_F(GameCommands, AGameNamedByAMessageOpensAndAFailedLoadKeepsItsDocument)
-    {
-        fs::create_directories(SlotFile(""));
-        const std::string game = "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0') + "Named" +
-                                 std::string(27, '\0') + std::string("\0\0\0\x01\0\x01\0\0\0\0\0\x03", 12);
-        std::ofstream(qmtest::TempDir() / "named.qm3", std::ios::binary) << game;
-        CMessage open(kMsgOpenFile, 0, 0, -1);
-        open.SetParamPtr(new CFileSpec("C:\\named.qm3"), 2);
-        SendMsg(*appl, open.GetId(), 0, 0, nullptr); // without a spec: nothing
-        EXPECT_EQ(GetCurDoc(), nullptr);
-        DeliverMessage(*appl, open, nullptr, false);
-        ASSERT_NE(GetCurDoc(), nullptr);
-        EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Named");
-        EXPECT_EQ(GetCurDoc()->GetDisc(), 1);
-
-        std::ofstream(qmtest::TempDir() / "bad.qm3", std::ios::binary) << game.substr(0, 58); // no end record
-        open.SetParamPtr(new CFileSpec("C:\\bad.qm3"), 2);
-        DeliverMessage(*appl, open, nullptr, false);
-        ASSERT_NE(GetCurDoc(), nullptr);
-        EXPECT_FALSE(GetCurDoc()->HasFileSpec());
-        ASSERT_FALSE(Boxes().empty());
-        EXPECT_EQ(Boxes().back().text, "The saved game cannot be read.");
-
-        // A game on disc 2, whose marker no drive holds: the player gives up, the trip starts
-        // over and the document that was loading goes.
-        std::string disc2 = game;
-        disc2[51] = 2;
-        std::ofstream(qmtest::TempDir() / "disc2.qm3", std::ios::binary) << disc2;
-        plat::GetMessageQueue().SetEventSource([](plat::MessageQueue&, uint64_t) {
-            CMessage giveUp(-13, 0, 0, -1);
-            BroadcastMessage(giveUp, nullptr);
+        SetSaveDialogRunner([this](CSaveListFrm& dialog) {
+            ++runs;
+            shown = dialog.GetDisplayNames().GetEntryCount();
+            CMessage pick(CSaveListFrm::kMsgListPick, 0, 0, -1);
+            pick.SetParam(slot, 3);
+            dialog.HandleMessage(pick, nullptr);
+            dialog.SetChosenName(CStr(name));
+            CMessage end(slot < 0 ? CSaveListFrm::kMsgCancel : CSaveListFrm::kMsgOk, 0, 0, -1);
+            dialog.HandleMessage(end, nullptr);
         });
-        open.SetParamPtr(new CFileSpec("C:\\disc2.qm3"), 2);
-        DeliverMessage(*appl, open, nullptr, false);
-        EXPECT_EQ(GetCurDoc(), nullptr);
-        EXPECT_EQ(appl->GetCurrentDisc(), -1);
     }
+    ~ScriptedSaveDialog() { SetSaveDialogRunner(nullptr); }
+    int32_t slot = -1;
+    const char* name = "";
+    int runs = 0;
+    int32_t shown = 0;
+};
+
+fs::path SlotFile(const char* name)
+{
+    return qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games" / name;
+}
+
+TEST_F(GameCommands, FileCommandsSaveOpenAndQuitThroughTheSaveDialog)
+{
+    // Disc 2's marker is in a drive too.
+    fs::copy(qmtest::SourceDir() / "data" / "game" / "QM3DISC2.MRK", qmtest::TempDir() / "QM3DISC2.MRK");
+    ScriptedSaveDialog player;
+    Command(-26); // no game: nothing to offer
+    EXPECT_TRUE(IsQuitRequested());
+    EXPECT_EQ(player.runs, 0);
+    SetQuitRequested(false);
+
+    Command(-24);
+    GetCurDoc()->SetDisc(2);
+    player.slot = 1;
+    player.name = "Typed name";
+    Command(-27);
+    EXPECT_EQ(player.runs, 1);
+    EXPECT_EQ(player.shown, 5); // every slot when saving
+    const std::string saved = qmtest::ReadWholeFile(SlotFile("SLOT2.QM3"));
+    EXPECT_EQ(saved.substr(16, 11), std::string("Typed name") + '\0');
+    EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Typed name");
+
+    // Quitting: a cancel quits; a failed save shows its message and keeps the game.
+    player.slot = -1;
+    Command(-26);
+    EXPECT_TRUE(IsQuitRequested());
+    SetQuitRequested(false);
+    fs::create_directories(SlotFile("SLOT3.QM3"));
+    player.slot = 2;
+    Command(-26);
+    EXPECT_FALSE(IsQuitRequested());
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().back().text, "The saved game cannot be written.");
+    ASSERT_NE(GetCurDoc(), nullptr);
+
+    // Opening lists only saved games; a cancel leaves no game. (A game on disc 1 is not
+    // offered for saving first.)
+    GetCurDoc()->SetDisc(1);
+    player.slot = 0;
+    player.name = "";
+    Command(-25);
+    EXPECT_EQ(player.shown, 1);
+    EXPECT_EQ(Game().lastOpenResult, 0);
+    ASSERT_NE(GetCurDoc(), nullptr);
+    EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Typed name");
+    EXPECT_EQ(GetCurDoc()->GetDisc(), 2);
+    player.slot = -1;
+    Command(-25);
+    EXPECT_EQ(Game().lastOpenResult, 1);
+    EXPECT_EQ(GetCurDoc(), nullptr);
+}
+
+TEST_F(GameCommands, AGameNamedByAMessageOpensAndAFailedLoadKeepsItsDocument)
+{
+    fs::create_directories(SlotFile(""));
+    const std::string game = "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0') + "Named" +
+                             std::string(27, '\0') + std::string("\0\0\0\x01\0\x01\0\0\0\0\0\x03", 12);
+    std::ofstream(qmtest::TempDir() / "named.qm3", std::ios::binary) << game;
+    CMessage open(kMsgOpenFile, 0, 0, -1);
+    open.SetParamPtr(new CFileSpec("C:\\named.qm3"), 2);
+    SendMsg(*appl, open.GetId(), 0, 0, nullptr); // without a spec: nothing
+    EXPECT_EQ(GetCurDoc(), nullptr);
+    DeliverMessage(*appl, open, nullptr, false);
+    ASSERT_NE(GetCurDoc(), nullptr);
+    EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Named");
+    EXPECT_EQ(GetCurDoc()->GetDisc(), 1);
+
+    std::ofstream(qmtest::TempDir() / "bad.qm3", std::ios::binary) << game.substr(0, 58); // no end record
+    open.SetParamPtr(new CFileSpec("C:\\bad.qm3"), 2);
+    DeliverMessage(*appl, open, nullptr, false);
+    ASSERT_NE(GetCurDoc(), nullptr);
+    EXPECT_FALSE(GetCurDoc()->HasFileSpec());
+    ASSERT_FALSE(Boxes().empty());
+    EXPECT_EQ(Boxes().back().text, "The saved game cannot be read.");
+
+    // A game on disc 2, whose marker no drive holds: the player gives up, the trip starts
+    // over and the document that was loading goes.
+    std::string disc2 = game;
+    disc2[51] = 2;
+    std::ofstream(qmtest::TempDir() / "disc2.qm3", std::ios::binary) << disc2;
+    plat::GetMessageQueue().SetEventSource([](plat::MessageQueue&, uint64_t) {
+        CMessage giveUp(-13, 0, 0, -1);
+        BroadcastMessage(giveUp, nullptr);
+    });
+    open.SetParamPtr(new CFileSpec("C:\\disc2.qm3"), 2);
+    DeliverMessage(*appl, open, nullptr, false);
+    EXPECT_EQ(GetCurDoc(), nullptr);
+    EXPECT_EQ(appl->GetCurrentDisc(), -1);
+}
 
 } // namespace
