@@ -1,12 +1,14 @@
 #include "tools/QmSave.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
+
+#include "platform/TextEscape.h"
 
 namespace {
 
@@ -51,26 +53,7 @@ private:
 
 std::string Quoted(const uint8_t* text, size_t n)
 {
-    std::string out = "\"";
-    for (size_t i = 0; i < n; ++i) {
-        const uint8_t b = text[i];
-        switch (b) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (b < 0x20 || b > 0x7E) {
-                char hex[5];
-                std::snprintf(hex, sizeof hex, "\\x%02X", b);
-                out += hex;
-            } else {
-                out += static_cast<char>(b);
-            }
-        }
-    }
-    return out + "\"";
+    return plat::Quoted(std::string_view(reinterpret_cast<const char*>(text), n));
 }
 
 std::string FourChars(uint32_t v)

@@ -2,9 +2,9 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <sstream>
 
+#include "platform/TextEscape.h"
 #include "platform/WindowMessages.h"
 #include "platform/widgets/TextCodes.h"
 
@@ -138,28 +138,6 @@ ScriptKey ParseKey(std::string spec, const LineReader& reader)
     reader.Fail("bad key \"" + spec + "\"");
 }
 
-void AppendEscaped(std::string& out, const std::string& text)
-{
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        switch (b) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\r': out += "\\r"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (b < 0x20 || b > 0x7E) {
-                char hex[5];
-                std::snprintf(hex, sizeof hex, "\\x%02X", b);
-                out += hex;
-            } else {
-                out += c;
-            }
-        }
-    }
-}
-
 } // namespace
 
 bool Utf8ToWindows1252(const std::string& utf8, std::string& out)
@@ -262,21 +240,11 @@ std::vector<ScriptLine> ParseScript(std::istream& in, const std::string& fileNam
     return lines;
 }
 
-std::string QuoteScriptText(const std::string& text)
-{
-    std::string out = "\"";
-    AppendEscaped(out, text);
-    out += '"';
-    return out;
-}
+std::string QuoteScriptText(const std::string& text) { return plat::Quoted(text); }
 
 std::string MessageBoxLine(const plat::MessageBoxRequest& request, plat::MbResult answer)
 {
-    std::string out = "msgbox \"";
-    AppendEscaped(out, request.caption);
-    out += "\" \"";
-    AppendEscaped(out, request.text);
-    out += "\" ";
+    std::string out = "msgbox " + plat::Quoted(request.caption) + " " + plat::Quoted(request.text) + " ";
     for (const Answer& a : kAnswers)
         if (a.result == answer)
             out += a.name;

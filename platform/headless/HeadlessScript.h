@@ -56,8 +56,7 @@ std::vector<ScriptLine> ParseScript(std::istream& in, const std::string& fileNam
 ScriptLine ParseScriptLine(const std::string& text, const std::string& fileName, int line);
 // UTF-8 text as Windows-1252 bytes; false when a character has no such byte or the UTF-8 is bad.
 bool Utf8ToWindows1252(const std::string& utf8, std::string& out);
-// Text in double quotes as the output lines write it: quote and backslash escaped, CR, LF
-// and tab as \r \n \t, other bytes outside printable ASCII as \xHH.
+// Text in double quotes as the output lines write it (plat::Quoted).
 std::string QuoteScriptText(const std::string& text);
 // A message box as the script prints it: msgbox "CAPTION" "TEXT" ANSWER.
 std::string MessageBoxLine(const plat::MessageBoxRequest& request, plat::MbResult answer);

@@ -1,0 +1,15 @@
+#pragma once
+// The one-line quoted form in which programs print texts for people and scripts to read (the
+// headless message-box lines, qmsave): '"', '\\', CR, LF and tab as \" \\ \r \n \t, every
+// other byte below 0x20 or above 0x7E as \xHH (upper-case hex), the rest as it is.
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+// Appends the escaped text (without quotes).
+void AppendEscaped(std::string& out, std::string_view text);
+// The text escaped and in double quotes.
+std::string Quoted(std::string_view text);
+
+} // namespace plat
