@@ -7,6 +7,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
+#include "game/shell/SmackerModule.h"
 #include "game/shell/StandInModules.h"
 #include "game/shell/Travel.h"
 

@@ -1,22 +1,12 @@
 #pragma once
 // The modules whose screens are not built yet, each on its type's base and rectangle: the
-// opening screen shows its screen (template list 4000) and nothing more, the guidebook keeps
-// the three values it was made with, the landmark ignores its commands, and every other type
-// is an empty module.
+// guidebook keeps the three values it was made with, the landmark ignores its commands, and
+// every other type is an empty module.
 #include <cstdint>
 
 #include "game/shell/Module.h"
 
 class CMessage;
-
-// Type 0, the opening screen.
-class CSmackerModule : public CFrameModule {
-public:
-    static constexpr int32_t kScreenList = 4000;
-    explicit CSmackerModule(const CRect& rect) : CFrameModule(rect) {}
-    // Builds the screen into the module, which its objects notify.
-    void OnAttach() override;
-};
 
 // Type 4.
 class CGuidebook : public CFrameModule {

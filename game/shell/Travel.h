@@ -7,6 +7,18 @@
 #include "engine/framework/Date.h"
 #include "game/shell/Module.h"
 
+// The party as the new game's choice needs it: its money, never below 0. The travel
+// simulation's party takes its place.
+class CStandInParty {
+public:
+    double GetMoney() const { return money_; }
+    // Adds the amount (negative: takes it); a result below 0 becomes 0.
+    void AddMoney(double amount) { money_ = money_ + amount < 0.0 ? 0.0 : money_ + amount; }
+
+private:
+    double money_ = 0.0;
+};
+
 class CTravel : public CFrameModule {
 public:
     // Message 3 resets the trip.
@@ -27,6 +39,13 @@ public:
     const void* GetRouteNode() const { return nullptr; }
     void UpdatePartyAfterLoad() {}
 
+    // The new game's choice: the player's post and the party's starting money.
+    void SetPost(int16_t post) { post_ = post; }
+    int16_t GetPost() const { return post_; }
+    CStandInParty* GetParty() { return &party_; }
+
 private:
     int16_t mode_ = 0;
+    int16_t post_ = 0;
+    CStandInParty party_;
 };

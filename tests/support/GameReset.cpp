@@ -2,6 +2,7 @@
 #include "engine/framework/Options.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModuleFactory.h"
+#include "game/shell/SmackerModule.h"
 #include "game/shell/SoundSlots.h"
 #include "tests/support/TestEnv.h"
 
@@ -11,6 +12,7 @@ qmtest::ResetRegistrar g_gameReset([] {
     DeleteAllSounds();
     SetSoundFactory(nullptr);
     ResetModuleConstructors();
+    SetAttractMovieMaker(nullptr);
     ResetGameGlobals();
     SetOptionSettings(nullptr);
 });

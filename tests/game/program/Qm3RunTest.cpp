@@ -3,7 +3,9 @@
 //
 // The golden pictures hold the game area after start-up and with the options panel open:
 //   build/test/game/qm3 --script tests/game/program/golden/make-goldens.txt
-// run from the source folder remakes them.
+// run from the source folder remakes them. The opening screen's attract movie and the new game
+// that follows it are remade likewise from golden/make-attract-goldens.txt, the script the test
+// runs.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -146,6 +148,21 @@ TEST(Qm3Run, OpeningScreenAndOptionsPanelThenTheSoundToggleAndQuit)
     ExpectSamePicture(panel, "options-panel.png");
     const std::string settings = Slurp(qmtest::TempDir() / "config" / "kvl" / "user.settings");
     EXPECT_NE(settings.find("\"soundon\" string \"FALSE"), std::string::npos) << settings;
+}
+
+TEST(Qm3Run, TheIdleOpeningScreenPlaysItsMovieThenANewGameReachesTheTrip)
+{
+    // The goldens' own script, its pictures written to the test's folder instead.
+    const fs::path golden = qmtest::SourceDir() / "tests" / "game" / "program" / "golden";
+    std::string script = Slurp(golden / "make-attract-goldens.txt");
+    const std::string folder = "tests/game/program/golden/";
+    for (size_t at = script.find(folder); at != std::string::npos; at = script.find(folder, at))
+        script.replace(at, folder.size(), qmtest::TempDir().string() + "/");
+    const ProgramRun run = RunQm3({"--seed", "1", "--script", WriteScript(script).string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ExpectSamePicture(qmtest::TempDir() / "attract-movie.png", "attract-movie.png");
+    ExpectSamePicture(qmtest::TempDir() / "new-game.png", "new-game.png");
 }
 
 TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)

@@ -9,6 +9,8 @@
 
 #include "tests/support/TestEnv.h"
 #include "tools/QmImg.h"
+#include "tools/QmSmk.h"
+#include "tools/QmSnd.h"
 
 namespace fs = std::filesystem;
 
@@ -68,6 +70,24 @@ TEST(GameData, ControlPicturesAreMadeFromTheArt)
         ASSERT_EQ(RunQmImg(args, out, err), 0) << err.str();
         EXPECT_EQ(FileBytes(made), FileBytes(data / resource)) << resource;
     }
+}
+
+// The opening screen's attract movie and title music: what qmsmk and qmsnd make from the
+// frames and the tune that attract/make-attract.py writes.
+TEST(GameData, TheAttractMovieAndTitleMusicAreMadeFromTheirSources)
+{
+    const fs::path art = qmtest::SourceDir() / "data" / "game-art" / "attract";
+    const fs::path data = qmtest::SourceDir() / "data" / "game";
+    const fs::path movie = qmtest::TempDir() / "movie";
+    std::vector<std::string> args{"make", "--fps", "6", movie.string()};
+    for (int f = 0; f < 12; ++f)
+        args.push_back((art / ((f < 10 ? "frame-0" : "frame-") + std::to_string(f) + ".png")).string());
+    std::ostringstream out, err;
+    ASSERT_EQ(RunQmSmk(args, out, err), 0) << err.str();
+    EXPECT_EQ(FileBytes(movie), FileBytes(data / "Disc1" / "SMK" / "210000.SMK"));
+    const fs::path music = qmtest::TempDir() / "music";
+    ASSERT_EQ(RunQmSnd({"make", (art / "title-music.wav").string(), music.string()}, out, err), 0) << err.str();
+    EXPECT_EQ(FileBytes(music), FileBytes(data / "QM3Data" / "CSN" / "000621.CSN"));
 }
 
 } // namespace
