@@ -123,6 +123,9 @@ public:
     void SetOutput(bool on) { output_ = on; }
     bool IsOutputOn() const { return output_; }
     int32_t GetByteCount() const { return byteCount_; }
+    // Bytes between the file's position and its end (0 without a file): readers check a
+    // stored count against it before making what the count promises.
+    int32_t Remaining();
 
 private:
     std::unique_ptr<CFileSpec> RunSaveDialog(plat::WindowHandle owner, const char* title);
@@ -130,8 +133,6 @@ private:
     int16_t ReplaceTarget();
     // Closes the file and removes an uncommitted temporary file.
     void DropSave();
-    // Bytes between the file's position and its end.
-    int32_t Remaining();
     // The stored length of a counted value, checked against the capacity and the file.
     bool ReadLength(int32_t capacity, int32_t& n);
     CDoc& WriteBytes(uint64_t v, int bytes);

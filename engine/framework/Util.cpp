@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -13,6 +14,7 @@ struct RandomState {
     bool seeded = false;
 };
 RandomState g_random;
+CUtil::DrawSource g_drawSource;
 
 int32_t NextDraw()
 {
@@ -37,6 +39,8 @@ int32_t CUtil::Random(int32_t lo, int32_t hi, int32_t n)
     const auto range = static_cast<int32_t>(static_cast<uint32_t>(hi) - static_cast<uint32_t>(lo) + 1u);
     if (range <= 0)
         return lo;
+    if (g_drawSource)
+        return g_drawSource(lo, hi, n);
     if (!g_random.seeded)
         SetRandomSeed(static_cast<uint32_t>(std::time(nullptr)));
     // The count is a 16-bit number; a count below 1 would divide by zero, so it means one draw.
@@ -55,7 +59,13 @@ void CUtil::SetRandomSeed(uint32_t seed)
     g_random.seeded = true;
 }
 
-void CUtil::ResetRandom() { g_random = RandomState{}; }
+void CUtil::ResetRandom()
+{
+    g_random = RandomState{};
+    g_drawSource = nullptr;
+}
+
+void CUtil::SetDrawSource(DrawSource source) { g_drawSource = std::move(source); }
 
 double CUtil::RoundHalfUp(double x)
 {

@@ -4,6 +4,7 @@
 // overlap-safe byte copy, a scanner for hand-written text, and appenders that grow a memory
 // block by one big-endian value at a time.
 #include <cstdint>
+#include <functional>
 
 class CMemory;
 
@@ -20,8 +21,13 @@ public:
     static int32_t Random(int32_t lo, int32_t hi, int32_t n = 1);
     // Starts the generator from a fixed seed, so a run can be replayed.
     static void SetRandomSeed(uint32_t seed);
-    // Back to the start state: unseeded.
+    // Back to the start state: unseeded, with no draw source.
     static void ResetRandom();
+    // Replaces the generator for the draws of Random (lo, hi, n): tests script the draws a
+    // rule makes. An inverted range still answers lo without asking the source. Null puts
+    // the generator back.
+    using DrawSource = std::function<int32_t(int32_t lo, int32_t hi, int32_t n)>;
+    static void SetDrawSource(DrawSource source);
 
     // The nearest whole number, halves upwards (2.5 gives 3, -2.5 gives -2).
     static double RoundHalfUp(double x);
