@@ -1,9 +1,11 @@
 # qm_library(<target> DEPS <targets...>)
-# Makes one library target from every .cpp file in the calling folder. A folder that
-# holds no sources yet becomes an interface target, so later work only adds files.
+# Makes one library target from every .cpp file in the calling folder, except a program's
+# entry point (NAME_main.cpp), which the folder's program takes. A folder that holds no
+# sources yet becomes an interface target, so later work only adds files.
 function(qm_library name)
   cmake_parse_arguments(ARG "" "" "DEPS;PACKAGES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})

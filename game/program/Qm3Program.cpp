@@ -1,12 +1,10 @@
 #include "game/program/Qm3Program.h"
 
 #include <charconv>
-#include <fstream>
 #include <memory>
 
-#include "engine/controls/Frame.h"
+#include "engine/controls/ScriptTargets.h"
 #include "engine/controls/TopWnd.h"
-#include "engine/controls/Wind.h"
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
 #include "engine/controls/text/ScreenHooks.h"
@@ -17,72 +15,17 @@
 #include "engine/graphics/GraphicsHooks.h"
 #include "engine/resources/DefinitionTextHooks.h"
 #include "engine/resources/LibraryHooks.h"
-#include "platform/headless/ScriptRunner.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
-#include "platform/Clock.h"
-#include "platform/Desktop.h"
-#include "platform/MessageBox.h"
-#include "platform/MessageQueue.h"
-#include "platform/SdlBackend.h"
-#include "platform/Window.h"
+#include "platform/headless/ScriptSession.h"
 
 namespace {
 
 constexpr const char* kUsage = "usage: qm3 [--headless] [--script FILE] [--seed N] [SAVED-GAME...]";
 
-std::vector<ScriptLine> ReadScript(const std::string& file, std::istream& in)
-{
-    if (file == "-")
-        return ParseScript(in, file);
-    std::ifstream stream(file);
-    if (!stream)
-        throw ScriptError(file, 0, "cannot read the script");
-    return ParseScript(stream, file);
-}
-
 plat::WindowHandle GameWindow() { return Game().topWnd ? Game().topWnd->GetHwnd() : 0; }
 
-// The frame of the id, shown along its whole branch and enabled, in the frame's subtree.
-CFrame* FindShown(CFrame* frame, int32_t id)
-{
-    if (!frame || !frame->IsShown())
-        return nullptr;
-    if (frame->GetId() == id && frame->IsEnabled())
-        return frame;
-    for (CFrame* child : ChildFrames(*frame))
-        if (CFrame* found = FindShown(child, id))
-            return found;
-    return nullptr;
-}
-
-std::optional<plat::Point> FindObjectCentre(int32_t id)
-{
-    const std::vector<plat::WindowHandle> windows = plat::GetTopLevelWindows();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        CWind* window = plat::IsVisible(*it) ? CWind::FromHandle(*it) : nullptr;
-        if (!window)
-            continue;
-        for (int32_t i = window->GetLayerCount() - 1; i >= 0; --i)
-            if (CFrame* found = FindShown(window->GetLayer(i), id)) {
-                const CRect& r = found->GetDrawnRect();
-                const plat::Point centre{(r.GetLeft() + r.GetRight()) / 2, (r.GetTop() + r.GetBottom()) / 2};
-                return plat::ClientToScreen(*it, centre);
-            }
-    }
-    return std::nullopt;
-}
-
-bool WriteGameArea(const std::string& file)
-{
-    plat::Rect area = plat::GetPresentedArea();
-    if (const plat::WindowHandle window = GameWindow()) {
-        const plat::Rect client = plat::GetClientRect(window);
-        const plat::Point origin = plat::ClientToScreen(window, plat::Point{0, 0});
-        area = plat::Rect::FromSize(origin.x, origin.y, client.Width(), client.Height());
-    }
-    return plat::WriteDesktopPng(file, &area);
-}
+bool WriteGameArea(const std::string& file) { return WriteWindowArea(GameWindow(), file); }
 
 void QueueCommand(int32_t id)
 {
@@ -139,7 +82,7 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
         options =
             ParseQm3Options(std::vector<std::string>(args.begin() + (args.empty() ? 0 : 1), args.end()));
         if (options.script)
-            script = ReadScript(*options.script, in);
+            script = ReadScriptFile(*options.script, in);
     } catch (const UsageError& e) {
         err << "qm3: " << e.what() << '\n' << kUsage << '\n';
         return 1;
@@ -148,27 +91,9 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return 1;
     }
 
-    const bool forceHeadless = options.headless || options.script.has_value();
-    std::string reason;
-    const plat::Backend backend = plat::StartDisplay(forceHeadless, &reason);
-    if (backend == plat::Backend::Null && !forceHeadless)
-        err << "qm3: no display (" << (reason.empty() ? "none set" : reason) << "); running headless\n";
-
-    // Headless runs go by a fake clock, moved only by a script's ticks.
-    ScriptClock clock;
-    std::unique_ptr<ScriptRunner> runner;
-    if (backend == plat::Backend::Null) {
-        plat::SetClock(&clock);
-        ScriptTarget target{&GameWindow, &QueueCommand, &FindObjectCentre, &WriteGameArea};
-        runner = std::make_unique<ScriptRunner>(std::move(script), options.script.value_or(""), clock,
-                                                std::move(target), out);
-        plat::SetMessageBoxService(runner.get());
-        if (options.script)
-            plat::GetMessageQueue().SetEventSource(
-                [r = runner.get()](plat::MessageQueue& queue, uint64_t deadline) {
-                    r->Pump(queue, deadline);
-                });
-    }
+    ScriptSession session("qm3", options.headless, options.script, std::move(script),
+                          ScriptTarget{&GameWindow, &QueueCommand, &FindShownObjectCentre, &WriteGameArea},
+                          out, err);
     if (options.seed)
         CUtil::SetRandomSeed(*options.seed);
 
@@ -183,14 +108,5 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
         appl->Run();
     }
 
-    int status = 0;
-    if (runner && runner->GetError()) {
-        err << "qm3: " << *runner->GetError() << '\n';
-        status = 1;
-    }
-    plat::GetMessageQueue().SetEventSource(nullptr);
-    plat::SetMessageBoxService(nullptr);
-    plat::SetClock(nullptr);
-    plat::StopSdlDisplay();
-    return status;
+    return session.Finish(err);
 }
