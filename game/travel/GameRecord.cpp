@@ -4,8 +4,10 @@
 
 #include "engine/resources/TextRsrc.h"
 
+// Resource 0 of a type holds the type's format, not a record: a record id 0 (a node whose
+// crossing names no record, an event type 0) is a missing record.
 CGameRecord::CGameRecord(const char* type, int32_t id)
-    : record_(CTextRsrc::Create(type, id, 0xFFFFFFFF, false))
+    : record_(id == 0 ? nullptr : CTextRsrc::Create(type, id, 0xFFFFFFFF, false))
 {
 }
 

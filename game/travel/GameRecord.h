@@ -10,7 +10,8 @@ class CTextRsrc;
 
 class CGameRecord {
 public:
-    // Loads record (type, id) from every library; a missing one is no error.
+    // Loads record (type, id) from every library; a missing one (or id 0, the format) is no
+    // error.
     CGameRecord(const char* type, int32_t id);
     ~CGameRecord();
     CGameRecord(const CGameRecord&) = delete;

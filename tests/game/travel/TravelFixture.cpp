@@ -86,7 +86,7 @@ void TravelTest::SetUp()
     writer_.emplace(qmtest::TempDir() / "Data");
     trip_.flags.fill(-1);
     const std::filesystem::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data";
-    for (const char* type : {"IVT", "FVT", "OCP", "PPL", "HLT", "HIL"})
+    for (const char* type : {"IVT", "FVT", "OCP", "PPL", "HLT", "HIL", "NOD", "RVR", "WTH", "EVT"})
         writer_->Add(type, 0, ReadText(data / type / qmtest::FolderLibraryWriter::FileName(type, 0)));
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+// CNodeDebugWnd: a modal window that lists a route node's fields with their names, one line per
+// field, for looking at the route data while the game runs. OK (-50) ends its modal loop; it
+// always agrees to close.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/controls/StrTplWnd.h"
+
+class CRouteNode;
+
+class CNodeDebugWnd : public CStrTplWnd {
+public:
+    static constexpr int32_t kOkId = -50;
+    static constexpr int32_t kOkMessage = -13;
+    static constexpr int16_t kWidth = 300;
+    static constexpr int16_t kHeight = 460;
+
+    explicit CNodeDebugWnd(const CRouteNode& node);
+
+    // Every message first clears the done flag; -9 answers true, OK's -13 ends the loop.
+    bool HandleMessage(CMessage& message, CBaseObj* sender) override;
+
+    // The window's lines, top to bottom.
+    static std::vector<std::string> Lines(const CRouteNode& node);
+
+    // The names the window prints: "" for an event or animal without one, "UNKNOWN" for a
+    // route type and "INVALID" for a kind or landmark class outside their tables.
+    static const char* EventName(int16_t type);
+    static const char* FaunaName(int16_t id);
+    static const char* RouteTypeName(int16_t type);
+    static const char* KindName(int16_t kind);
+    static const char* LmClassName(int16_t lmClass);
+};
