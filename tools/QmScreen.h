@@ -13,5 +13,12 @@
 #include <string>
 #include <vector>
 
+// Registers the template kinds a screen is built with.
+using RegisterKinds = void (*)();
+
 // Runs the tool on its arguments (without the program name); returns the exit status.
 int RunQmScreen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same with the template kinds of a program that has kinds of its own (the game), in place
+// of the engine's.
+int RunQmScreenWithKinds(RegisterKinds registerKinds, const std::vector<std::string>& args, std::ostream& out,
+                         std::ostream& err);
