@@ -5,6 +5,8 @@
 // condition pending, and reacts to the causes that route events apply to it.
 #include <cstdint>
 
+#include "game/travel/Lifeline.h"
+
 class CDoc;
 class CPartyMember;
 
@@ -86,6 +88,8 @@ public:
     const HealthDef& GetDef() const { return def_; }
     CPartyMember* GetPerson() const { return person_; }
     void SetPerson(CPartyMember* person) { person_ = person; }
+    // Route events hold the condition through it, to see when the condition is deleted.
+    const CLifeline& GetLifeline() const { return lifeline_; }
 
     // The condition's record: 26 bytes.
     void Save(CDoc& doc) const;
@@ -117,4 +121,5 @@ private:
     int32_t followUp_ = 0;
     uint8_t markFlag_ = 0;
     int32_t kind_ = 0;
+    CLifeline lifeline_;
 };

@@ -8,6 +8,7 @@
 
 #include "engine/framework/List.h"
 #include "engine/framework/Str.h"
+#include "game/travel/Lifeline.h"
 
 class CDoc;
 class CHealthCond;
@@ -79,6 +80,9 @@ public:
     // Error 6 for a negative condition count or one the file cannot hold.
     void Load(CDoc& doc);
 
+    // Route events hold the member through it, to see when the member is deleted.
+    const CLifeline& GetLifeline() const { return lifeline_; }
+
 private:
     void SetCapByAge();
     void DrawOnceFlags();
@@ -109,4 +113,5 @@ private:
     int32_t pendingKind_ = 0;
     int32_t pendingParam_ = 0;
     CList conditions_; // owned CHealthCond pointers, newest first
+    CLifeline lifeline_;
 };
