@@ -21,12 +21,16 @@ CTextFrame* MakeText(std::unique_ptr<CStr> text)
 } // namespace
 
 CDebugInfoWnd::CDebugInfoWnd(std::unique_ptr<CStr> text)
-    : CStrTplWnd(std::make_unique<CStr>("Debug Information"), MakeText(std::move(text)), nullptr, nullptr, 0)
+    : CDebugInfoWnd(MakeText(std::move(text)), CRect(107, 185, 127, 255))
 {
     text_ = static_cast<CTextFrame*>(GetFirstFrame());
-    auto* ok = new CButton(kOkId, CRect(107, 185, 127, 255), kOkMessage, this, std::make_unique<CStr>("OK"),
-                           0, true);
-    text_->AddChild(ok, false);
+}
+
+CDebugInfoWnd::CDebugInfoWnd(CFrame* root, const CRect& okRect)
+    : CStrTplWnd(std::make_unique<CStr>("Debug Information"), root, nullptr, nullptr, 0)
+{
+    GetFirstFrame()->AddChild(
+        new CButton(kOkId, okRect, kOkMessage, this, std::make_unique<CStr>("OK"), 0, true), false);
     RegisterLiveObject(this);
 }
 

@@ -18,11 +18,16 @@ public:
     // Every message first clears the done flag; -9 answers true, OK's -13 ends the loop.
     bool HandleMessage(CMessage& message, CBaseObj* sender) override;
 
+    // The text object; null in a window made over a root frame of its own.
     CTextFrame* GetTextFrame() const { return text_; }
     // The text object's layout value; kept, with no effect on the drawing.
     int16_t GetLayout() const { return layout_; }
 
+protected:
+    // The same window over the caller's root frame, with OK at `okRect` in it.
+    CDebugInfoWnd(CFrame* root, const CRect& okRect);
+
 private:
-    CTextFrame* text_;
+    CTextFrame* text_ = nullptr;
     int16_t layout_ = 2;
 };

@@ -1,4 +1,4 @@
-#include "game/travel/NodeDebugWnd.h"
+#include "game/shell/NodeDebugWnd.h"
 
 #include <array>
 #include <functional>
@@ -6,9 +6,6 @@
 
 #include "engine/controls/Frame.h"
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/native/Button.h"
-#include "engine/framework/Message.h"
-#include "engine/framework/MsgMgr.h"
 #include "engine/framework/Str.h"
 #include "game/travel/RouteNode.h"
 
@@ -154,6 +151,14 @@ constexpr int16_t kLeft = 10;
 constexpr int16_t kLineHeight = 20;
 constexpr int16_t kTop = 5;
 
+// OK at the bottom right.
+CRect OkRect()
+{
+    constexpr int16_t kOkWidth = 70, kOkHeight = 20, kMargin = 10;
+    return CRect(CNodeDebugWnd::kHeight - kMargin - kOkHeight, CNodeDebugWnd::kWidth - kMargin - kOkWidth,
+                 CNodeDebugWnd::kHeight - kMargin, CNodeDebugWnd::kWidth - kMargin);
+}
+
 CFrame* MakeRoot(const CRouteNode& node)
 {
     auto* root = new CFrame(CFrame::kKindFrame, CBaseObj::kNewId,
@@ -222,25 +227,4 @@ std::vector<std::string> CNodeDebugWnd::Lines(const CRouteNode& node)
     };
 }
 
-CNodeDebugWnd::CNodeDebugWnd(const CRouteNode& node)
-    : CStrTplWnd(std::make_unique<CStr>("Debug Information"), MakeRoot(node), nullptr, nullptr, 0)
-{
-    constexpr int16_t kOkWidth = 70, kOkHeight = 20, kMargin = 10;
-    const CRect rect(kHeight - kMargin - kOkHeight, kWidth - kMargin - kOkWidth, kHeight - kMargin,
-                     kWidth - kMargin);
-    GetFirstFrame()->AddChild(
-        new CButton(kOkId, rect, kOkMessage, this, std::make_unique<CStr>("OK"), 0, true), false);
-    RegisterLiveObject(this);
-}
-
-bool CNodeDebugWnd::HandleMessage(CMessage& message, CBaseObj* sender)
-{
-    SetDone(false);
-    if (message.GetId() == kMsgCloseRequest)
-        return true;
-    if (message.GetId() == kOkMessage && sender && sender->GetId() == kOkId) {
-        CMessage end(kMsgEndModal);
-        return CStrTplWnd::HandleMessage(end, sender);
-    }
-    return false;
-}
+CNodeDebugWnd::CNodeDebugWnd(const CRouteNode& node) : CDebugInfoWnd(MakeRoot(node), OkRect()) {}

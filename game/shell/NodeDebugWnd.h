@@ -1,26 +1,21 @@
 #pragma once
-// CNodeDebugWnd: a modal window that lists a route node's fields with their names, one line per
-// field, for looking at the route data while the game runs. OK (-50) ends its modal loop; it
-// always agrees to close.
+// CNodeDebugWnd: the debug window listing a route node's fields with their names, one line per
+// field, for looking at the route data while the game runs; OK (-50) at the bottom right ends
+// it, as in every debug window.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "engine/controls/StrTplWnd.h"
+#include "game/shell/DebugInfoWnd.h"
 
 class CRouteNode;
 
-class CNodeDebugWnd : public CStrTplWnd {
+class CNodeDebugWnd : public CDebugInfoWnd {
 public:
-    static constexpr int32_t kOkId = -50;
-    static constexpr int32_t kOkMessage = -13;
     static constexpr int16_t kWidth = 300;
     static constexpr int16_t kHeight = 460;
 
     explicit CNodeDebugWnd(const CRouteNode& node);
-
-    // Every message first clears the done flag; -9 answers true, OK's -13 ends the loop.
-    bool HandleMessage(CMessage& message, CBaseObj* sender) override;
 
     // The window's lines, top to bottom.
     static std::vector<std::string> Lines(const CRouteNode& node);

@@ -9,7 +9,7 @@
 #include "engine/controls/WndProc.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/Str.h"
-#include "game/travel/NodeDebugWnd.h"
+#include "game/shell/NodeDebugWnd.h"
 #include "game/travel/RouteNode.h"
 #include "tests/game/travel/SampleData.h"
 #include "tests/game/travel/TravelFixture.h"
