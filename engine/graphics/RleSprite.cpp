@@ -27,6 +27,36 @@ bool SkipRow(const uint8_t*& src, const uint8_t* end, int width)
     return true;
 }
 
+// 16 pixels, moved as one.
+struct Block16 {
+    uint8_t bytes[16];
+};
+
+inline Block16 Load16(const uint8_t* src)
+{
+    Block16 block;
+    std::memcpy(&block, src, sizeof block);
+    return block;
+}
+
+inline void Store16(uint8_t* dest, const Block16& block) { std::memcpy(dest, &block, sizeof block); }
+
+// Every colour repeated 16 times, so that a repeat run loads its pattern in one move.
+struct Splats {
+    Block16 of[256];
+};
+
+constexpr Splats MakeSplats()
+{
+    Splats splats{};
+    for (int colour = 0; colour < 256; ++colour)
+        for (uint8_t& byte : splats.of[colour].bytes)
+            byte = static_cast<uint8_t>(colour);
+    return splats;
+}
+
+constexpr Splats kSplats = MakeSplats();
+
 // Spans are moved inline rather than by memcpy and memset: most runs of a sprite are a few
 // to a hundred pixels, and a library call costs more than the bytes it moves. Each size class
 // takes fixed-size moves, which the compiler turns into plain (vector) loads and stores; the
@@ -59,8 +89,7 @@ inline void CopySpan(uint8_t* dest, const uint8_t* src, int n)
 
 inline void FillSpan(uint8_t* dest, uint8_t colour, int n)
 {
-    uint8_t pattern[16];
-    std::memset(pattern, colour, sizeof pattern);
+    const uint8_t* pattern = kSplats.of[colour].bytes;
     if (n > 16) {
         for (int i = 0; i < n - 16; i += 16)
             std::memcpy(dest + i, pattern, 16);
@@ -78,65 +107,7 @@ struct RowJob {
     int lo, hi; // the cel columns that may be written: lo <= c < hi
     int transparent;
     int priority;
-    uint8_t* scratch; // the plain draw's row, kScratchSlack bytes longer than the width
 };
-
-// The plain draw (every pixel of every row written, nothing mirrored, clipped or masked) is
-// the one a full-screen picture takes, so it has a faster way. Each run is written into a
-// scratch row with whole 16-byte moves, which may pass the run's end: the runs after it
-// overwrite what they wrote there, and only the pixels the runs covered are copied out, in
-// one move per row. A move never reads past the cel's data: the runs within kReadSlack bytes
-// of its end are written exactly.
-constexpr int kScratchSlack = 128;
-constexpr ptrdiff_t kReadSlack = 1 + 128;
-
-inline void Move16(uint8_t* dest, const uint8_t* src) { std::memcpy(dest, src, 16); }
-
-// Writes the run whose control byte src points at, and up to 15 bytes past it, to row;
-// returns its pixel count and moves src past it.
-inline int WriteRunWhole(const uint8_t*& src, uint8_t* row)
-{
-    const uint8_t control = *src;
-    if (control < 128) {
-        uint8_t pattern[16];
-        std::memset(pattern, src[1], sizeof pattern);
-        const int n = control + 1;
-        for (int i = 0; i < n; i += 16)
-            Move16(row + i, pattern);
-        src += 2;
-        return n;
-    }
-    const int n = control - 127;
-    for (int i = 0; i < n; i += 16)
-        Move16(row + i, src + 1 + i);
-    src += 1 + n;
-    return n;
-}
-
-bool DrawRowPlain(const uint8_t*& src, const uint8_t* end, const RowJob& job)
-{
-    uint8_t* const row = job.scratch;
-    int c = 0;
-    bool complete = true;
-    while (c < job.width) {
-        if (end - src >= kReadSlack) {
-            c += WriteRunWhole(src, row + c);
-            continue;
-        }
-        Run run;
-        if (!ReadRun(src, end, run)) {
-            complete = false; // the pixels not covered keep what they held
-            break;
-        }
-        if (run.repeat)
-            FillSpan(row + c, run.colours[0], run.count);
-        else
-            CopySpan(row + c, run.colours, run.count);
-        c += run.count;
-    }
-    std::memcpy(job.dest, row, static_cast<size_t>(std::min(c, job.width)));
-    return complete;
-}
 
 // One routine per combination of transparency, column clipping, mirroring and masking, so
 // that each inner loop tests only what it must. Returns false when the data end in the row.
@@ -175,6 +146,92 @@ bool DrawRow(const uint8_t*& src, const uint8_t* end, const RowJob& job)
             }
         }
     }
+    return true;
+}
+
+// The plain draw (every pixel of every row written, nothing mirrored, clipped or masked) is
+// the one a full-screen picture takes, so it has a faster way: runs are written straight into
+// the row with whole 16-byte moves, which may pass a run's end by up to 15 pixels. The runs
+// after it overwrite what passed, so this is done only where they surely will: on rows whose
+// data cannot end early, and for runs with room for their moves before the row's end (the
+// row's last runs are written exactly). Reading the runs is a chain (each control byte says
+// where the next one lies), so the loop keeps the rest light: no library call, one move and
+// no length test for a run of up to 16 pixels, nothing read again after a store.
+constexpr int kMaxRun = 128;
+constexpr int kWholeSlack = 15; // the most a run's whole moves pass its end
+// The most bytes a row of `width` pixels may read: every run but the last covers at least one
+// pixel with at most two bytes, and the last reads its control byte and up to kMaxRun bytes
+// (a literal run's whole moves read no further than that).
+inline ptrdiff_t RowReadBound(int width) { return 2 * static_cast<ptrdiff_t>(width) + 1 + kMaxRun; }
+
+// Writes n (1-128) pixels of colour, and up to 15 pixels past them.
+inline void FillWhole(uint8_t* dest, uint8_t colour, int n)
+{
+    const Block16 block = kSplats.of[colour];
+    Store16(dest, block);
+    for (int i = 16; i < n; i += 16)
+        Store16(dest + i, block);
+}
+
+// Copies n (1-128) pixels, and up to 15 bytes past them.
+inline void CopyWhole(uint8_t* dest, const uint8_t* src, int n)
+{
+    Store16(dest, Load16(src));
+    for (int i = 16; i < n; i += 16)
+        Store16(dest + i, Load16(src + i));
+}
+
+// Writes the run at `in` into a row with `room` pixels left at dest, with whole moves where
+// they fit and else exactly, no more than `room` pixels; returns its pixel count and moves
+// `in` past it.
+inline int WriteRunNearEnd(const uint8_t*& in, uint8_t* dest, int room)
+{
+    const uint8_t control = in[0];
+    if (control < 128) {
+        const int n = control + 1;
+        if (room >= n + kWholeSlack)
+            FillWhole(dest, in[1], n);
+        else
+            FillSpan(dest, in[1], std::min(n, room));
+        in += 2;
+        return n;
+    }
+    const int n = control - 127;
+    if (room >= n + kWholeSlack)
+        CopyWhole(dest, in + 1, n);
+    else
+        CopySpan(dest, in + 1, std::min(n, room));
+    in += 1 + n;
+    return n;
+}
+
+bool DrawRowPlain(const uint8_t*& src, const uint8_t* end, const RowJob& job)
+{
+    const int width = job.width;
+    if (end - src < RowReadBound(width))
+        return DrawRow<false, false, false, false>(src, end, job);
+    const uint8_t* in = src;
+    uint8_t* const row = job.dest;
+    uint8_t* out = row;
+    if (width >= kMaxRun) {
+        // Any run starting here or before has room for its whole moves.
+        const uint8_t* const roomy = row + (width - kMaxRun);
+        while (out <= roomy) {
+            const uint8_t control = in[0];
+            if (control < 128) {
+                FillWhole(out, in[1], control + 1);
+                out += control + 1;
+                in += 2;
+            } else {
+                CopyWhole(out, in + 1, control - 127);
+                out += control - 127;
+                in += control - 126;
+            }
+        }
+    }
+    for (int c = static_cast<int>(out - row); c < width;)
+        c += WriteRunNearEnd(in, row + c, width - c);
+    src = in;
     return true;
 }
 
@@ -268,13 +325,8 @@ void DrawRleCelPixels(const RleCelTable& table, int32_t index, const PixelRows& 
     const bool clipped = job.lo > 0 || job.hi < cel.width;
     RowRoutine drawRow =
         PickRoutine(options.transparent >= 0, clipped, options.mirror, options.mask != nullptr);
-    // The plain draw's scratch row pays off once runs lie far enough from the data's end.
-    std::vector<uint8_t> scratch;
-    if (drawRow == &DrawRow<false, false, false, false> && cel.length >= kReadSlack) {
-        scratch.resize(static_cast<size_t>(cel.width) + kScratchSlack);
-        job.scratch = scratch.data();
+    if (drawRow == &DrawRow<false, false, false, false>)
         drawRow = &DrawRowPlain;
-    }
     // Where cel column lo lands: the first column written, inside the destination.
     const int32_t firstColumn = options.mirror ? left + cel.width - 1 - job.lo : left + job.lo;
 

@@ -307,9 +307,10 @@ TEST(RleSprite, RowOffsetsFollowTheCoveredWidth)
     EXPECT_TRUE(offsets.empty());
 }
 
-// A large cel takes the plain draw's own way (whole moves into a scratch row). It must draw
-// what the pixel-by-pixel way draws (here: behind a mask that lets every pixel through), for
-// runs of every length, rows whose last run passes the width, and data cut anywhere.
+// A large cel takes the plain draw's own way (whole moves that may pass a run's end). It must
+// draw what the pixel-by-pixel way draws (here: behind a mask that lets every pixel through),
+// for runs of every length, rows whose last run passes the width, and data cut anywhere, and
+// leave the pixels beside the cel as they were.
 TEST(RleSprite, ThePlainDrawOfALargeCelMatchesThePixelByPixelDraw)
 {
     constexpr int16_t kWidth = 301;
@@ -335,17 +336,22 @@ TEST(RleSprite, ThePlainDrawOfALargeCelMatchesThePixelByPixelDraw)
         }
     }
     const std::vector<uint8_t> whole = MakeRls({cel});
-    Canvas open(kWidth, kHeight, 0xFF);
+    constexpr int kMargin = 19; // background on every side of the cel
+    constexpr int kCanvasWidth = kWidth + 2 * kMargin;
+    constexpr int kCanvasHeight = kHeight + 2 * kMargin;
+    Canvas open(kCanvasWidth, kCanvasHeight, 0xFF);
     RleDrawOptions masked;
     const PixelRows maskRows = open.Rows();
     masked.mask = &maskRows;
     for (size_t length = 0;; length = std::min(length + (length < 400 ? 1 : 97), cel.runs.size())) {
-        std::vector<uint8_t> rls = whole;
+        // The resource ends where the data do, so that a read past them is caught.
+        std::vector<uint8_t> rls(whole.begin(),
+                                 whole.end() - static_cast<ptrdiff_t>(cel.runs.size() - length));
         qmtest::PutBe32(rls, 10, static_cast<uint32_t>(length));
-        Canvas plain(kWidth, kHeight);
-        Canvas reference(kWidth, kHeight);
-        Draw(rls, 0, plain, 0, 0);
-        Draw(rls, 0, reference, 0, 0, masked);
+        Canvas plain(kCanvasWidth, kCanvasHeight);
+        Canvas reference(kCanvasWidth, kCanvasHeight);
+        Draw(rls, 0, plain, kMargin, kMargin);
+        Draw(rls, 0, reference, kMargin, kMargin, masked);
         ASSERT_TRUE(plain.pixels == reference.pixels) << length;
         if (length == cel.runs.size())
             break;
