@@ -32,28 +32,24 @@ inline double ThreadSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Seconds of processor time one call of `work` takes: the fastest of several batches, each
-// long enough (a few milliseconds) for the clock to time well. The clock is read once per
-// doubling of the calls, so that reading it adds nothing worth counting.
+// Seconds of processor time one call of `work` takes, measured as Google Benchmark measures
+// a benchmark: the mean over a run of calls (a tenth of a second), so that both sides of a
+// ratio see the same interruptions and the reference's own ratio reads 1. The clock is read
+// once per doubling of the calls, so that reading it adds nothing worth counting.
 template <typename Work> double SecondsPerCall(Work&& work)
 {
-    constexpr int kBatches = 5;
-    constexpr double kBatchSeconds = 0.005;
+    constexpr double kRunSeconds = 0.1;
     work(); // warm the caches and fault the pages in
-    double best = 1e30;
-    for (int batch = 0; batch < kBatches; ++batch) {
-        const double start = ThreadSeconds();
-        int64_t calls = 0;
-        double elapsed = 0;
-        for (int64_t round = 1; elapsed < kBatchSeconds; round *= 2) {
-            for (int64_t i = 0; i < round; ++i)
-                work();
-            calls += round;
-            elapsed = ThreadSeconds() - start;
-        }
-        best = std::min(best, elapsed / static_cast<double>(calls));
+    const double start = ThreadSeconds();
+    int64_t calls = 0;
+    double elapsed = 0;
+    for (int64_t round = 1; elapsed < kRunSeconds; round *= 2) {
+        for (int64_t i = 0; i < round; ++i)
+            work();
+        calls += round;
+        elapsed = ThreadSeconds() - start;
     }
-    return best;
+    return elapsed / static_cast<double>(calls);
 }
 
 // The processor time of a benchmark's loop, as Google Benchmark measures it: made just
