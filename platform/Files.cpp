@@ -161,6 +161,20 @@ const Drive* FindDrive(char letter)
     return nullptr;
 }
 
+char DriveForFolder(const fs::path& root, DriveKind kind)
+{
+    std::error_code ec;
+    for (const Drive& d : GetDrives())
+        if (fs::equivalent(d.root, root, ec))
+            return d.letter;
+    for (char letter = 'Z'; letter >= 'D'; --letter)
+        if (!FindDrive(letter)) {
+            g_drives.push_back({letter, root, kind});
+            return letter;
+        }
+    return 0;
+}
+
 std::string GetCurrentFolder() { return g_currentFolder; }
 
 bool SetCurrentFolder(std::string_view enginePath)

@@ -25,6 +25,10 @@ struct Drive {
 const std::vector<Drive>& GetDrives();
 void SetDrives(std::vector<Drive> drives);
 const Drive* FindDrive(char letter);
+// The letter of a drive whose root is the folder, adding one of that kind on the last free
+// letter (from Z: down to D:) when no drive has it; the current folder stays. 0 when every
+// letter is taken.
+char DriveForFolder(const std::filesystem::path& root, DriveKind kind = DriveKind::Fixed);
 
 // The current folder in engine terms, such as "C:\DATA". Relative engine paths start here.
 std::string GetCurrentFolder();

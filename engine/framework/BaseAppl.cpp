@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <optional>
 
 #include "engine/framework/Appl.h"
 #include "engine/framework/DeferredDelete.h"
@@ -106,9 +107,15 @@ std::unique_ptr<CFileSpec> CommandLineFileSpec(const std::string& argument)
     std::string path = argument;
     if (!IsEnginePath(argument)) {
         std::error_code ec;
-        const auto engine = plat::ToEnginePath(std::filesystem::absolute(argument, ec));
-        if (ec || !engine)
-            return nullptr; // outside every drive: the engine cannot name it
+        const std::filesystem::path host = std::filesystem::absolute(argument, ec);
+        if (ec)
+            return nullptr;
+        std::optional<std::string> engine = plat::ToEnginePath(host);
+        // A file outside every drive is reached through a drive for the host's root.
+        if (!engine && plat::DriveForFolder(host.root_path()))
+            engine = plat::ToEnginePath(host);
+        if (!engine)
+            return nullptr;
         path = *engine;
     }
     // Only "X:NAME" is left without a backslash: the name lies in the root of that drive.

@@ -31,23 +31,6 @@ fs::path SavedGamesRoot()
     return data / "kvl" / "Quillmark III";
 }
 
-// The engine drive whose root is the folder, added (on the last free letter) when none is.
-char DriveFor(const fs::path& root)
-{
-    std::error_code ec;
-    for (const plat::Drive& drive : plat::GetDrives())
-        if (fs::equivalent(drive.root, root, ec))
-            return drive.letter;
-    std::vector<plat::Drive> drives = plat::GetDrives();
-    for (char letter = 'Z'; letter >= 'D'; --letter)
-        if (!plat::FindDrive(letter)) {
-            drives.push_back({letter, root, plat::DriveKind::Fixed});
-            plat::SetDrives(std::move(drives));
-            return letter;
-        }
-    return 0;
-}
-
 } // namespace
 
 bool IsPlainFileName(const char* name)
@@ -64,7 +47,7 @@ std::unique_ptr<CFileSpec> MakeSavedGamesFolder(const CStr& folderName)
     const fs::path root = SavedGamesRoot();
     std::error_code ec;
     fs::create_directories(root, ec);
-    const char letter = fs::is_directory(root, ec) ? DriveFor(root) : 0;
+    const char letter = fs::is_directory(root, ec) ? plat::DriveForFolder(root) : 0;
     if (!letter)
         return nullptr;
     auto folder = std::make_unique<CFileSpec>((std::string(1, letter) + ":\\").c_str());

@@ -413,12 +413,16 @@ TEST(ApplTest, CommandLineFilesBecomeOpenMessages)
         return true;
     };
     // An engine path, a host path in another letter case, a drive-relative name, and a host
-    // path outside every drive (skipped). The folder stays as written.
+    // path outside every drive (reached through a drive added for the host's root). The folder
+    // stays as written.
     SetCommandLine({"qm3", "C:\\saves\\first.qm3", (root / "Saves" / "second game.qm3").string(), "C:TOP.QM3",
                     "/nowhere/else.qm3"});
     app.SendCommandLineFiles();
     EXPECT_EQ(opened, (std::vector<std::string>{"C:\\saves\\First.qm3", "C:\\Saves\\Second Game.QM3",
-                                                "C:\\top.qm3"}));
+                                                "C:\\top.qm3", "Z:\\nowhere\\else.qm3"}));
+    ASSERT_NE(plat::FindDrive('Z'), nullptr);
+    EXPECT_EQ(plat::FindDrive('Z')->root, "/");
+    EXPECT_EQ(plat::GetCurrentFolder(), "C:\\");
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(kept[0]->GetError(), CFileSpec::kOk);
 }
