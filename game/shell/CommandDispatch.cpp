@@ -23,6 +23,7 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
 #include "game/shell/Travel.h"
+#include "game/shell/save/QM3Doc.h"
 #include "platform/Desktop.h"
 
 namespace {
@@ -245,7 +246,9 @@ void CQM3Appl::EditTargetChanged(CMessage& message)
     if (g.editTarget)
         g.editTarget->Deactivate();
     g.editTarget = message.GetParamPtr<CEditTarget>(2);
-    std::unique_ptr<CStr> text(message.GetParamPtr<CStr>(3));
+    // The announcer keeps its text (an edit field holds the Undo item's text it announced).
+    const CStr* announced = message.GetParamPtr<CStr>(3);
+    std::unique_ptr<CStr> text = announced ? std::make_unique<CStr>(*announced) : nullptr;
     if (!g.editTarget && !text)
         if (std::unique_ptr<CTplRec> list = CreateTplRec(kTextList, 0xFFFFFFFFu, false))
             text = list->GetEntryString(0);
@@ -292,8 +295,12 @@ void CQM3Appl::SetWindowTitle(CWind* topWindow)
 {
     if (!topWindow)
         return;
-    std::unique_ptr<CStr> name = GetString(3);
-    std::string text = name ? name->GetText() : "";
+    // The open game's name, or the default name.
+    std::string text;
+    if (const CQM3Doc* doc = Game().document; doc && doc->GetName())
+        text = doc->GetName()->GetText();
+    else if (const std::unique_ptr<CStr> name = GetString(3))
+        text = name->GetText();
     if (const size_t slash = text.rfind('\\'); slash != std::string::npos)
         text = text.substr(slash + 1);
     if (CMsgBox* box = GetMsgBox())

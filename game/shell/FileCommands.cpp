@@ -12,7 +12,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/QM3Appl.h"
-#include "game/shell/SaveListFrm.h"
+#include "game/shell/SaveDlg.h"
 #include "game/shell/save/QM3Doc.h"
 
 namespace {
@@ -88,9 +88,9 @@ SaveAnswer PromptSave(bool opening, bool forced)
     const std::unique_ptr<CTplRec> slots = CreateTplRec(kSlotFileList, 0xFFFFFFFFu, false);
     const std::unique_ptr<CStr> proposed = doc->HasFileSpec() ? doc->GetFileName() : nullptr;
     const int32_t screen = opening ? kOpenDialogList : forced ? kForcedSaveDialogList : kSaveDialogList;
-    CSaveListFrm dialog(-2, CPoint(0, 0), GetGameAppl(), kSaveDialogResult, *folderName, slots.get(),
-                        CQM3Doc::kNameOffset, CQM3Doc::kNameSize, proposed.get(), screen, 0xFFFFFFFFu,
-                        opening);
+    CSaveDlg dialog(-2, CPoint(0, 0), GetGameAppl(), kSaveDialogResult, *folderName, slots.get(),
+                    CQM3Doc::kNameOffset, CQM3Doc::kNameSize, proposed.get(), screen, 0xFFFFFFFFu, opening,
+                    kSlotListId, kNameFieldId, kOkButtonId);
     if (dialog.GetStatus() != 0)
         return SaveAnswer::Cancelled;
     if (g_runner)

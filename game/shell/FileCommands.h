@@ -34,5 +34,9 @@ constexpr int32_t kOpenDialogList = 91;
 constexpr int32_t kForcedSaveDialogList = 92;
 // The string list of the slot file names.
 constexpr int32_t kSlotFileList = 91;
+// The save dialog's controls: the slot list, the name field and the OK button.
+constexpr int32_t kSlotListId = 12000;
+constexpr int32_t kNameFieldId = 13000;
+constexpr int32_t kOkButtonId = 14000;
 // The message the dialog sends the application when it ends.
 constexpr int32_t kSaveDialogResult = 1100;

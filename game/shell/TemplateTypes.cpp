@@ -25,7 +25,13 @@
 #include "engine/controls/input/PushFrame.h"
 #include "engine/controls/input/ScrollBar.h"
 #include "engine/controls/input/TextBtnFrame.h"
+#include "engine/controls/native/Button.h"
+#include "engine/controls/native/ColorWnd.h"
+#include "engine/controls/native/EditField.h"
+#include "engine/controls/native/ListBoxCtl.h"
 #include "engine/controls/native/ScrollBarCtl.h"
+#include "engine/controls/native/StrListBox.h"
+#include "engine/controls/native/TextLabel.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
 #include "game/shell/CheckListCtl.h"
@@ -67,8 +73,8 @@ CBaseObj* CreateMissingKind(CTObj*) { return nullptr; }
 
 const KindEntry kKinds[] = {
     {0x01, &CTFrame::CreateFrame, &CTFrame::Read, nullptr},
-    QM_MISSING(0x02, "CColorWnd"),
-    QM_MISSING(0x04, "CTextLabel"),
+    {0x02, &CColorWnd::Create, &CColorWnd::ReadTemplate, nullptr},
+    {0x04, &CTextLabel::Create, &CTextLabel::ReadTemplate, nullptr},
     {0x05, &CImageWnd::Create, &CImageWnd::ReadTemplate, nullptr},
     {0x06, &CScrollTextWnd::Create, &CScrollTextWnd::ReadTemplate, nullptr},
     {0x07, &CPackedAnimWnd::Create, &CPackedAnimWnd::ReadTemplate, nullptr},
@@ -90,26 +96,26 @@ const KindEntry kKinds[] = {
     {0x17, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadLiteral, nullptr},
     {0x18, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadByReference, nullptr},
     {0x19, &CImgTextBtnWnd::Create, &CImgTextBtnWnd::ReadLiteral, nullptr},
-    QM_MISSING(0x1a, "CButton"),
-    QM_MISSING(0x1b, "CButton"),
-    QM_MISSING(0x1c, "CButton"),
-    QM_MISSING(0x1d, "CButton"),
-    QM_MISSING(0x1e, "CCheckBox"),
-    QM_MISSING(0x1f, "CCheckBox"),
-    QM_MISSING(0x20, "CRadioButton"),
-    QM_MISSING(0x21, "CRadioButton"),
+    {0x1a, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x1b, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x1c, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x1d, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x1e, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x1f, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x20, &CButton::Create, &CButton::ReadTemplate, nullptr},
+    {0x21, &CButton::Create, &CButton::ReadTemplate, nullptr},
     {0x22, &CGameBtn::Create, &CTextBtnFrame::ReadByReference, nullptr},
     {0x23, &CGameBtn::Create, &CTextBtnFrame::ReadLiteral, nullptr},
-    QM_MISSING(0x24, "CEditField"),
-    QM_MISSING(0x25, "CEditField"),
-    QM_MISSING(0x26, "CEditCtl"),
-    QM_MISSING(0x27, "CEditCtl"),
-    QM_MISSING(0x28, "CListBoxCtl"),
-    QM_MISSING(0x29, "CComboBox"),
+    {0x24, &CEditField::Create, &CEditField::ReadTemplate, nullptr},
+    {0x25, &CEditField::Create, &CEditField::ReadTemplate, nullptr},
+    {0x26, &CEditField::Create, &CEditField::ReadTemplate, nullptr},
+    {0x27, &CEditField::Create, &CEditField::ReadTemplate, nullptr},
+    {0x28, &CListBoxCtl::Create, &CListBoxCtl::ReadTemplate, nullptr},
+    {0x29, &CComboBox::Create, &CComboBox::ReadTemplate, nullptr},
     {0x2a, &CImgScrollBar::Create, &CImgScrollBar::ReadTemplate, nullptr},
     {0x2b, &CScrollBarCtl::Create, &CScrollBarCtl::ReadTemplate, nullptr},
     {0x2c, &CScrollBar::Create, &CScrollBar::ReadTemplate, nullptr},
-    QM_MISSING(0x2d, "CStrListBox"),
+    {0x2d, &CStrListBox::Create, &CStrListBox::ReadTemplate, nullptr},
     {0x30, &CSeqWnd::Create, &CSeqWnd::ReadTemplate, nullptr},
     {0x31, &CWind::CreateFromTemplate, &CTWind::Read, nullptr},
     {0x32, &CTopWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},

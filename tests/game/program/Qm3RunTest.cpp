@@ -20,6 +20,7 @@
 
 #include "tests/support/TestEnv.h"
 #include "tools/PngImage.h"
+#include "tools/QmSave.h"
 
 extern char** environ;
 
@@ -39,17 +40,19 @@ std::string Slurp(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The environment with the settings in the test's folder and the given additions.
+// The environment with the settings and the saved games in the test's folder and the given
+// additions.
 std::vector<std::string> Environment(const std::vector<std::string>& extra)
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 && entry.rfind("DISPLAY=", 0) != 0 &&
-            entry.rfind("SDL_", 0) != 0)
+        if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 && entry.rfind("XDG_DATA_HOME=", 0) != 0 &&
+            entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_", 0) != 0)
             env.push_back(entry);
     }
     env.push_back("XDG_CONFIG_HOME=" + (qmtest::TempDir() / "config").string());
+    env.push_back("XDG_DATA_HOME=" + (qmtest::TempDir() / "share").string());
     env.insert(env.end(), extra.begin(), extra.end());
     return env;
 }
@@ -193,6 +196,74 @@ TEST(Qm3Run, MessageBoxesArePrintedWithTheirAnswer)
         RunQm3({"--script", WriteScript("answer cancel\ntick\n").string(), "C:\\NOSUCH.QM3"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "msgbox \"\" \"The saved game cannot be read.\" ok\n");
+}
+
+// A game on disc 2 as the game saves it: the header, the name, the disc, a diary whose last
+// line ends without CR LF, the travel record (empty until the trip's state is saved) and the
+// end.
+std::string FixtureGame()
+{
+    const std::string name = "Fixture trail";
+    const std::string diary = "Saturday, April 1, 1848\r\nWe left the river.\r\n\r\nRain, \"cold\" rain";
+    std::string bytes = "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0');
+    bytes += name + std::string(32 - name.size(), '\0');
+    bytes += std::string("\0\0\0\x02", 4);
+    const auto length = static_cast<uint32_t>(diary.size());
+    bytes += std::string("\0\x01", 2);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>((length >> shift) & 0xFF);
+    bytes += diary;
+    bytes += std::string("\0\x02\0\x03", 4);
+    return bytes;
+}
+
+std::string QmSaveLines(const fs::path& file)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunQmSave({file.string()}, out, err), 0) << err.str();
+    return out.str();
+}
+
+TEST(Qm3Run, AGameNamedOnTheCommandLineIsSavedThroughTheControlBarIntoASlot)
+{
+    const fs::path fixture = qmtest::TempDir() / "fixture.qm3";
+    std::ofstream(fixture, std::ios::binary) << FixtureGame();
+    const fs::path slot = qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games" / "SLOT2.QM3";
+    // The game as opened, then saved through the options panel into the second slot under a
+    // typed name; quitting offers the save again, which is declined.
+    const fs::path script = WriteScript("tick 5\n"
+                                        "press 5002\n"
+                                        "tick 2\n"
+                                        "press 5422\n"
+                                        "tick 2\n"
+                                        "# the first slot, then the second: each pick puts the\n"
+                                        "# slot's name in the name field, selected\n"
+                                        "click 200 170\n"
+                                        "tick 1\n"
+                                        "click 200 187\n"
+                                        "tick 2\n"
+                                        "type Second try\n"
+                                        "press 14000\n"
+                                        "tick 2\n"
+                                        "press 5423\n"
+                                        "tick 2\n"
+                                        "press 14001\n"
+                                        "tick 1\n");
+    std::string expected = QmSaveLines(fixture);
+    expected.replace(expected.find("name \"Fixture trail\""), 20, "name \"Second try\"");
+    // Each run opens the last one's save: three saves and loads leave the game as it was.
+    fs::path game = fixture;
+    for (int run = 1; run <= 3; ++run) {
+        SCOPED_TRACE(run);
+        const ProgramRun result = RunQm3({"--headless", "--script", script.string(), game.string()});
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, "");
+        ASSERT_TRUE(fs::exists(slot));
+        EXPECT_EQ(QmSaveLines(slot), expected);
+        game = slot;
+    }
 }
 
 TEST(Qm3Run, OnSdlDummyDriversTheGameRunsUntilTheSessionEnds)

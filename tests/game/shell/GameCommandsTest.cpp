@@ -15,8 +15,11 @@
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
 #include "engine/controls/input/CaptionFrame.h"
+#include "engine/controls/native/EditField.h"
+#include "engine/controls/native/StrListBox.h"
 #include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Appl.h"
+#include "engine/framework/EventObj.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Options.h"
@@ -26,6 +29,7 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/LibraryHooks.h"
 #include "engine/resources/RsrcCache.h"
+#include "engine/resources/TplRecLoader.h"
 #include "game/shell/CheckListCtl.h"
 #include "game/shell/CtrlBarFrm.h"
 #include "game/shell/FileCommands.h"
@@ -39,6 +43,7 @@
 #include "game/shell/QM3Appl.h"
 #include "game/shell/RandomPictureCtl.h"
 #include "game/shell/RepeatButton.h"
+#include "game/shell/SaveDlg.h"
 #include "game/shell/SaveListFrm.h"
 #include "game/shell/SpinFrm.h"
 #include "game/shell/TwoColListFrm.h"
@@ -47,6 +52,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/SystemInfo.h"
+#include "platform/Window.h"
 #include "tests/support/FatalReports.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -276,6 +282,24 @@ TEST_F(GameCommands, TheGameControlsScreenMakesEachControlFromTheSampleData)
               std::string::npos);
 }
 
+TEST_F(GameCommands, TheEditTargetItemShowsACopyOfTheAnnouncedText)
+{
+    const auto itemText = [] {
+        CNamedItem* item = GetMenuBar()->FindCommand(3010, nullptr, nullptr);
+        return item ? std::string(item->GetName().GetText()) : "no item";
+    };
+    {
+        // The announcer keeps its text and may let it go at once.
+        CStr announced("Undo Typing");
+        CMessage message(-36, 0, 0, -1);
+        message.SetParamPtr(&announced, 3);
+        DeliverMessage(*appl, message, nullptr, false);
+    }
+    EXPECT_EQ(itemText(), "Undo Typing");
+    Command(-36);
+    EXPECT_EQ(itemText(), "Nothing to Edit");
+}
+
 // The player in the save dialog: picks a slot and names the game, or cancels.
 struct ScriptedSaveDialog {
     ScriptedSaveDialog()
@@ -286,7 +310,9 @@ struct ScriptedSaveDialog {
             CMessage pick(CSaveListFrm::kMsgListPick, 0, 0, -1);
             pick.SetParam(slot, 3);
             dialog.HandleMessage(pick, nullptr);
-            dialog.SetChosenName(CStr(name));
+            // The player types the name into the dialog's field (the open dialog has none).
+            if (auto* dlg = dynamic_cast<CSaveDlg*>(&dialog); dlg && dlg->GetNameField())
+                dlg->GetNameField()->SetText(std::make_unique<CStr>(name), false);
             CMessage end(slot < 0 ? CSaveListFrm::kMsgCancel : CSaveListFrm::kMsgOk, 0, 0, -1);
             dialog.HandleMessage(end, nullptr);
         });
@@ -314,6 +340,10 @@ TEST_F(GameCommands, FileCommandsSaveOpenAndQuitThroughTheSaveDialog)
     SetQuitRequested(false);
 
     Command(-24);
+    Command(-26); // a game on disc 1 is not offered either
+    EXPECT_TRUE(IsQuitRequested());
+    EXPECT_EQ(player.runs, 0);
+    SetQuitRequested(false);
     GetCurDoc()->SetDisc(2);
     player.slot = 1;
     player.name = "Typed name";
@@ -354,6 +384,94 @@ TEST_F(GameCommands, FileCommandsSaveOpenAndQuitThroughTheSaveDialog)
     EXPECT_EQ(GetCurDoc(), nullptr);
 }
 
+// Keeps the save dialog's reports.
+struct SaveReports : CEventObj {
+    SaveReports() : CEventObj(1, 78, nullptr) { RegisterLiveObject(this); }
+    bool HandleMessage(CMessage& message, CBaseObj*) override
+    {
+        indices.push_back(static_cast<int32_t>(message.GetParam(3)));
+        return true;
+    }
+    std::vector<int32_t> indices;
+};
+
+std::unique_ptr<CSaveDlg> MakeSaveDialog(CBaseObj& target, int32_t screen, const char* current = nullptr)
+{
+    const std::unique_ptr<CTplRec> slots = CreateTplRec(kSlotFileList, 0xFFFFFFFFu, false);
+    const CStr currentName(current ? current : "");
+    return std::make_unique<CSaveDlg>(-2, CPoint(0, 0), &target, kSaveDialogResult, CStr("Saved Games"),
+                                      slots.get(), CQM3Doc::kNameOffset, CQM3Doc::kNameSize,
+                                      current ? &currentName : nullptr, screen, 0xFFFFFFFFu,
+                                      screen == kOpenDialogList, kSlotListId, kNameFieldId, kOkButtonId);
+}
+
+void SendToDialog(CSaveDlg& dialog, int32_t id, int word, MsgWord value)
+{
+    CMessage message(id, 0, 0, -1);
+    message.SetParam(value, word);
+    dialog.HandleMessage(message, nullptr);
+}
+
+std::string FieldText(const CSaveDlg& dialog) { return dialog.GetNameField()->GetText()->GetText(); }
+
+TEST_F(GameCommands, TheSaveDialogNamesThePickedSlotAndEnablesOkOnlyThen)
+{
+    fs::create_directories(SlotFile(""));
+    const std::string game = "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0') + "Wagons" +
+                             std::string(26, '\0') + std::string("\0\0\0\x02\0\x03", 6);
+    std::ofstream(SlotFile("SLOT3.QM3"), std::ios::binary) << game;
+    SaveReports reports;
+
+    const auto dialog = MakeSaveDialog(reports, kSaveDialogList);
+    ASSERT_TRUE(dialog->HasScreen());
+    ASSERT_NE(dialog->GetList(), nullptr);
+    ASSERT_NE(dialog->GetNameField(), nullptr);
+    ASSERT_NE(dialog->GetOkButton(), nullptr);
+    EXPECT_EQ(dialog->GetList()->GetItemCount(), 5);
+    EXPECT_STREQ(dialog->GetList()->GetList()->GetEntry(2)->GetText(), "Wagons");
+    EXPECT_EQ(dialog->GetList()->GetSelection(), -1);
+    EXPECT_FALSE(dialog->IsOkEnabled());
+    EXPECT_FALSE(dialog->GetOkButton()->IsEnabled());
+    EXPECT_FALSE(dialog->GetNameField()->IsShown());
+
+    // A pick outside the list changes nothing; a slot puts its name in the field.
+    SendToDialog(*dialog, CSaveListFrm::kMsgListPick, 3, 5);
+    SendToDialog(*dialog, CSaveListFrm::kMsgListPick, 3, -1);
+    EXPECT_FALSE(dialog->IsOkEnabled());
+    dialog->GetList()->SetItemIndex(2);
+    SendToDialog(*dialog, CSaveListFrm::kMsgListPick, 3, 2);
+    EXPECT_TRUE(dialog->IsOkEnabled());
+    EXPECT_TRUE(dialog->GetOkButton()->IsEnabled());
+    EXPECT_TRUE(dialog->GetNameField()->IsShown());
+    EXPECT_EQ(FieldText(*dialog), "Wagons");
+    EXPECT_STREQ(dialog->GetChosenName().GetText(), "Wagons");
+
+    // OK takes the typed name.
+    dialog->GetNameField()->SetText(std::make_unique<CStr>("Across the plains"), false);
+    SendToDialog(*dialog, CSaveListFrm::kMsgOk, 0, 0);
+    EXPECT_STREQ(dialog->GetChosenName().GetText(), "Across the plains");
+    EXPECT_EQ(reports.indices, (std::vector<int32_t>{2}));
+    ASSERT_NE(dialog->GetChosenSpec(), nullptr);
+    EXPECT_EQ(dialog->GetChosenSpec()->HostPath(), SlotFile("SLOT3.QM3"));
+
+    // The open game's slot is chosen from the start; the open dialog lists only saved games
+    // and has no name field.
+    const auto current = MakeSaveDialog(reports, kForcedSaveDialogList, "SLOT3.QM3");
+    EXPECT_TRUE(current->IsOkEnabled());
+    EXPECT_EQ(current->GetList()->GetSelection(), 2);
+    EXPECT_TRUE(current->GetNameField()->IsShown());
+    EXPECT_EQ(FieldText(*current), "Wagons");
+    const auto opening = MakeSaveDialog(reports, kOpenDialogList);
+    EXPECT_EQ(opening->GetNameField(), nullptr);
+    EXPECT_EQ(opening->GetList()->GetItemCount(), 1);
+    SendToDialog(*opening, CSaveListFrm::kMsgListPick, 3, 0);
+    SendToDialog(*opening, CSaveListFrm::kMsgOk, 0, 0);
+    EXPECT_STREQ(opening->GetChosenName().GetText(), "Wagons");
+    SendToDialog(*opening, CSaveListFrm::kMsgCancel, 0, 0);
+    EXPECT_TRUE(opening->IsCancelled());
+    EXPECT_EQ(reports.indices, (std::vector<int32_t>{2, 0, -1}));
+}
+
 TEST_F(GameCommands, AGameNamedByAMessageOpensAndAFailedLoadKeepsItsDocument)
 {
     fs::create_directories(SlotFile(""));
@@ -368,6 +486,7 @@ TEST_F(GameCommands, AGameNamedByAMessageOpensAndAFailedLoadKeepsItsDocument)
     ASSERT_NE(GetCurDoc(), nullptr);
     EXPECT_STREQ(GetCurDoc()->GetName()->GetText(), "Named");
     EXPECT_EQ(GetCurDoc()->GetDisc(), 1);
+    EXPECT_EQ(plat::GetTitle(Game().topWnd->GetHwnd()), "Quillmark - Named");
 
     std::ofstream(qmtest::TempDir() / "bad.qm3", std::ios::binary) << game.substr(0, 58); // no end record
     open.SetParamPtr(new CFileSpec("C:\\bad.qm3"), 2);
