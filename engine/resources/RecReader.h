@@ -13,6 +13,8 @@ class CRecReader : public CTplRec {
 public:
     // Loads "STR" id from every library; a missing list is a fatal report.
     explicit CRecReader(int32_t id);
+    // No lines yet: a caller that may find no list loads it with LoadTplRec.
+    CRecReader() = default;
 
     // The next line that is not empty, from entry index on, without its leading spaces and
     // its comment and cut to n-1 characters; null when the entries are used up. Advances

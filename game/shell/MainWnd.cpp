@@ -168,3 +168,12 @@ void ResetGlobalMsgFilter()
     if (CMsgFilter* filter = Game().msgFilter)
         filter->Reset();
 }
+
+void QueueLeaveModule(int16_t delay)
+{
+    CMainWnd* window = GetMainWnd();
+    if (!window)
+        return;
+    QueueMessage(std::make_unique<CBaseObj>(window->GetKind(), window->GetId(), window->GetOwner()),
+                 std::make_unique<CMessage>(CMainWnd::kMsgLeaveModule, 0, 0, delay), nullptr);
+}

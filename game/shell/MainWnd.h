@@ -55,5 +55,9 @@ private:
     int32_t word_ = 0;
 };
 
+// Queues message 101 (leave the current module) to the game window, due after `delay` ticks,
+// so that the module asking is not taken down inside its own handler.
+void QueueLeaveModule(int16_t delay);
+
 // Resets the application's message filter when there is one.
 void ResetGlobalMsgFilter();

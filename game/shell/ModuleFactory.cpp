@@ -7,6 +7,8 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
+#include "game/shell/PictureModule.h"
+#include "game/shell/SeqBrowseModule.h"
 #include "game/shell/SmackerModule.h"
 #include "game/shell/StandInModules.h"
 #include "game/shell/Travel.h"
@@ -33,12 +35,13 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
 {
     switch (type) {
     case 0: return new CSmackerModule(rect);
+    case 1: return new CSeqBrowseModule(rect);
     case 4: return MakeGuidebook(rect, manager);
-    case 5:
+    case 5: return new CPictureModule(rect);
+    case 11: return new CBackdropModule(rect);
     case 6:
     case 7:
-    case 8:
-    case 11: return new CPlainAnimModule(rect);
+    case 8: return new CPlainAnimModule(rect);
     case CModuleMgr::kLandmark: return new CLandmark(rect);
     case CModuleMgr::kTravel: return new CTravel(rect);
     default: return new CPlainFrameModule(rect);

@@ -295,11 +295,4 @@ void CSmackerModule::ApplyChoice(int32_t choice)
         }
 }
 
-void CSmackerModule::QueueGameStart()
-{
-    CMainWnd* window = GetMainWnd();
-    if (!window)
-        return;
-    QueueMessage(std::make_unique<CBaseObj>(window->GetKind(), window->GetId(), window->GetOwner()),
-                 std::make_unique<CMessage>(CMainWnd::kMsgLeaveModule, 0, 0, 1), nullptr);
-}
+void CSmackerModule::QueueGameStart() { QueueLeaveModule(1); }

@@ -34,13 +34,13 @@ public:
     void ShowStockList(CMessage&) {}
 };
 
-// Types 1, 2 and 3.
+// Types 2 and 3.
 class CPlainFrameModule : public CFrameModule {
 public:
     explicit CPlainFrameModule(const CRect& rect) : CFrameModule(rect) {}
 };
 
-// Types 5, 6, 7, 8 and 11.
+// Types 6, 7 and 8.
 class CPlainAnimModule : public CAnimModule {
 public:
     explicit CPlainAnimModule(const CRect& rect) : CAnimModule(rect) {}

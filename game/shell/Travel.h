@@ -11,6 +11,7 @@
 #include "game/shell/Module.h"
 #include "game/travel/EventQueue.h"
 #include "game/travel/Party.h"
+#include "game/travel/RouteSeqState.h"
 
 class CTravel : public CFrameModule, public CEventHost {
 public:
@@ -53,6 +54,10 @@ public:
     void SendToTravelFrame(int32_t id) override;
     CDiary* GetDiary() const override;
 
+    // The route map's saved progress; none until the trip makes one.
+    CRouteSeqState* GetRouteSeqState() const { return routeSeqState_.get(); }
+    void SetRouteSeqState(std::unique_ptr<CRouteSeqState> state) { routeSeqState_ = std::move(state); }
+
 private:
     int16_t mode_ = 0;
     int16_t post_ = 0;
@@ -61,4 +66,5 @@ private:
     int32_t eventsGone_ = 0;
     std::unique_ptr<CParty> party_;
     std::unique_ptr<CEventQueue> queue_;
+    std::unique_ptr<CRouteSeqState> routeSeqState_;
 };
