@@ -56,6 +56,8 @@ bool CSeqBrowseModule::OnTimer()
     return true;
 }
 
+void CSeqBrowseModule::DrawContent(CDrawEnv* env, const CRect&) { DrawBackground(env); }
+
 void CSeqBrowseModule::Suspend()
 {
     CBusyCursor busy;

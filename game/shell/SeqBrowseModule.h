@@ -31,6 +31,8 @@ public:
     void OnAttach() override;
     // Steps the map.
     bool OnTimer() override;
+    // The screen's background colour under the map.
+    void DrawContent(CDrawEnv* env, const CRect& clip) override;
     bool HandleMessage(CMessage& message, CBaseObj* sender) override;
     void Suspend() override;
     void Resume() override;
