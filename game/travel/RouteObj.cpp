@@ -17,6 +17,7 @@
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/Travel.h"
+#include "game/travel/RouteNode.h"
 #include "game/travel/TravelImage.h"
 
 namespace {
@@ -41,9 +42,8 @@ int16_t CountFrames(int32_t spriteId)
 
 std::unique_ptr<CTplRec> LoadHotspotList(int32_t id) { return CreateTplRec(id, kAllLibraries, false); }
 
-// The travel module's current route node as the map reads it, when its landmark number is 0;
-// the stand-in travel module has no route node.
-const RouteNodeMapInfo* CurrentNode(const CTravel&) { return nullptr; }
+// The travel module's current route node; the stand-in travel module has none.
+const CRouteNode* CurrentNode(const CTravel&) { return nullptr; }
 
 } // namespace
 
@@ -79,7 +79,7 @@ void CRouteObj::Init()
     }
     LoadSequences();
     if (travel && travel->GetLandmarkId() != 0)
-        if (const RouteNodeMapInfo* node = CurrentNode(*travel))
+        if (const CRouteNode* node = CurrentNode(*travel); node && node->LandmarkNumber() == 0)
             UpdateFromNode(node);
     UpdateFrame();
 }
@@ -100,6 +100,15 @@ void CRouteObj::LoadSequences(const CTplRec& lines, const RouteHotspotSource& ho
     placeHotspot_ = nullptr;
     hoverHotspot_ = nullptr;
     seqs_ = ReadRouteSequences(lines, hotspots, frames ? frames : RouteFrameCounter(CountFrames));
+}
+
+void CRouteObj::UpdateFromNode(const CRouteNode* node)
+{
+    if (!node)
+        return;
+    const RouteNodeMapInfo info{node->GetId(), node->GetMapCodeA(), node->GetMapCodeB(),
+                                node->GetSegLengthA(), node->GetSegLengthB()};
+    UpdateFromNode(&info);
 }
 
 void CRouteObj::UpdateFromNode(const RouteNodeMapInfo* node)

@@ -20,11 +20,12 @@
 #include "game/travel/RouteSeqState.h"
 
 class CFrame;
+class CRouteNode;
 class CTplRec;
 class CTravelImage;
 
-// What the map reads of a route node: its id and, for each of its two map codes, the code
-// (sequence + 1, times 100, plus the entry) and the length of the segment it draws.
+// What the map reads of a route node (CRouteNode): its id and, for each of its two map codes,
+// the code (sequence + 1, times 100, plus the entry) and the length of the segment it draws.
 struct RouteNodeMapInfo {
     int16_t id = 0;
     int16_t mapCodeA = 0;
@@ -68,6 +69,7 @@ public:
                        const RouteFrameCounter& frames = nullptr);
 
     // Follows the party onto a new route node (null: nothing).
+    void UpdateFromNode(const CRouteNode* node);
     void UpdateFromNode(const RouteNodeMapInfo* node);
     // Sequence s at entry e; s = -1: entry e of the current sequence.
     void SelectSequence(int16_t s, int16_t e);

@@ -37,6 +37,7 @@
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SeqBrowseModule.h"
 #include "game/shell/Travel.h"
+#include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
 #include "game/travel/TravelImage.h"
 #include "platform/Desktop.h"
@@ -294,6 +295,26 @@ TEST_F(RouteMapScreen, ThreeEntriesWithThePlaceCaptionThenAHoverCaption)
     EXPECT_EQ(Backgrounds().size(), 1u);
     EXPECT_EQ(LabelText(map->GetPlaceLabel()), "Windy Ridge");
     EXPECT_TRUE(map->GetPlaceLabel()->IsShown());
+}
+
+TEST_F(RouteMapScreen, TheMapFollowsTheSampleRoutesNodes)
+{
+    Open(1);
+    CRouteObj* map = Browser()->GetRouteObj();
+    // Node 1, the start, has no map code: entry 0 of sequence 0.
+    for (int16_t id : {1, 2, 3, 4}) {
+        CRouteNode node(id);
+        ASSERT_TRUE(node.Exists()) << id;
+        map->UpdateFromNode(&node);
+    }
+    EXPECT_EQ(map->GetState().seq, 0);
+    EXPECT_EQ(map->GetCurEntry(), 2);
+    EXPECT_EQ(map->GetState().CountVisited(), 3);
+    const CRouteNode hill(4);
+    EXPECT_EQ(map->GetState().lengthA, hill.GetSegLengthA());
+    EXPECT_EQ(map->GetState().lengthB, hill.GetSegLengthB());
+    map->UpdateFromNode(static_cast<const CRouteNode*>(nullptr));
+    EXPECT_EQ(map->GetCurEntry(), 2);
 }
 
 TEST_F(RouteMapScreen, TheMapDrawsTheTravelModulesProgress)
