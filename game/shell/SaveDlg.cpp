@@ -1,6 +1,7 @@
 #include "game/shell/SaveDlg.h"
 
 #include <memory>
+#include <string>
 
 #include "engine/controls/Wind.h"
 #include "engine/controls/native/EditField.h"
@@ -12,6 +13,13 @@ namespace {
 template <class T> T* FindControl(CFrame& frame, int32_t id)
 {
     return dynamic_cast<T*>(frame.FindObject(CBaseObj::kAnyKind, id));
+}
+
+// The name field has several lines (Enter breaks the line); a game's name is the first.
+CStr FirstLine(const CStr& text)
+{
+    const std::string whole = text.GetText();
+    return CStr(whole.substr(0, whole.find_first_of("\r\n")).c_str());
 }
 
 } // namespace
@@ -58,7 +66,7 @@ bool CSaveDlg::HandleMessage(CMessage& message, CBaseObj* sender)
     case kMsgOk:
         if (nameField_ && nameField_->IsShown())
             if (const std::unique_ptr<CStr> typed = nameField_->GetText())
-                SetChosenName(*typed);
+                SetChosenName(FirstLine(*typed));
         break;
     default: break;
     }

@@ -446,8 +446,8 @@ TEST_F(GameCommands, TheSaveDialogNamesThePickedSlotAndEnablesOkOnlyThen)
     EXPECT_EQ(FieldText(*dialog), "Wagons");
     EXPECT_STREQ(dialog->GetChosenName().GetText(), "Wagons");
 
-    // OK takes the typed name.
-    dialog->GetNameField()->SetText(std::make_unique<CStr>("Across the plains"), false);
+    // OK takes the typed name's first line.
+    dialog->GetNameField()->SetText(std::make_unique<CStr>("Across the plains\r\nand on"), false);
     SendToDialog(*dialog, CSaveListFrm::kMsgOk, 0, 0);
     EXPECT_STREQ(dialog->GetChosenName().GetText(), "Across the plains");
     EXPECT_EQ(reports.indices, (std::vector<int32_t>{2}));
