@@ -333,7 +333,12 @@ bool CParty::EatDay()
 
 bool CParty::Butcher()
 {
-    CItem* animal = supplies_->FindItem(kButcherable);
+    // An emptied item of the type may still stand in the list: only a pig held is butchered.
+    CItem* animal = nullptr;
+    supplies_->ForEach([&](CItem& item) {
+        if (!animal && item.GetType() == kButcherable && item.GetCount(false) > 0)
+            animal = &item;
+    });
     if (!animal)
         return false;
     animal->RemovePackages(1);

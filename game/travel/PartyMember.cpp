@@ -225,9 +225,10 @@ void CPartyMember::RemoveEndedConditions()
 
 void CPartyMember::ComputeLevel()
 {
-    // A damaged file may hold a cap below 1: it counts as 1.
+    // A damaged file may hold a cap below 1 (it counts as 1) or a health above the cap: the
+    // level stays within 0-4 all the same.
     const int32_t cap = std::max<int32_t>(cap_, 1);
-    level_ = std::max<int32_t>(1, 5 * health_ / cap) - 1;
+    level_ = std::min<int32_t>(std::max<int32_t>(1, 5 * health_ / cap) - 1, 4);
     if (!conditions_.IsEmpty())
         level_ = std::min(level_, 2);
 }

@@ -1,6 +1,7 @@
 #include "game/travel/SupplyList.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "engine/framework/Doc.h"
 #include "engine/framework/Str.h"
@@ -19,6 +20,12 @@ constexpr int32_t kItemRecordSize = 16;
 CItem* ItemOf(const CList::Node* node) { return static_cast<CItem*>(node->item); }
 
 int16_t SaturatedSum(int32_t a, int32_t b) { return static_cast<int16_t>(std::min(a + b, CItem::kMaxCount)); }
+
+// Weights and values of many large items add up past 32 bits: the sum stops at the largest.
+int32_t SaturatedSum32(int32_t a, int32_t b)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+}
 
 } // namespace
 
@@ -139,8 +146,7 @@ int32_t CSupplyList::GetTotalWeight() const
     int32_t total = 0;
     ForEach([&](CItem& item) {
         if (item.GetCount(false) != 0)
-            total = static_cast<int32_t>(static_cast<uint32_t>(total) +
-                                         static_cast<uint32_t>(item.GetTotalWeight()));
+            total = SaturatedSum32(total, item.GetTotalWeight());
     });
     return total;
 }
@@ -150,8 +156,7 @@ int32_t CSupplyList::GetTotalValue() const
     int32_t total = 0;
     ForEach([&](CItem& item) {
         if (item.GetCount(false) != 0)
-            total =
-                static_cast<int32_t>(static_cast<uint32_t>(total) + static_cast<uint32_t>(item.GetValue()));
+            total = SaturatedSum32(total, item.GetValue());
     });
     return total;
 }

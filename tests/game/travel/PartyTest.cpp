@@ -15,7 +15,6 @@ protected:
     void SetUp() override
     {
         TravelTest::SetUp();
-        AddStrings(CPartyMember::kRandomNameList, {"Ann", "Bo", "Cy"});
         AddRecord("OCP", 4, "93504, 1, 2, 3, 4, 0");
         AddRecord("PPL", 7, "30, 4, 5, 6, 7, 8, 0, 93507, 93508");
         AddRecord("PPL", 8, "45, 4, 13, 9, 1, 1, 0, 0, 0");
@@ -26,31 +25,6 @@ protected:
         AddItemType(82, 0, 16, 200, -1, {48});
         AddItemType(116, 10, 160, 0, 10, {2, 14, 27});
         AddItemType(167, 10, 160, 0, 60, {2, 14, 28});
-    }
-
-    // A new party whose leader draws age 17, occupation 4 and no once flags.
-    std::unique_ptr<CParty> NewParty()
-    {
-        ScriptedDraws draws;
-        draws.Draw(15, 20, 17).Draw(1, 12, 3).Draw(1, 28, 9).Draw(1, 26, 4);
-        draws.Draw(0, 2, 1);                     // the name
-        draws.Draw(1, 100, 90).Draw(35, 75, 50); // kind 28
-        draws.Draw(1, 100, 90).Draw(35, 75, 50); // kind 17
-        draws.Draw(1, 100, 90).Draw(1, 20, 10);  // kind 34
-        auto party = std::make_unique<CParty>();
-        trip_.party = party.get();
-        return party;
-    }
-
-    // Named person `id` joins in slot `slot` (drawing no once flags).
-    void Join(CParty& party, int16_t slot, int16_t id)
-    {
-        ScriptedDraws draws;
-        for (int i = 0; i < 2; ++i)
-            draws.Draw(1, 100, 90).Draw(35, 75, 50);
-        draws.Draw(1, 100, 90).Draw(1, 20, 10);
-        party.CreateMember(slot, id);
-        party.SetMemberCount(std::max<int16_t>(party.CountMembers(false), static_cast<int16_t>(slot + 1)));
     }
 };
 
@@ -100,6 +74,8 @@ TEST_F(PartyTest, MoraleAndMoneyStayInTheirRanges)
 TEST_F(PartyTest, TheTravelRateFallsWithTheLoadButNeverStopsWithAnimals)
 {
     AddItemType(189, 0, 16, 0, -1, {48}); // load = 16-weight units / 16
+    AddItemType(190, 0, 2000000000, 0, -1, {48});
+    AddItemType(191, 0, 2000000000, 0, -1, {48});
     Open();
     auto party = NewParty();
     CSupplyList& s = *party->GetSupplies();
@@ -129,6 +105,12 @@ TEST_F(PartyTest, TheTravelRateFallsWithTheLoadButNeverStopsWithAnimals)
     s.Clear();
     for (int i = 0; i < 3; ++i)
         s.AddItem(189, 20000);
+    EXPECT_EQ(party->GetLoad(), 32767);
+    // Weights past 32 bits stop at the largest rather than wrapping below 0.
+    s.Clear();
+    s.AddItem(190, 2);
+    s.AddItem(191, 2);
+    EXPECT_EQ(s.GetTotalWeight(), 2147483647);
     EXPECT_EQ(party->GetLoad(), 32767);
 }
 
@@ -401,6 +383,7 @@ TEST_F(PartyTest, TheFoodCheckSetsTheSceneFlagsAndButchers)
 
     s.AddItem(5, 1); // 320 / 16 = 20: not enough for one
     s.AddItem(132, 2);
+    s.AddItem(143, 0); // an emptied pig is not butchered
     party->AddMorale(-60);
     party->GetMember(0)->Damage(850);
     party->CheckFood();

@@ -64,8 +64,12 @@ OnsetListener::OnsetListener() : CEventObj(1, 93500, nullptr) { RegisterLiveObje
 
 bool OnsetListener::HandleMessage(CMessage& message, CBaseObj*)
 {
-    if (message.GetId() == CHealthCond::kMsgOnset)
-        onsets.emplace_back(message.GetParam(0), message.GetParam(1));
+    if (message.GetId() != CHealthCond::kMsgOnset)
+        return false;
+    onsets.emplace_back(message.GetParam(0), message.GetParam(1));
+    if (onOnset)
+        onOnset(reinterpret_cast<CPartyMember*>(message.GetParam(0)),
+                reinterpret_cast<CHealthCond*>(message.GetParam(1)));
     return false;
 }
 
@@ -88,6 +92,33 @@ void TravelTest::SetUp()
     const std::filesystem::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data";
     for (const char* type : {"IVT", "FVT", "OCP", "PPL", "HLT", "HIL", "NOD", "RVR", "WTH", "EVT"})
         writer_->Add(type, 0, ReadText(data / type / qmtest::FolderLibraryWriter::FileName(type, 0)));
+    AddStrings(CPartyMember::kRandomNameList, {"Ann", "Bo", "Cy"});
+}
+
+void TravelTest::NoOnceFlags(ScriptedDraws& draws)
+{
+    draws.Draw(1, 100, 90).Draw(35, 75, 50); // kind 28
+    draws.Draw(1, 100, 90).Draw(35, 75, 50); // kind 17
+    draws.Draw(1, 100, 90).Draw(1, 20, 10);  // kind 34
+}
+
+std::unique_ptr<CParty> TravelTest::NewParty()
+{
+    ScriptedDraws draws;
+    draws.Draw(15, 20, 17).Draw(1, 12, 3).Draw(1, 28, 9).Draw(1, 26, 4);
+    draws.Draw(0, 2, 1); // the name
+    NoOnceFlags(draws);
+    auto party = std::make_unique<CParty>();
+    trip_.party = party.get();
+    return party;
+}
+
+void TravelTest::Join(CParty& party, int16_t slot, int16_t id)
+{
+    ScriptedDraws draws;
+    NoOnceFlags(draws);
+    party.CreateMember(slot, id);
+    party.SetMemberCount(std::max<int16_t>(party.CountMembers(false), static_cast<int16_t>(slot + 1)));
 }
 
 void TravelTest::AddItemType(int16_t type, int16_t units, int32_t weight, int32_t price, int16_t shelf,

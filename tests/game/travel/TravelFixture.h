@@ -7,13 +7,18 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/framework/EventObj.h"
+#include "game/travel/Party.h"
 #include "game/travel/PartyTrip.h"
 #include "tests/support/FolderLibraryWriter.h"
+
+class CHealthCond;
 
 namespace traveltest {
 
@@ -87,6 +92,8 @@ public:
     OnsetListener();
     bool HandleMessage(CMessage& message, CBaseObj* sender) override;
     std::vector<std::pair<MsgWord, MsgWord>> onsets;
+    // Runs at each onset, as a route event shown at once would.
+    std::function<void(CPartyMember* person, CHealthCond* condition)> onOnset;
 };
 
 class TravelTest : public ::testing::Test {
@@ -109,6 +116,14 @@ protected:
     void AddStrings(int32_t id, const std::vector<std::string>& entries);
     // Adds the written library to the library manager; records written later are not seen.
     void Open();
+
+    // The draws of a person's once flags that set none of them.
+    static void NoOnceFlags(ScriptedDraws& draws);
+    // A new party (the trip's) whose leader draws age 17, values 3 and 9, occupation 4, the
+    // name "Bo" of the random names and no once flags.
+    std::unique_ptr<CParty> NewParty();
+    // Named person `id` joins in slot `slot`, drawing no once flags.
+    static void Join(CParty& party, int16_t slot, int16_t id);
 
     std::optional<qmtest::FolderLibraryWriter> writer_;
     RecordingTrip trip_;
