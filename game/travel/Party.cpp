@@ -187,8 +187,8 @@ int32_t CParty::GetTravelRate()
         loadState_ = kLoadWithinLimit;
         return kFullRate;
     }
-    // Overloaded: the rate falls linearly with the excess, to half at half as much again and
-    // to nothing at three times the limit, but the animals always pull the wagon a little.
+    // Overloaded: the rate falls linearly with the excess, to about half at twice the limit
+    // and to nothing at three times the limit, but the animals always pull the wagon a little.
     loadState_ = kOverloaded;
     return std::max(1, kFullRate - kFullRate * (load - limit) / (2 * limit));
 }

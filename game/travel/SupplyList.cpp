@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <climits>
 
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/TextFrame.h"
+#include "engine/controls/TplList.h"
+#include "engine/controls/Wind.h"
+#include "engine/framework/Appl.h"
 #include "engine/framework/Doc.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
@@ -13,6 +18,21 @@
 namespace {
 
 LossReporter g_lossReporter;
+
+// The message window of template list 600610 with the text in its element 6420, run modally
+// over the top window until its OK button (or a click on the window) ends it, then deleted.
+void ShowLossWindow(const CStr& text)
+{
+    CTplList list(CSupplyList::kLossWindowList, 0xFFFFFFFFu, nullptr);
+    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
+    auto* window = dynamic_cast<CImageFrame*>(built.get());
+    if (!window)
+        return;
+    if (auto* line =
+            dynamic_cast<CTextFrame*>(window->FindObject(CBaseObj::kAnyKind, CSupplyList::kLossTextElement)))
+        line->SetText(std::make_unique<CStr>(text));
+    window->Run(CWind::GetTopWnd(), true);
+}
 
 // Bytes of one item's record: four 16-bit values and a double.
 constexpr int32_t kItemRecordSize = 16;
@@ -239,6 +259,8 @@ void CSupplyList::LoseItems(int16_t percent, int16_t title, bool tagged)
     const std::unique_ptr<CStr> text = MakeLossText(title, lost);
     if (g_lossReporter)
         g_lossReporter(*text);
+    else
+        ShowLossWindow(*text);
 }
 
 std::unique_ptr<CStr> CSupplyList::MakeLossText(int16_t title, const CSupplyList& lost)

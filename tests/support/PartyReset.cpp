@@ -1,4 +1,5 @@
-// Every test starts without a trip, with the condition marks at 0 and losses shown nowhere.
+// Every test starts without a trip, with the condition marks at 0 and losses shown in their
+// window.
 #include "game/travel/HealthCond.h"
 #include "game/travel/PartyTrip.h"
 #include "game/travel/SupplyList.h"
