@@ -77,6 +77,9 @@ void CItem::AddPackages(int32_t n)
 
 bool CItem::RemovePackages(int16_t n, int16_t* removed)
 {
+    // Taking a negative number would add packages out of nothing.
+    if (n < 0)
+        n = 0;
     if (packages_ < n) {
         if (removed)
             *removed = GetCount(false);
@@ -93,7 +96,8 @@ bool CItem::RemovePackages(int16_t n, int16_t* removed)
 int16_t CItem::Consume(int16_t need)
 {
     const int16_t u = def_.unitsPerPackage;
-    if (u == 0)
+    // A damaged record's negative units count as an item not divided into units.
+    if (u <= 0)
         return need;
     if (need <= 0)
         return 0;

@@ -49,8 +49,8 @@ public:
 
     // Adds (or, with n < 0, takes) packages; the count stays within 0..kMaxCount.
     void AddPackages(int32_t n);
-    // Takes n packages. With fewer held, everything goes (the opened package too), removed
-    // gets what there was (opened counted) and the answer is false.
+    // Takes n packages (none for n < 0). With fewer held, everything goes (the opened package
+    // too), removed gets what there was (opened counted) and the answer is false.
     bool RemovePackages(int16_t n, int16_t* removed = nullptr);
     // Takes up to `need` units, opening packages as it goes; answers the units taken. An item
     // not divided into units gives the whole need and stays as it is.

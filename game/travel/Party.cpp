@@ -38,6 +38,18 @@ int16_t Clamp16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, 
 
 bool IsTravelling(const CPartyMember* m) { return m && m->GetStatus() == CPartyMember::kStatusTravelling; }
 
+// The first item of the type that holds something: an emptied item may stand before it in the
+// list until the day's clean-up.
+CItem* FirstHeld(const CSupplyList& supplies, int16_t type)
+{
+    CItem* held = nullptr;
+    supplies.ForEach([&](CItem& item) {
+        if (!held && item.GetType() == type && item.GetCount(false) > 0)
+            held = &item;
+    });
+    return held;
+}
+
 } // namespace
 
 CParty::CParty() : supplies_(std::make_unique<CSupplyList>())
@@ -145,9 +157,10 @@ void CParty::TakeFirst(int16_t type, int16_t n)
 
 bool CParty::SwitchOne(int16_t from, int16_t to)
 {
-    if (supplies_->GetTotal(from) < 1)
+    CItem* item = FirstHeld(*supplies_, from);
+    if (!item)
         return false;
-    TakeFirst(from, 1);
+    item->RemovePackages(1);
     supplies_->AddItem(to, 1);
     return true;
 }
@@ -333,12 +346,7 @@ bool CParty::EatDay()
 
 bool CParty::Butcher()
 {
-    // An emptied item of the type may still stand in the list: only a pig held is butchered.
-    CItem* animal = nullptr;
-    supplies_->ForEach([&](CItem& item) {
-        if (!animal && item.GetType() == kButcherable && item.GetCount(false) > 0)
-            animal = &item;
-    });
+    CItem* animal = FirstHeld(*supplies_, kButcherable);
     if (!animal)
         return false;
     animal->RemovePackages(1);

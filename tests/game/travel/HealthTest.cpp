@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/framework/Doc.h"
+#include "game/travel/GameRecord.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
 #include "tests/game/travel/TravelFixture.h"
@@ -71,6 +72,20 @@ protected:
         return person.AddCondition(kind, 2);
     }
 };
+
+TEST_F(HealthTest, AHillRecordHoldsItsDifficultyAboveItsAdviceFlag)
+{
+    AddRecord("HIL", 4, "131073"); // 2 × 65536 + 1
+    AddRecord("HIL", 5, "-65536");
+    Open();
+    const CHilRecord hill(4);
+    EXPECT_EQ(hill.GetValue(), 131073);
+    EXPECT_EQ(hill.GetDifficulty(), 2);
+    EXPECT_EQ(hill.GetAdviceFlag(), 1);
+    EXPECT_EQ(CHilRecord(5).GetDifficulty(), -1);
+    EXPECT_EQ(CHilRecord(5).GetAdviceFlag(), 0);
+    EXPECT_EQ(CHilRecord(6).GetValue(), 0); // missing
+}
 
 TEST_F(HealthTest, AgeSetsTheCapAndRecoveryAndTheIdThePersonIndex)
 {

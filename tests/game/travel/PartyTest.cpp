@@ -130,6 +130,17 @@ TEST_F(PartyTest, DraughtAnimalsSwitchStatesOneAtATime)
     EXPECT_EQ(party->GetItem132Total(), 1);
     party->TakeItems182(1); // none held: nothing
     EXPECT_EQ(party->GetItem182Total(), 0);
+    party->TakeItems132(-3); // a negative number takes nothing and adds nothing
+    EXPECT_EQ(party->GetItem132Total(), 1);
+
+    // An emptied batch before a held one: the animal switched is one that is there.
+    s.Clear();
+    s.AppendItem(std::make_unique<CItem>(132, 0, 0.0));
+    s.AppendItem(std::make_unique<CItem>(132, 2, 0.0));
+    EXPECT_TRUE(party->Switch132To182());
+    EXPECT_EQ(party->GetItem132Total(), 1);
+    EXPECT_EQ(party->GetItem182Total(), 1);
+    party->TakeItems182(1);
 
     CSupplyList found;
     found.AddItem(35, 12);

@@ -43,6 +43,7 @@ TEST_F(SuppliesTest, ConsumingUnitsOpensPackagesAsItGoes)
         {5, 2, 4, 4, 4, 0, 0},  // exactly the opened package's units
         {5, 0, 0, 3, 0, 0, 0},  // nothing held
         {5, 2, 0, 0, 0, 2, 0},  // no need opens nothing
+        {5, 2, 0, -3, 0, 2, 0}, // nor does a negative one add units
         {82, 2, 0, 7, 7, 2, 0}, // not divided: the whole need, nothing changes
     };
     for (const Case& c : cases) {
@@ -72,6 +73,14 @@ TEST_F(SuppliesTest, CountsWeightsAndValues)
     EXPECT_EQ(missing.GetType(), 93);
     EXPECT_EQ(missing.GetTotalWeight(), 0);
     EXPECT_TRUE(missing.IsPerishable()); // shelf life 0 from the missing record
+
+    int16_t removed = -1;
+    EXPECT_TRUE(item.RemovePackages(-2, &removed)); // takes nothing, adds nothing
+    EXPECT_EQ(removed, 0);
+    EXPECT_EQ(item.GetCount(false), 4);
+    EXPECT_FALSE(item.RemovePackages(5, &removed)); // more than held: all of it, the opened one too
+    EXPECT_EQ(removed, 4);
+    EXPECT_EQ(item.GetCount(false), 0);
 
     CItem many(82, 32000, 0.0);
     many.AddPackages(2000);
