@@ -5,17 +5,12 @@
 
 #include "engine/controls/ScriptTargets.h"
 #include "engine/controls/TopWnd.h"
-#include "engine/controls/WindowHooks.h"
-#include "engine/controls/WndProc.h"
-#include "engine/controls/text/ScreenHooks.h"
+#include "engine/controls/text/EngineHooks.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/EngineProfile.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
-#include "engine/graphics/GraphicsHooks.h"
-#include "engine/resources/DefinitionTextHooks.h"
-#include "engine/resources/LibraryHooks.h"
 #include "launcher/HeadlessLines.h"
 #include "launcher/TourApp.h"
 #include "platform/Files.h"
@@ -46,16 +41,6 @@ void QueueCommand(int32_t id)
 {
     if (CBaseAppl* appl = GetApplication())
         SendMessageRecord(*appl, id == kScriptQuit ? kMsgQuit : id, 0, 0, 0, nullptr);
-}
-
-void InstallEngine()
-{
-    InstallDefinitionTextHooks();
-    InstallLibraryHooks();
-    InstallGraphicsHooks();
-    InstallWindowHooks();
-    InstallScreenHooks();
-    RegisterEngineClasses();
 }
 
 // The tour folder becomes drive C:, the current folder and the program folder.
@@ -143,7 +128,7 @@ int RunVespar32(const std::vector<std::string>& args, std::istream& in, std::ost
     std::vector<std::string> commandLine{args.empty() ? std::string("vespar32") : args[0]};
     commandLine.insert(commandLine.end(), options.files.begin(), options.files.end());
     SetCommandLine(commandLine);
-    InstallEngine();
+    InstallEngineHooks();
 
     {
         CMsgBox box;

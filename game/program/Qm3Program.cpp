@@ -5,16 +5,11 @@
 
 #include "engine/controls/ScriptTargets.h"
 #include "engine/controls/TopWnd.h"
-#include "engine/controls/WindowHooks.h"
-#include "engine/controls/WndProc.h"
-#include "engine/controls/text/ScreenHooks.h"
+#include "engine/controls/text/EngineHooks.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
-#include "engine/graphics/GraphicsHooks.h"
-#include "engine/resources/DefinitionTextHooks.h"
-#include "engine/resources/LibraryHooks.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
 #include "platform/headless/ScriptSession.h"
@@ -31,16 +26,6 @@ void QueueCommand(int32_t id)
 {
     if (CBaseAppl* appl = GetApplication())
         SendMessageRecord(*appl, id, 0, 0, 0, nullptr);
-}
-
-void InstallEngine()
-{
-    InstallDefinitionTextHooks();
-    InstallLibraryHooks();
-    InstallGraphicsHooks();
-    InstallWindowHooks();
-    InstallScreenHooks();
-    RegisterEngineClasses();
 }
 
 } // namespace
@@ -100,7 +85,7 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
     std::vector<std::string> commandLine{args.empty() ? std::string("qm3") : args[0]};
     commandLine.insert(commandLine.end(), options.savedGames.begin(), options.savedGames.end());
     SetCommandLine(commandLine);
-    InstallEngine();
+    InstallEngineHooks();
 
     {
         CMsgBox box;

@@ -8,122 +8,33 @@
 // runs.
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
+#include <iterator>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
+#include "tests/support/LibraryFixtures.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestEnv.h"
-#include "tools/PngImage.h"
 #include "tools/QmSave.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using qmtest::ProgramRun;
+using qmtest::WriteScript;
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The environment with the settings and the saved games in the test's folder and the given
-// additions.
-std::vector<std::string> Environment(const std::vector<std::string>& extra)
-{
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        if (entry.rfind("XDG_CONFIG_HOME=", 0) != 0 && entry.rfind("XDG_DATA_HOME=", 0) != 0 &&
-            entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SDL_", 0) != 0)
-            env.push_back(entry);
-    }
-    env.push_back("XDG_CONFIG_HOME=" + (qmtest::TempDir() / "config").string());
-    env.push_back("XDG_DATA_HOME=" + (qmtest::TempDir() / "share").string());
-    env.insert(env.end(), extra.begin(), extra.end());
-    return env;
-}
-
-// Starts qm3; with killAfterMs the program is asked to end (as the session ends) once it
-// has run that long after its start-up.
 ProgramRun RunQm3(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
                   int killAfterMs = 0)
 {
-    const fs::path out = qmtest::TempDir() / "out.txt";
-    const fs::path err = qmtest::TempDir() / "err.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    std::vector<std::string> argStrings{QM3_PROGRAM};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envStrings = Environment(extraEnv);
-    std::vector<char*> envp;
-    for (std::string& e : envStrings)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    ProgramRun run;
-    if (posix_spawn(&pid, QM3_PROGRAM, &actions, nullptr, argv.data(), envp.data()) != 0)
-        return run;
-    posix_spawn_file_actions_destroy(&actions);
-    if (killAfterMs > 0) {
-        // The game has made its settings once it runs (its display is up by then).
-        const fs::path settings = qmtest::TempDir() / "config" / "kvl" / "user.settings";
-        for (int waited = 0; !fs::exists(settings) && waited < 30000; waited += 10)
-            usleep(10000);
-        usleep(static_cast<useconds_t>(killAfterMs) * 1000);
-        kill(pid, SIGTERM);
-    }
-    // A program that does not end within a minute is ended, and the test fails.
-    int status = 0;
-    for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
-        if (waited >= 60000) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            break;
-        }
-        usleep(10000);
-    }
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = Slurp(out);
-    run.err = Slurp(err);
-    return run;
-}
-
-fs::path WriteScript(const std::string& text)
-{
-    const fs::path path = qmtest::TempDir() / "script.txt";
-    std::ofstream(path) << text;
-    return path;
+    return qmtest::RunProgram(QM3_PROGRAM, args, extraEnv, killAfterMs);
 }
 
 void ExpectSamePicture(const fs::path& made, const char* golden)
 {
-    const IndexedImage a = ReadIndexedPng(made);
-    const IndexedImage b =
-        ReadIndexedPng(qmtest::SourceDir() / "tests" / "game" / "program" / "golden" / golden);
-    EXPECT_EQ(a.palette, b.palette) << golden;
-    EXPECT_TRUE(a.width == b.width && a.height == b.height && a.pixels == b.pixels)
-        << "the game area differs from " << golden;
+    qmtest::ExpectSamePicture(made, qmtest::SourceDir() / "tests" / "game" / "program" / "golden" / golden);
 }
 
 TEST(Qm3Run, OpeningScreenAndOptionsPanelThenTheSoundToggleAndQuit)
@@ -149,7 +60,8 @@ TEST(Qm3Run, OpeningScreenAndOptionsPanelThenTheSoundToggleAndQuit)
     EXPECT_EQ(run.err, "");
     ExpectSamePicture(opening, "opening.png");
     ExpectSamePicture(panel, "options-panel.png");
-    const std::string settings = Slurp(qmtest::TempDir() / "config" / "kvl" / "user.settings");
+    const std::string settings =
+        qmtest::ReadWholeFile(qmtest::TempDir() / "config" / "kvl" / "user.settings");
     EXPECT_NE(settings.find("\"soundon\" string \"FALSE"), std::string::npos) << settings;
 }
 
@@ -157,7 +69,7 @@ TEST(Qm3Run, TheIdleOpeningScreenPlaysItsMovieThenANewGameReachesTheTrip)
 {
     // The goldens' own script, its pictures written to the test's folder instead.
     const fs::path golden = qmtest::SourceDir() / "tests" / "game" / "program" / "golden";
-    std::string script = Slurp(golden / "make-attract-goldens.txt");
+    std::string script = qmtest::ReadWholeFile(golden / "make-attract-goldens.txt");
     const std::string folder = "tests/game/program/golden/";
     for (size_t at = script.find(folder); at != std::string::npos; at = script.find(folder, at))
         script.replace(at, folder.size(), qmtest::TempDir().string() + "/");

@@ -17,6 +17,7 @@
 #include "engine/controls/input/CaptionFrame.h"
 #include "engine/controls/native/EditField.h"
 #include "engine/controls/native/StrListBox.h"
+#include "engine/controls/text/EngineHooks.h"
 #include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/EventObj.h"
@@ -79,12 +80,7 @@ protected:
         fs::copy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
         qmtest::UseTempDirAsDriveC();
         plat::SetProgramFolder(folder);
-        InstallDefinitionTextHooks();
-        InstallLibraryHooks();
-        InstallGraphicsHooks();
-        InstallWindowHooks();
-        InstallScreenHooks();
-        RegisterEngineClasses();
+        InstallEngineHooks();
         box = std::make_unique<CMsgBox>();
         appl = std::make_unique<CQM3Appl>();
         ASSERT_FALSE(IsQuitRequested());

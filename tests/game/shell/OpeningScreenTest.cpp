@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/controls/Wind.h"
+#include "engine/controls/text/EngineHooks.h"
 #include "engine/controls/WindowHooks.h"
 #include "engine/controls/WndProc.h"
 #include "engine/controls/text/ScreenHooks.h"
@@ -96,12 +97,7 @@ protected:
         fs::copy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
         qmtest::UseTempDirAsDriveC();
         plat::SetProgramFolder(folder);
-        InstallDefinitionTextHooks();
-        InstallLibraryHooks();
-        InstallGraphicsHooks();
-        InstallWindowHooks();
-        InstallScreenHooks();
-        RegisterEngineClasses();
+        InstallEngineHooks();
         SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
             return std::make_unique<FakeSound>(id, streamed, sounds, 0);
         });

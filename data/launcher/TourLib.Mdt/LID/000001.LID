@@ -1,2 +1,2 @@
-// The library's identity: mask, version, id, name, product.
-0xFFFFFFFF, 1, 0, "Quillmark III tour data", "VSP"
+// The library's identity: mask (1: the tour's data), version, id, name, product.
+1, 1, 0, "Quillmark III tour data", "VSP"
