@@ -55,7 +55,7 @@ void CEventQueue::SetHandler(std::unique_ptr<CEventHandler> handler)
 CRouteEvent* CEventQueue::PostEvent(int16_t type, CEventArg first, CEventArg second, int16_t count, int16_t,
                                     CPartyMember* person)
 {
-    if (CRouteEvent* queued = FindEvent(type))
+    if (CRouteEvent* queued = FindPending(type))
         return queued;
     auto* event = new CRouteEvent(type, first, second, person);
     if (count != -1)
@@ -67,7 +67,7 @@ CRouteEvent* CEventQueue::PostEvent(int16_t type, CEventArg first, CEventArg sec
 void CEventQueue::PostAndRunEvent(int16_t type, CEventArg first, CEventArg second, int16_t count,
                                   CPartyMember* person)
 {
-    CRouteEvent* event = FindEvent(type);
+    CRouteEvent* event = FindPending(type);
     if (!event) {
         event = new CRouteEvent(type, first, second, person);
         if (count != -1)
@@ -81,6 +81,14 @@ CRouteEvent* CEventQueue::FindEvent(int16_t type) const
 {
     for (const CList::Node* n = events_.GetHeadNode(); n; n = n->next)
         if (EventOf(n)->GetType() == type)
+            return EventOf(n);
+    return nullptr;
+}
+
+CRouteEvent* CEventQueue::FindPending(int16_t type) const
+{
+    for (const CList::Node* n = events_.GetHeadNode(); n; n = n->next)
+        if (EventOf(n)->GetType() == type && EventOf(n)->GetState() != CRouteEvent::kFinished)
             return EventOf(n);
     return nullptr;
 }

@@ -61,7 +61,8 @@ public:
     CEventQueue& operator=(const CEventQueue&) = delete;
 
     // Queues an event of `type` at the tail, or answers the one of that type already queued,
-    // unchanged. A count of -1 keeps the event's own draw. (`extra` is not used.)
+    // unchanged. A count of -1 keeps the event's own draw. (`extra` is not used.) A finished
+    // event waiting for the sweep is no longer queued: posting its type makes a new one.
     CRouteEvent* PostEvent(int16_t type, CEventArg first, CEventArg second, int16_t count, int16_t extra,
                            CPartyMember* person);
     // As PostEvent, but a new event goes to the head; then the event runs at once (a queued
@@ -103,6 +104,8 @@ public:
     static bool RunsWhileSuspended(int32_t type);
 
 private:
+    // The first event of the type that has not finished.
+    CRouteEvent* FindPending(int16_t type) const;
     bool CanRun() const;
     void Announce(CRouteEvent& event);
     void RunOne(CRouteEvent& event);

@@ -265,6 +265,17 @@ TEST_F(EventQueueTest, AResolutionThatPostsAndRunsAnotherEventKeepsTheWalkSound)
     EXPECT_EQ(queue->GetCount(), 0);
     EXPECT_EQ(host.sent.size(), 4u);
 
+    // A type that ran and finished earlier in the same run is posted anew, not found finished.
+    log.clear();
+    Script({{15, [](CEventQueue& q, CRouteEvent&) { q.PostAndRunEvent(13, 0, 0, -1, nullptr); }},
+            {12, [](CEventQueue& q, CRouteEvent&) { q.PostAndRunEvent(13, 0, 0, -1, nullptr); }}});
+    Post(15);
+    Post(12);
+    queue->RunEvent(nullptr);
+    EXPECT_EQ(log, (Log{"show 15", "resolve 15", "show 13", "resolve 13", "show 12", "resolve 12", "show 13",
+                        "resolve 13"}));
+    EXPECT_EQ(queue->GetCount(), 0);
+
     // The same from an urgent event: the outer run's event survives the inner one.
     log.clear();
     Script({{11, [](CEventQueue& q, CRouteEvent&) { q.PostAndRunEvent(19, 0, 0, -1, nullptr); }}});
