@@ -54,6 +54,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
+#include "tests/game/shell/SampleGame.h"
 #include "tests/support/FatalReports.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -68,19 +69,7 @@ class GameCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The program's folder as a player's installation: the two libraries, the disc
-        // markers and the disc folder.
-        const fs::path source = qmtest::SourceDir() / "data" / "game";
-        const fs::path folder = qmtest::TempDir();
-        fs::copy(source / "QM3Data", folder / "QM3Data.qmd", fs::copy_options::recursive);
-        fs::copy(source / "QM3Lang", folder / "QM3Lang.lng", fs::copy_options::recursive);
-        fs::create_directories(folder / "QM3DISC");
-        fs::copy(source / "Disc1", folder / "QM3DISC" / "Disc1.qmd", fs::copy_options::recursive);
-        fs::copy(source / "Disc2", folder / "QM3DISC" / "Disc2.qmd", fs::copy_options::recursive);
-        fs::copy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
-        qmtest::UseTempDirAsDriveC();
-        plat::SetProgramFolder(folder);
-        InstallEngineHooks();
+        shelltest::UseSampleGame(shelltest::CopySampleGame({"Disc1", "Disc2"}));
         box = std::make_unique<CMsgBox>();
         appl = std::make_unique<CQM3Appl>();
         ASSERT_FALSE(IsQuitRequested());

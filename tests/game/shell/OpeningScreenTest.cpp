@@ -41,6 +41,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
 #include "tests/game/shell/FakeSound.h"
+#include "tests/game/shell/SampleGame.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
 
@@ -87,17 +88,7 @@ class OpeningScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The program's folder as a player's installation, disc 1 among its discs.
-        const fs::path source = qmtest::SourceDir() / "data" / "game";
-        const fs::path folder = qmtest::TempDir();
-        fs::copy(source / "QM3Data", folder / "QM3Data.qmd", fs::copy_options::recursive);
-        fs::copy(source / "QM3Lang", folder / "QM3Lang.lng", fs::copy_options::recursive);
-        fs::create_directories(folder / "QM3DISC");
-        fs::copy(source / "Disc1", folder / "QM3DISC" / "Disc1.qmd", fs::copy_options::recursive);
-        fs::copy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
-        qmtest::UseTempDirAsDriveC();
-        plat::SetProgramFolder(folder);
-        InstallEngineHooks();
+        shelltest::UseSampleGame(shelltest::CopySampleGame({"Disc1"}));
         SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
             return std::make_unique<FakeSound>(id, streamed, sounds, 0);
         });

@@ -45,6 +45,7 @@
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
 #include "tests/game/shell/FakeSound.h"
+#include "tests/game/shell/SampleGame.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
 #include "tools/PngImage.h"
@@ -63,19 +64,9 @@ class RouteMapScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const fs::path source = qmtest::SourceDir() / "data" / "game";
-        const fs::path folder = qmtest::TempDir();
-        fs::copy(source / "QM3Data", folder / "QM3Data.qmd", fs::copy_options::recursive);
-        fs::copy(source / "QM3Lang", folder / "QM3Lang.lng", fs::copy_options::recursive);
+        const fs::path folder = shelltest::CopySampleGame({});
         PrepareData(folder);
-        qmtest::UseTempDirAsDriveC();
-        plat::SetProgramFolder(folder);
-        InstallDefinitionTextHooks();
-        InstallLibraryHooks();
-        InstallGraphicsHooks();
-        InstallWindowHooks();
-        InstallScreenHooks();
-        RegisterEngineClasses();
+        shelltest::UseSampleGame(folder);
         SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
             return std::make_unique<FakeSound>(id, streamed, sounds, 0);
         });

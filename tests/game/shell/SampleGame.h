@@ -1,0 +1,18 @@
+#pragma once
+// The game as a player installs it, for the tests that start the whole game on the sample
+// data: the libraries (and the discs asked for) copied into the test's folder, which becomes
+// the program folder, with the engine's hooks and window classes installed.
+#include <filesystem>
+#include <initializer_list>
+
+namespace shelltest {
+
+// Copies data/game's libraries into the test's folder as QM3Data.qmd and QM3Lang.lng, and
+// each disc named ("Disc1", "Disc2") into its disc folder QM3DISC with disc 1's marker
+// beside the libraries. Answers the folder.
+std::filesystem::path CopySampleGame(std::initializer_list<const char*> discs);
+// Makes the folder the program folder (drive C: the test's folder) and installs the engine's
+// hooks and window classes, as the program does before it makes its application.
+void UseSampleGame(const std::filesystem::path& folder);
+
+} // namespace shelltest
