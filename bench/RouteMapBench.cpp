@@ -52,6 +52,7 @@ void BM_RouteMapStep(benchmark::State& state)
     benchgame::SampleData data;
     auto* screen = new CFrame(CFrame::kKindFrame, 1, CRect(0, 0, kHeight, kWidth), false);
     auto* top = new CTopWnd(nullptr, screen, nullptr, 0x41);
+    top->Activate(); // a window paints only once shown
     {
         CRouteObj map(screen);
         map.LoadSequences(*MapLines(), nullptr);

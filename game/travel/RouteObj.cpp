@@ -263,8 +263,11 @@ void CRouteObj::ShowSprite(CRouteSeqEntry& entry)
     const auto frame =
         static_cast<int16_t>(std::max<int32_t>(0, std::min<int32_t>(entry.frameShown, entry.frameCount - 1)));
     if (entry.sprite) {
-        entry.sprite->SetFrame(frame);
-        entry.sprite->Draw(true);
+        // Only a sprite whose frame changed needs drawing: the others show what they showed.
+        if (entry.sprite->GetFrame() != frame) {
+            entry.sprite->SetFrame(frame);
+            entry.sprite->Draw(true);
+        }
         return;
     }
     std::unique_ptr<CImgSet> images = LoadSprite(entry.spriteId);
