@@ -308,6 +308,24 @@ TEST_F(RouteMapScreen, TheMapFollowsTheSampleRoutesNodes)
     EXPECT_EQ(map->GetCurEntry(), 2);
 }
 
+TEST_F(RouteMapScreen, APlaceHoveredBeforeGetsItsPlaceCaptionLater)
+{
+    Open(1);
+    for (int key : {'A', 'B', 'C'})
+        Key(key);
+    MoveMouse(350, 64); // the river
+    Step();
+    MoveMouse(480, 46); // the rock: the river's hover caption goes
+    Step();
+    CRouteObj* map = Browser()->GetRouteObj();
+    EXPECT_EQ(LabelText(map->GetHoverLabel()), "Sentinel Rock");
+    MoveMouse(630, 400);
+    Key('D');
+    Key('E'); // entry 4 ends at the river
+    Step();
+    EXPECT_EQ(LabelText(map->GetPlaceLabel()), "Tern River");
+}
+
 TEST_F(RouteMapScreen, TheMapDrawsTheTravelModulesProgress)
 {
     // A new trip's state records nothing: no entry becomes current.
