@@ -48,14 +48,15 @@ std::optional<WaveSound> ReadWave(const uint8_t* bytes, size_t size, std::string
 {
     if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
         return Fail(error, "not a WAV file");
-    // The chunks end where the RIFF header says, or where the bytes do when that is sooner.
+    // The chunks end where the RIFF header says, or where the bytes do when that is sooner; a
+    // header size below the "WAVE" tag leaves no room for any chunk.
     const size_t end = static_cast<size_t>(std::min<uint64_t>(uint64_t(Le32(bytes + 4)) + 8, size));
     WaveSound sound;
     bool haveFormat = false;
     const uint8_t* data = nullptr;
     size_t dataSize = 0;
     size_t at = 12;
-    while (end - at >= 8) {
+    while (at <= end && end - at >= 8) {
         const uint8_t* chunk = bytes + at;
         const uint32_t chunkSize = Le32(chunk + 4);
         const size_t room = end - at - 8;

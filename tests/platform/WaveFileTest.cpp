@@ -111,6 +111,7 @@ TEST(WaveFile, ReadsPcmAndRefusesWhatItCannotPlay)
         {"chunk past the end", Riff(longChunk), "chunk \"data\" runs past the end of the file", 0, 0, 0, 0},
         {"RIFF size cuts the data", Riff(riffCutsData, 4 + 24 + 8 + 2),
          "chunk \"data\" runs past the end of the file", 0, 0, 0, 0},
+        {"RIFF size below the WAVE tag", Riff(riffCutsData, 0), "no format chunk", 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         std::string error;
