@@ -361,9 +361,11 @@ std::vector<uint8_t> PackSound(const uint8_t* pcm, size_t bytes, int channels, i
         if (wide)
             codes[lane + 1].Put(out, deltas[k] >> 8);
     }
-    std::vector<uint8_t> chunk;
-    PutLe32(chunk, static_cast<uint32_t>(bytes));
-    chunk.insert(chunk.end(), out.Bytes().begin(), out.Bytes().end());
+    // The decoded size, then the bits: sized once rather than grown from empty.
+    std::vector<uint8_t> chunk(4 + out.Bytes().size());
+    for (int i = 0; i < 4; ++i)
+        chunk[static_cast<size_t>(i)] = static_cast<uint8_t>(bytes >> (8 * i));
+    std::copy(out.Bytes().begin(), out.Bytes().end(), chunk.begin() + 4);
     return chunk;
 }
 
