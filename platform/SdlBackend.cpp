@@ -143,6 +143,7 @@ private:
     int scale_ = 1; // the windowed scale
     uint64_t lastPresent_ = 0;
     bool presented_ = false;
+    bool windowShown_ = false;
     std::string title_;
     Surface picture_;
     std::map<CursorHandle, SDL_Cursor*> cursors_;
@@ -170,8 +171,10 @@ bool SdlDisplay::Open(std::string* error)
     scale_ =
         std::max(1, static_cast<int>(std::min(usable.w * kInitialScreenShare / std::max(1, area_.Width()),
                                               usable.h * kInitialScreenShare / std::max(1, area_.Height()))));
+    // Hidden until the program shows a window of its own, so that a program that ends at once
+    // (a second launcher) never flashes an empty one.
     window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, area_.Width() * scale_,
-                               area_.Height() * scale_, SDL_WINDOW_RESIZABLE);
+                               area_.Height() * scale_, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (window_)
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (window_ && !renderer_)
@@ -355,6 +358,12 @@ void SdlDisplay::PresentNow()
                         viewport_.dest.Height()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
     SDL_RenderPresent(renderer_);
+    if (!windowShown_) {
+        const std::vector<WindowHandle> windows = GetTopLevelWindows();
+        windowShown_ = std::any_of(windows.begin(), windows.end(), [](WindowHandle w) { return IsVisible(w); });
+        if (windowShown_)
+            SDL_ShowWindow(window_);
+    }
     ApplyCursor();
     lastPresent_ = SDL_GetTicks64();
     presented_ = true;

@@ -57,6 +57,18 @@ void InvokeCommand(int32_t command)
         static_cast<CMenuItem*>(item)->Invoke();
 }
 
+// The program's quit: the menu's quit command, or without a menu (the launcher has none) the
+// quit message to every live object, the application among them.
+void RequestQuit()
+{
+    if (GetMenuBar()) {
+        InvokeCommand(kCommandQuit);
+        return;
+    }
+    CMessage quit(kMsgQuit, 0, 0, -1);
+    BroadcastMessage(quit, nullptr);
+}
+
 void OnPaint(plat::WindowHandle hwnd, CWind* w)
 {
     const plat::PaintContext paint = plat::BeginPaint(hwnd);
@@ -112,12 +124,7 @@ void OnClose(CWind* w)
             w->Destroy();
         return;
     }
-    if (GetMenuBar()) {
-        InvokeCommand(kCommandQuit);
-        return;
-    }
-    CMessage quit(kMsgQuit, 0, 0, -1);
-    BroadcastMessage(quit, nullptr);
+    RequestQuit();
 }
 
 intptr_t OnSysCommand(plat::WindowHandle hwnd, CWind* w, uintptr_t command, intptr_t lParam)
@@ -354,8 +361,8 @@ intptr_t SharedWndProc(plat::WindowHandle hwnd, uint32_t message, uintptr_t wPar
         }
         return 0;
     case msg::Close: OnClose(w); return 0;
-    case msg::QueryEndSession: InvokeCommand(kCommandQuit); return 1;
-    case msg::Quit: InvokeCommand(kCommandQuit); return 0;
+    case msg::QueryEndSession: RequestQuit(); return 1;
+    case msg::Quit: RequestQuit(); return 0;
     case msg::GetMinMaxInfo: OnGetMinMaxInfo(hwnd, w, lParam); return 0;
     case msg::SetCursor: return OnSetCursor(w, wParam, lParam);
     case msg::VKeyToItem: return OnVKeyToItem(hwnd, w, wParam, lParam);

@@ -1,6 +1,6 @@
 // The built launcher, run headless on the sample tour from scripts as a person's session would
-// be replayed: its screens against their goldens, what its items start, its command line, and
-// a second launcher started while one runs.
+// be replayed: its screens against their goldens, what its items start, its command line, a
+// second launcher started while one runs, and once on SDL's dummy drivers.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -103,13 +103,12 @@ TEST(Vespar32Run, AnotherTourFolderIsDriveCAndWhereProgramsAreFound)
     EXPECT_EQ(run.out, "spawn \"" + tour.string() + "/qm3\" in \"" + tour.string() + "\"\n");
 }
 
-TEST(Vespar32Run, ASecondLauncherEndsAtOnceWhileOneShowsItsMenu)
+// Waits until the launcher started as "first" shows its menu; false (after ending it) when it
+// never does.
+bool WaitForMenu(pid_t first)
 {
-    // The first launcher runs without a script until it is ended.
-    const pid_t first = qmtest::StartProgram(kProgram, {"--headless"}, {}, "first");
-    ASSERT_GT(first, 0);
     // Its border window's marker is made just before its menu window (a probe of the menu's
-    // marker would hold it for a moment, and the first launcher would take that for another).
+    // marker would hold it for a moment, and the launcher would take that for another one).
     plat::SetSettingsFolder(qmtest::ProgramConfigHome() / "kvl");
     const fs::path border = plat::NamedLock::FileFor("window\\BORDERWINDOW\\Quillmark III Tour Border");
     for (int waited = 0; !fs::exists(border) && waited < 30000; waited += 10)
@@ -117,9 +116,19 @@ TEST(Vespar32Run, ASecondLauncherEndsAtOnceWhileOneShowsItsMenu)
     if (!fs::exists(border)) {
         kill(first, SIGTERM);
         const qmtest::ProgramRun run = qmtest::FinishProgram(first, "first");
-        FAIL() << "the first launcher never showed its menu: " << run.status << " " << run.err << run.out;
+        ADD_FAILURE() << "the launcher never showed its menu: " << run.status << " " << run.err << run.out;
+        return false;
     }
     usleep(200000);
+    return true;
+}
+
+TEST(Vespar32Run, ASecondLauncherEndsAtOnceWhileOneShowsItsMenu)
+{
+    // The first launcher runs without a script until it is ended.
+    const pid_t first = qmtest::StartProgram(kProgram, {"--headless"}, {}, "first");
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitForMenu(first));
 
     const fs::path picture = qmtest::TempDir() / "second.png";
     const qmtest::ProgramRun second = RunScript("tick 10\nscreenshot " + picture.string() + "\n");
@@ -134,6 +143,23 @@ TEST(Vespar32Run, ASecondLauncherEndsAtOnceWhileOneShowsItsMenu)
     const qmtest::ProgramRun again = RunScript("tick 10\nscreenshot " + picture.string() + "\n");
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_TRUE(fs::exists(picture));
+}
+
+TEST(Vespar32Run, OnSdlDummyDriversTheLauncherRunsUntilTheSessionEnds)
+{
+    const std::string suppressions =
+        (qmtest::SourceDir() / "tests" / "game" / "program" / "sdl-leaks.supp").string();
+    const pid_t first =
+        qmtest::StartProgram(kProgram, {},
+                             {"DISPLAY=:vespar32-test", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy",
+                              "LSAN_OPTIONS=suppressions=" + suppressions},
+                             "first");
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitForMenu(first));
+    kill(first, SIGTERM); // the session ends: the launcher quits
+    const qmtest::ProgramRun run = qmtest::FinishProgram(first, "first");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
 }
 
 } // namespace
