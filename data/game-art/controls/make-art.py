@@ -1,11 +1,9 @@
-import zlib, struct, sys, os
+import os, sys
 out = sys.argv[1]
-def png(name, w, h, px):
-    raw = b''.join(b'\x00' + bytes(px[y*w:(y+1)*w]) for y in range(h))
-    def chunk(t, d): return struct.pack('>I', len(d)) + t + d + struct.pack('>I', zlib.crc32(t + d) & 0xffffffff)
-    data = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 0, 0, 0, 0)) + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
-    open(os.path.join(out, name), 'wb').write(data)
-def cube(r, g, b): return 10 + 36 * r + 6 * g + b
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from greypng import cube
+import greypng
+def png(name, w, h, px): greypng.png(out, name, w, h, px)
 WHITE, BLACK = cube(5, 5, 5), cube(0, 0, 0)
 GREY, LIGHT = 226 + 10, 226 + 16
 # Check marks, 12 x 12: 0 unchecked, 1 unchecked pressed, 2 unchecked dimmed, 3 checked, 4 checked

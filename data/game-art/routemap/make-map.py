@@ -3,14 +3,12 @@
 # further each, and the full-screen picture of the picture modules ("CBM" 72000).
 # Pixels are indices of the game palette (the colour cube at 10-225, greys at 226-245).
 # Run: python3 make-map.py FOLDER
-import zlib, struct, sys, os
+import os, sys
 out = sys.argv[1]
-def png(name, w, h, px):
-    raw = b''.join(b'\x00' + bytes(px[y*w:(y+1)*w]) for y in range(h))
-    def chunk(t, d): return struct.pack('>I', len(d)) + t + d + struct.pack('>I', zlib.crc32(t + d) & 0xffffffff)
-    data = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 8, 0, 0, 0, 0)) + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
-    open(os.path.join(out, name), 'wb').write(data)
-def cube(r, g, b): return 10 + 36 * r + 6 * g + b
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from greypng import cube
+import greypng
+def png(name, w, h, px): greypng.png(out, name, w, h, px)
 PAPER, EDGE, INK = cube(5, 5, 3), cube(3, 2, 1), cube(4, 0, 0)
 WATER, HILL, MARK = cube(1, 3, 5), cube(3, 3, 1), cube(1, 1, 1)
 W, H = 640, 112

@@ -206,6 +206,9 @@ TEST_F(RouteMapScreen, KeyCommandsPickSequencesAndEntries)
     EXPECT_TRUE(Key('z')); // any other code does nothing, handled
     EXPECT_EQ(map->GetCurEntry(), 2);
 
+    // The panel hands on commands only.
+    CMessage mouse(kMsgMouse);
+    EXPECT_FALSE(Browser()->GetButtonPanel()->HandleMessage(mouse, nullptr));
     CMessage passed(CSeqBrowseModule::kMsgPassed);
     EXPECT_FALSE(Browser()->HandleMessage(passed, nullptr));
     CMessage other(4711);
