@@ -13,6 +13,8 @@
 #include "game/travel/Party.h"
 #include "game/travel/RouteSeqState.h"
 
+class CRouteNode;
+
 class CTravel : public CFrameModule, public CEventHost {
 public:
     // Message 3 resets the trip.
@@ -31,8 +33,8 @@ public:
     // the application.
     void ResetTrip();
     CDate GetCurDate() const { return CDate(1848, 4, 1); }
-    // The current route node: none.
-    const void* GetRouteNode() const { return nullptr; }
+    // The current route node: none yet.
+    const CRouteNode* GetRouteNode() const { return nullptr; }
     void UpdatePartyAfterLoad() {}
 
     // The new game's choice: the player's post and the party's starting money.

@@ -42,9 +42,6 @@ int16_t CountFrames(int32_t spriteId)
 
 std::unique_ptr<CTplRec> LoadHotspotList(int32_t id) { return CreateTplRec(id, kAllLibraries, false); }
 
-// The travel module's current route node; the stand-in travel module has none.
-const CRouteNode* CurrentNode(const CTravel&) { return nullptr; }
-
 } // namespace
 
 CRouteObj::CRouteObj(CFrame* owner) : owner_(owner), ownState_(std::make_unique<CRouteSeqState>())
@@ -79,7 +76,7 @@ void CRouteObj::Init()
     }
     LoadSequences();
     if (travel && travel->GetLandmarkId() != 0)
-        if (const CRouteNode* node = CurrentNode(*travel); node && node->LandmarkNumber() == 0)
+        if (const CRouteNode* node = travel->GetRouteNode(); node && node->LandmarkNumber() == 0)
             UpdateFromNode(node);
     UpdateFrame();
 }
