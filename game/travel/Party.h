@@ -57,6 +57,8 @@ public:
     int32_t GetRation() const { return ration_; }
     void SetRation(int32_t ration) { ration_ = ration; }
     int16_t GetHungryDays() const { return hungryDays_; }
+    // Tests set the count directly.
+    void SetHungryDays(int16_t days) { hungryDays_ = days; }
     int16_t GetDietCounterA() const { return dietA_; }
     int16_t GetDietCounterB() const { return dietB_; }
     bool IsSpoiledToday() const { return spoiledToday_ != 0; }
