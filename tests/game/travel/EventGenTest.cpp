@@ -485,10 +485,9 @@ TEST_F(EventGenTest, ThirstGrowsWithTheDryDaysAgainstTheWaterCarried)
         {2, 1, 1, 0, 0},   // 30 units of water cover three days
         {2, 2, 0, 1, 25},  // (6 - 4) / 2 = 1
     };
-    for (const Case& c : cases) {
-        const int16_t d = static_cast<int16_t>(c.dryBefore + 1);
-        const int32_t chance = c.chance;
-        SCOPED_TRACE(testing::Message() << "dry days " << d << ", travellers " << c.travellers);
+    // A fresh party of the case's travellers and water lives one dry day, every thirst draw
+    // answering `answer`; answers the draws of the range made.
+    auto dryDay = [&](const Case& c, int32_t answer) {
         Reset();
         if (c.travellers > 1)
             AddMembers({30});
@@ -496,29 +495,23 @@ TEST_F(EventGenTest, ThirstGrowsWithTheDryDaysAgainstTheWaterCarried)
         party->GetSupplies()->AddItem(33, c.canteens33);
         trip.allowed = {89};
         gen->SetDryDays(c.dryBefore);
-        {
-            RuleDraws draws;
-            if (chance > 0)
-                draws.Always(1, 100, chance);
-            gen->RunIllnessRules();
-            EXPECT_EQ(gen->GetDryDays(), d);
-            if (chance == 0) {
-                EXPECT_EQ(draws.Count(1, 100), 0);
-            }
+        RuleDraws draws;
+        draws.Always(1, 100, answer);
+        gen->RunIllnessRules();
+        EXPECT_EQ(gen->GetDryDays(), c.dryBefore + 1);
+        return draws.Count(1, 100);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "dry days before " << c.dryBefore << ", travellers " << c.travellers);
+        const int drawn = dryDay(c, std::max(c.chance, 1));
+        if (c.chance == 0) {
+            EXPECT_EQ(drawn, 0);
         }
         for (int16_t slot = 0; slot < c.travellers; ++slot)
-            EXPECT_EQ(Member(slot)->HasCondition(43), chance > 0) << "slot " << slot << " takes thirst too";
-        if (chance > 0 && chance < 100) {
-            Reset();
-            if (c.travellers > 1)
-                AddMembers({30});
-            party->GetSupplies()->AddItem(209, c.kegs209);
-            party->GetSupplies()->AddItem(33, c.canteens33);
-            trip.allowed = {89};
-            gen->SetDryDays(c.dryBefore);
-            RuleDraws draws;
-            draws.Always(1, 100, chance + 1);
-            gen->RunIllnessRules();
+            EXPECT_EQ(Member(slot)->HasCondition(43), c.chance > 0) << "slot " << slot << " takes thirst too";
+        if (c.chance > 0 && c.chance < 100) {
+            dryDay(c, c.chance + 1);
             EXPECT_FALSE(Member(0)->HasCondition(43)) << "one above the chance";
         }
     }
