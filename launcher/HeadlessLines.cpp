@@ -17,14 +17,24 @@ std::string NormalPath(const std::filesystem::path& path)
 
 std::string SpawnLine(const plat::SpawnRequest& request)
 {
-    std::string line = "spawn " + QuoteScriptText(NormalPath(request.program));
-    for (const std::string& arg : request.args)
-        line += " " + QuoteScriptText(arg);
+    std::string line = "spawn ";
+    line += QuoteScriptText(NormalPath(request.program));
+    for (const std::string& arg : request.args) {
+        line += ' ';
+        line += QuoteScriptText(arg);
+    }
     const std::filesystem::path folder =
         request.folder.empty() ? std::filesystem::current_path() : request.folder;
-    return line + " in " + QuoteScriptText(NormalPath(folder));
+    line += " in ";
+    line += QuoteScriptText(NormalPath(folder));
+    return line;
 }
 
-std::string UrlLine(const std::string& url) { return "url " + QuoteScriptText(url); }
+std::string UrlLine(const std::string& url)
+{
+    std::string line = "url ";
+    line += QuoteScriptText(url);
+    return line;
+}
 
 } // namespace tour
