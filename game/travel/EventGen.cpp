@@ -218,7 +218,7 @@ void CEventGen::WeatherRules(const Day& day)
         RainRule(day, amount, stormDraw);
     } else if (day.weather->GetSnowfall() > 50) {
         Post(kBlizzard, {}, 3);
-        timber_ = rock_ = 1;
+        f_.timber = f_.rock = 1;
     }
 
     // Snowbound: only deep snow gives a chance; a heavy load adds to it.
@@ -239,14 +239,14 @@ void CEventGen::WeatherRules(const Day& day)
             Post(kHeavyRain);
     }
 
-    mud_ = 0;
+    f_.mud = 0;
     if (day.node && day.Landmark() == 1 && day.node->GetKind() != 4 && day.node->GetKind() != 1 &&
         day.snow == 0 && (day.Wet() || day.Sum(2) > 5)) {
-        mud_ = 1;
+        f_.mud = 1;
         day.party->AddMorale(-1);
         trip_.LowerDaySpeed(50);
     }
-    trip_.SetSceneFlag(kFlagWeather, mud_ != 0);
+    trip_.SetSceneFlag(kFlagWeather, f_.mud != 0);
 
     if (day.high > 95)
         Post(kExtremeHeat);
@@ -268,7 +268,7 @@ void CEventGen::RainRule(const Day& day, int16_t amount, int32_t stormDraw)
     if (stormDraw < chance) {
         const bool hailSeason = Between(day.month, day.dayOfMonth, 5, 15, 8, 31);
         Post(hailSeason && R(1, 100) < 10 ? kHailstorm : kThunderstorm, {}, 3);
-        timber_ = rock_ = 1;
+        f_.timber = f_.rock = 1;
     } else {
         Post(kPlainRain, {}, 3);
     }
@@ -280,10 +280,10 @@ void CEventGen::IllnessRules(const Day& day)
 {
     const int16_t travelling = day.party->CountMembers(true);
     if (trip_.IsEventPossible(kThirst) && day.snow == 0 && day.Sum(1) == 0) {
-        ++dryDays_;
+        ++f_.dryDays;
     } else {
-        dryDays_ = 0;
-        thirstPosted_ = 0;
+        f_.dryDays = 0;
+        f_.thirstPosted = 0;
     }
     for (int16_t slot = 0; slot < CParty::kMaxMembers; ++slot) {
         CPartyMember* member = day.party->GetMember(slot);
@@ -305,10 +305,10 @@ void CEventGen::MemberIllness(const Day& day, CPartyMember& m, int16_t)
     CParty& party = *day.party;
     // a. Alkali water: a warning the first day, a small risk later.
     if (trip_.IsEventPossible(kAllowAlkali))
-        ++alkali_;
+        ++f_.alkali;
     else
-        alkali_ = 0;
-    const int32_t alkali = alkali_ == 1 ? 20 : alkali_ == 0 ? 0 : 2;
+        f_.alkali = 0;
+    const int32_t alkali = f_.alkali == 1 ? 20 : f_.alkali == 0 ? 0 : 2;
     if (R(1, 1000) <= alkali)
         m.AddCondition(2, 0);
     // b, c. Falls.
@@ -351,7 +351,7 @@ void CEventGen::MemberIllness(const Day& day, CPartyMember& m, int16_t)
     if (r <= w || (m.GetHealth() < 700 && r <= 2 * w))
         m.AddCondition(42, 0);
     // i. Malaria: more while the mosquitoes are about.
-    if (R(1, 10000) <= (mosquitoCool_ != 0 ? 15 : 5))
+    if (R(1, 10000) <= (f_.mosquitoCool != 0 ? 15 : 5))
         m.AddCondition(27, 0);
     // j. Measles: mostly children.
     r = R(1, 10000);
@@ -450,10 +450,10 @@ void CEventGen::ThirstAndHunger(const Day& day, CPartyMember& m, int16_t travell
 {
     CParty& party = *day.party;
     // z. Thirst: the dry days against the water carried, per traveller.
-    if (dryDays_ > 1 && travelling > 0) {
+    if (f_.dryDays > 1 && travelling > 0) {
         const CSupplyList& s = *party.GetSupplies();
         const int32_t water = 30 * s.GetTotal(kWater209) + 4 * s.GetTotal(kWater33);
-        const int32_t x = (dryDays_ * travelling - water) / travelling;
+        const int32_t x = (f_.dryDays * travelling - water) / travelling;
         if (x > 0 && R(1, 100) <= (x < 4 ? 25 * x : 100))
             m.AddCondition(43, 2);
     }
@@ -488,14 +488,14 @@ void CEventGen::MisfortuneRules(const Day& day)
     if (trip_.GetSceneFlag(kFlagNoTag15))
         Post(kNoTag15, day.dayNumber);
 
-    if (timber_ && trip_.IsEventPossible(kFallenTimbers) && R(1, 200) == 33) {
+    if (f_.timber && trip_.IsEventPossible(kFallenTimbers) && R(1, 200) == 33) {
         Post(kFallenTimbers);
-        timber_ = 0;
+        f_.timber = 0;
     }
-    if (rock_ && trip_.IsEventPossible(kFallenRocks) &&
+    if (f_.rock && trip_.IsEventPossible(kFallenRocks) &&
         R(1, 200) < (trip_.IsEventPossible(kAllowRocksLikely) ? 99 : 66)) {
         Post(kFallenRocks);
-        rock_ = 0;
+        f_.rock = 0;
     }
 
     const int32_t loadTerm = LoadTerm();
@@ -511,15 +511,15 @@ void CEventGen::MisfortuneRules(const Day& day)
     AnimalRules(day, k, loadTerm);
 
     // Event 88 with its cool-down.
-    if (grassCool_ != 0)
-        grassCool_ = static_cast<int16_t>((grassCool_ + 1) % 10);
-    if (grassCool_ == 0 && day.snow == 0 && !mud_) {
+    if (f_.grassCool != 0)
+        f_.grassCool = static_cast<int16_t>((f_.grassCool + 1) % 10);
+    if (f_.grassCool == 0 && day.snow == 0 && !f_.mud) {
         const int32_t chance = (day.Plants() == 1 || k == 1) && day.Sum(5) == 0 ? 40
                                : k != 5 && day.Sum(10) == 0                     ? 10
                                                                                 : 0;
         if (R(1, 100) <= chance) {
             Post(kEvent88);
-            grassCool_ = 1;
+            f_.grassCool = 1;
         }
     }
     // The ox yoke wears like the wagon.
@@ -532,7 +532,7 @@ void CEventGen::MisfortuneRules(const Day& day)
 
 void CEventGen::PlaceRules(const Day& day, int16_t k)
 {
-    if (trip_.IsEventPossible(kDuststorm) && !mud_ && day.snow == 0) {
+    if (trip_.IsEventPossible(kDuststorm) && !f_.mud && day.snow == 0) {
         int32_t c = 0;
         if ((k == 1 || day.Plants() == 1) && day.Sum(3) == 0)
             c = 10;
@@ -566,12 +566,12 @@ void CEventGen::PlaceRules(const Day& day, int16_t k)
             Post(kQuicksand);
     }
 
-    if (fireCool_ != 0)
-        fireCool_ = static_cast<int16_t>((fireCool_ + 1) % 14);
-    if (fireCool_ == 0 && day.snow == 0 && Between(day.month, day.dayOfMonth, 5, 16, 10, 31) && day.Dry() &&
+    if (f_.fireCool != 0)
+        f_.fireCool = static_cast<int16_t>((f_.fireCool + 1) % 14);
+    if (f_.fireCool == 0 && day.snow == 0 && Between(day.month, day.dayOfMonth, 5, 16, 10, 31) && day.Dry() &&
         day.Sum(7) == 0 && R(1, 100) < 6) {
         Post(kPrairieFire);
-        fireCool_ = 1;
+        f_.fireCool = 1;
     }
 
     if (trip_.IsEventPossible(kLocusts) && day.snow == 0 &&
@@ -587,7 +587,7 @@ void CEventGen::PlaceRules(const Day& day, int16_t k)
         if ((pace == 1 || pace == 2) && R(1, 1000) <= pace)
             RunWagonMishap(kWagonTipped, static_cast<int16_t>(R(2, 40)));
     }
-    if ((k == 5 || mud_) && R(1, 100) < 2)
+    if ((k == 5 || f_.mud) && R(1, 100) < 2)
         Post(kEvent94);
     if (day.snow == 0 && k == 1 && R(1, 100) < 3)
         Post(kEvent95);
@@ -645,40 +645,40 @@ void CEventGen::PostRules()
     CParty& party = *Party();
     const int16_t post = trip_.GetPost();
     if (post > 0) {
-        if (party.GetMorale() < 25 && !lowMorale_) {
-            lowMorale_ = 1;
+        if (party.GetMorale() < 25 && !f_.lowMorale) {
+            f_.lowMorale = 1;
             Post(kMoraleLow);
         } else if (party.GetMorale() > 34) {
-            lowMorale_ = 0;
+            f_.lowMorale = 0;
         }
-        if (lowMorale_ && (party.GetMorale() < 10 || R(1, 100) < 6)) {
+        if (f_.lowMorale && (party.GetMorale() < 10 || R(1, 100) < 6)) {
             if (post == 2) {
                 queue_->PostAndRunEvent(kFired, {}, {}, -1, nullptr);
             } else {
                 Post(kDismissed);
-                reelection_ = 1;
+                f_.reelection = 1;
             }
         }
     }
-    if (reelection_ > 0) {
-        ++reelection_;
-        if (reelection_ > 15 && R(1, 100) < 4) {
+    if (f_.reelection > 0) {
+        ++f_.reelection;
+        if (f_.reelection > 15 && R(1, 100) < 4) {
             Post(kReelected);
-            reelection_ = -1;
+            f_.reelection = -1;
         }
     }
 }
 
 void CEventGen::SeasonRules(const Day& day, int16_t)
 {
-    if (mosquitoCool_ == 0) {
+    if (f_.mosquitoCool == 0) {
         if (day.snow == 0 && day.month >= 6 && day.month <= 9 && day.weather->CountFreezingDays() == 0 &&
             R(1, 100) < 4) {
             Post(kMosquitoes);
-            mosquitoCool_ = 1;
+            f_.mosquitoCool = 1;
         }
     } else {
-        mosquitoCool_ = static_cast<int16_t>((mosquitoCool_ + 1) % 8);
+        f_.mosquitoCool = static_cast<int16_t>((f_.mosquitoCool + 1) % 8);
     }
 }
 
@@ -707,9 +707,9 @@ bool CEventGen::HandleMessage(CMessage& message, CBaseObj*)
     if (type == 0)
         return true;
     if (type == kThirst) {
-        if (thirstPosted_)
+        if (f_.thirstPosted)
             return true;
-        thirstPosted_ = 1;
+        f_.thirstPosted = 1;
     }
     queue_->PostAndRunEvent(type, person, condition, 0, person);
     return true;
@@ -861,18 +861,35 @@ bool CEventGen::HasClothingForAll() const
 
 // ---- Persistence ----
 
+void CEventGen::WriteFields(CDoc& doc, const Fields& f)
+{
+    doc.WriteByte(f.mud).WriteByte(f.timber).WriteByte(f.rock);
+    doc.WriteShort(f.spareA).WriteShort(f.fireCool).WriteShort(f.alkali).WriteShort(f.spareB);
+    doc.WriteShort(f.reelection).WriteShort(f.dryDays);
+    doc.WriteByte(f.lowMorale).WriteShort(f.grassCool).WriteByte(f.thirstPosted).WriteShort(f.mosquitoCool);
+}
+
+void CEventGen::ReadFields(CDoc& doc, Fields& f)
+{
+    doc.ReadByte(f.mud).ReadByte(f.timber).ReadByte(f.rock);
+    doc.ReadShort(f.spareA).ReadShort(f.fireCool).ReadShort(f.alkali).ReadShort(f.spareB);
+    doc.ReadShort(f.reelection).ReadShort(f.dryDays);
+    doc.ReadByte(f.lowMorale).ReadShort(f.grassCool).ReadByte(f.thirstPosted).ReadShort(f.mosquitoCool);
+}
+
 void CEventGen::Save(CDoc& doc) const
 {
-    doc.WriteByte(mud_).WriteByte(timber_).WriteByte(rock_);
-    doc.WriteShort(spareA_).WriteShort(fireCool_).WriteShort(alkali_).WriteShort(spareB_);
-    doc.WriteShort(reelection_).WriteShort(dryDays_);
-    doc.WriteByte(lowMorale_).WriteShort(grassCool_).WriteByte(thirstPosted_).WriteShort(mosquitoCool_);
+    queue_->Save(doc);
+    WriteFields(doc, f_);
 }
 
 void CEventGen::Load(CDoc& doc)
 {
-    doc.ReadByte(mud_).ReadByte(timber_).ReadByte(rock_);
-    doc.ReadShort(spareA_).ReadShort(fireCool_).ReadShort(alkali_).ReadShort(spareB_);
-    doc.ReadShort(reelection_).ReadShort(dryDays_);
-    doc.ReadByte(lowMorale_).ReadShort(grassCool_).ReadByte(thirstPosted_).ReadShort(mosquitoCool_);
+    queue_->Load(doc);
+    if (doc.GetError() != CDoc::kOk)
+        return;
+    Fields read;
+    ReadFields(doc, read);
+    if (doc.GetError() == CDoc::kOk)
+        f_ = read;
 }

@@ -52,7 +52,7 @@ public:
 class CEventGen : public CEventObj {
 public:
     static constexpr int32_t kId = 1234;
-    // The fields' saved size.
+    // The saved size of the generator's own fields (they follow the queue's).
     static constexpr int32_t kSavedSize = 21;
 
     // Scene flags the rules read and set.
@@ -102,29 +102,29 @@ public:
     static int32_t BrokenBoneKind(int32_t r);
     static int32_t SprainKind(int32_t r);
 
-    // The fields (21 bytes), without the queue.
+    // The queue, then the generator's fields. A failed load leaves the fields as they were.
     void Save(CDoc& doc) const;
     void Load(CDoc& doc);
 
-    bool GetMudFlag() const { return mud_ != 0; }
-    bool GetTimberFlag() const { return timber_ != 0; }
-    bool GetRockFlag() const { return rock_ != 0; }
-    int16_t GetFireCooldown() const { return fireCool_; }
-    int16_t GetAlkaliWarnings() const { return alkali_; }
-    void SetAlkaliWarnings(int16_t n) { alkali_ = n; }
-    int16_t GetReelection() const { return reelection_; }
-    int16_t GetDryDays() const { return dryDays_; }
-    void SetDryDays(int16_t n) { dryDays_ = n; }
+    bool GetMudFlag() const { return f_.mud != 0; }
+    bool GetTimberFlag() const { return f_.timber != 0; }
+    bool GetRockFlag() const { return f_.rock != 0; }
+    int16_t GetFireCooldown() const { return f_.fireCool; }
+    int16_t GetAlkaliWarnings() const { return f_.alkali; }
+    void SetAlkaliWarnings(int16_t n) { f_.alkali = n; }
+    int16_t GetReelection() const { return f_.reelection; }
+    int16_t GetDryDays() const { return f_.dryDays; }
+    void SetDryDays(int16_t n) { f_.dryDays = n; }
     // Arrival at a place with water clears the alkali and dry-day counters.
     void ClearWarnings()
     {
-        alkali_ = 0;
-        dryDays_ = 0;
+        f_.alkali = 0;
+        f_.dryDays = 0;
     }
-    bool GetLowMoraleFlag() const { return lowMorale_ != 0; }
-    int16_t GetGrassCooldown() const { return grassCool_; }
-    bool GetThirstPosted() const { return thirstPosted_ != 0; }
-    int16_t GetMosquitoCooldown() const { return mosquitoCool_; }
+    bool GetLowMoraleFlag() const { return f_.lowMorale != 0; }
+    int16_t GetGrassCooldown() const { return f_.grassCool; }
+    bool GetThirstPosted() const { return f_.thirstPosted != 0; }
+    int16_t GetMosquitoCooldown() const { return f_.mosquitoCool; }
 
 private:
     // The day as the rules see it, gathered once.
@@ -150,17 +150,23 @@ private:
 
     CEventGenTrip& trip_;
     std::unique_ptr<CEventQueue> queue_;
-    uint8_t mud_ = 0;
-    uint8_t timber_ = 1;
-    uint8_t rock_ = 1;
-    int16_t spareA_ = 0;
-    int16_t fireCool_ = 0;
-    int16_t alkali_ = 0;
-    int16_t spareB_ = 0;
-    int16_t reelection_ = 0;
-    int16_t dryDays_ = 0;
-    uint8_t lowMorale_ = 0;
-    int16_t grassCool_ = 0;
-    uint8_t thirstPosted_ = 0;
-    int16_t mosquitoCool_ = 0;
+    // The day-to-day state the rules keep (saved after the queue).
+    struct Fields {
+        uint8_t mud = 0;
+        uint8_t timber = 1;
+        uint8_t rock = 1;
+        int16_t spareA = 0;
+        int16_t fireCool = 0;
+        int16_t alkali = 0;
+        int16_t spareB = 0;
+        int16_t reelection = 0;
+        int16_t dryDays = 0;
+        uint8_t lowMorale = 0;
+        int16_t grassCool = 0;
+        uint8_t thirstPosted = 0;
+        int16_t mosquitoCool = 0;
+    };
+    static void WriteFields(CDoc& doc, const Fields& f);
+    static void ReadFields(CDoc& doc, Fields& f);
+    Fields f_;
 };

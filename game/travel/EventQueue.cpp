@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/framework/Doc.h"
 #include "game/shell/save/Diary.h"
 #include "game/travel/Party.h"
 
@@ -40,7 +41,9 @@ void CPlainEventHandler::ResolveEvent(CEventQueue&, CRouteEvent& event)
 
 CEventQueue::CEventQueue(CEventHost& host) : host_(host), handler_(std::make_unique<CPlainEventHandler>()) {}
 
-CEventQueue::~CEventQueue()
+CEventQueue::~CEventQueue() { DeleteAll(); }
+
+void CEventQueue::DeleteAll()
 {
     for (CList::Node* n = events_.GetHeadNode(); n; n = n->next)
         delete EventOf(n);
@@ -105,6 +108,35 @@ void CEventQueue::Append(std::unique_ptr<CRouteEvent> event)
 {
     if (event)
         events_.AddTail(event.release());
+}
+
+void CEventQueue::Save(CDoc& doc) const
+{
+    doc.WriteShort(GetCount()).WriteByte(recovery_);
+    for (const CList::Node* n = events_.GetHeadNode(); n; n = n->next)
+        EventOf(n)->Save(doc);
+}
+
+void CEventQueue::Load(CDoc& doc)
+{
+    int16_t count = 0;
+    uint8_t recovery = 0;
+    doc.ReadShort(count).ReadByte(recovery);
+    if (doc.GetError() != CDoc::kOk)
+        return;
+    // A run under way stands on its events: they are not replaced under it.
+    if (count < 0 || count > doc.Remaining() / CRouteEvent::kSavedSize || depth_ > 0) {
+        doc.SetError(CDoc::kStreamFailure);
+        return;
+    }
+    DeleteAll();
+    recovery_ = recovery;
+    for (int16_t i = 0; i < count; ++i) {
+        std::unique_ptr<CRouteEvent> event = CRouteEvent::Load(doc, host_.GetParty());
+        if (!event)
+            return;
+        Append(std::move(event));
+    }
 }
 
 bool CEventQueue::RunsWhileSuspended(int32_t type)

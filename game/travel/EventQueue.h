@@ -14,6 +14,7 @@
 #include "game/travel/RouteEvent.h"
 
 class CDiary;
+class CDoc;
 class CEventQueue;
 class CParty;
 
@@ -88,6 +89,14 @@ public:
     // Adds a loaded event at the tail; the queue owns it.
     void Append(std::unique_ptr<CRouteEvent> event);
 
+    // The saved queue: the count and the recovery flag (3 bytes), then each event from the
+    // head (CRouteEvent::kSavedSize bytes each).
+    static constexpr int32_t kSavedHeadSize = 3;
+    void Save(CDoc& doc) const;
+    // Replaces the events by the saved ones. A count the remaining bytes cannot hold is error
+    // 6 and leaves the queue as it was; so does a queue that is running.
+    void Load(CDoc& doc);
+
     // Set by an event shown without a dialog to its first picture; the next event announced or
     // removed clears it and tells the travel screen.
     int16_t GetNotifyWord() const { return notify_; }
@@ -114,6 +123,7 @@ private:
     bool IsSpent(const CRouteEvent& event) const;
     void Sweep();
     void ClearNotify();
+    void DeleteAll();
 
     CEventHost& host_;
     std::unique_ptr<CEventHandler> handler_;

@@ -7,12 +7,16 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "engine/framework/Message.h"
 #include "game/travel/Lifeline.h"
 
+class CDoc;
 class CHealthCond;
+class CParty;
 class CPartyMember;
+class CSupplyList;
 
 // A value a poster hands to a route event: a plain number (a day number, an amount) or a party
 // member or health condition. A member or condition is watched: once it has been deleted (or a
@@ -24,6 +28,8 @@ public:
     CEventArg(std::nullptr_t) {}
     CEventArg(CPartyMember* member);
     CEventArg(CHealthCond* condition);
+    // The party's supplies (a wagon theft takes from them).
+    CEventArg(CSupplyList* supplies);
 
     // The number; for a member or a condition its address as a word, 0 once it is gone.
     MsgWord GetValue() const;
@@ -31,9 +37,13 @@ public:
     CPartyMember* GetMember() const { return member_.Get(); }
     // The condition given, while it lives and has not ended; otherwise null.
     CHealthCond* GetCondition() const;
+    // Whether the argument stands for an object rather than a number: a saved event keeps
+    // only numbers, so an object comes back as 0 (gone).
+    bool IsReference() const { return object_ || member_.WasSet() || condition_.WasSet(); }
 
 private:
     MsgWord value_ = 0;
+    bool object_ = false;
     CWatchedPtr<CPartyMember> member_;
     CWatchedPtr<CHealthCond> condition_;
 };
@@ -111,6 +121,13 @@ public:
     int16_t GetDelay(int i) const { return ChoiceWord(i, 12); }
     // The stage handed to the health condition of a condition event.
     int16_t GetStageValue(int i) const { return ChoiceWord(i, 14); }
+
+    // The saved event: 40 bytes from the type to the person's id.
+    static constexpr int32_t kSavedSize = 40;
+    void Save(CDoc& doc) const;
+    // Reads an event saved by Save; its person is the party's member of the saved id (none
+    // when no member has it). Null when the document fails.
+    static std::unique_ptr<CRouteEvent> Load(CDoc& doc, const CParty* party);
 
 private:
     static constexpr int32_t kFirstChoice = 30;

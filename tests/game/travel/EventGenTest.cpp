@@ -285,8 +285,8 @@ std::string Bytes(std::initializer_list<int> values)
     return s;
 }
 
-// Timber and rock flags clear, every counter 0.
-const std::string kClearFields(CEventGen::kSavedSize, '\0');
+// An empty queue, then the generator's fields: timber and rock flags clear, every counter 0.
+const std::string kClearFields(CEventQueue::kSavedHeadSize + CEventGen::kSavedSize, '\0');
 
 TEST_F(EventGenTest, ANewGeneratorHasItsStormFlagsSetAndItsCountersAtZero)
 {
@@ -637,9 +637,9 @@ TEST_F(EventGenTest, ALowMoraleCostsThePlayerHisPostAndAReelectionMayFollow)
 
 TEST_F(EventGenTest, TheReelectionComesAfterFifteenDaysWithAThreeInAHundredChance)
 {
-    // Re-election counter 14 (bytes 11-12), post held, morale high.
+    // Re-election counter 14 (bytes 11-12 of the fields), post held, morale high.
     std::string fields = kClearFields;
-    fields[12] = 14;
+    fields[CEventQueue::kSavedHeadSize + 12] = 14;
     LoadFields(fields);
     trip.post = 1;
     auto day = [&](int32_t answer) {
@@ -920,11 +920,12 @@ TEST_F(EventGenTest, ClothingCountsAgainstTheTravellers)
     EXPECT_FALSE(gen->PartyHasItem(5));
 }
 
-TEST_F(EventGenTest, TheFieldsRoundTripInTwentyOneBytes)
+TEST_F(EventGenTest, TheFieldsRoundTripInTwentyOneBytesAfterTheQueue)
 {
-    const std::string fields = Bytes({1, 0, 1, 0, 7, 0, 9, 0, 2, 0, 0, 0xff, 0xff, 0, 4, 1, 0, 3, 1, 0, 5});
-    ASSERT_EQ(fields.size(), static_cast<size_t>(CEventGen::kSavedSize));
+    const std::string fields =
+        Bytes({0, 0, 1, 1, 0, 1, 0, 7, 0, 9, 0, 2, 0, 0, 0xff, 0xff, 0, 4, 1, 0, 3, 1, 0, 5});
     LoadFields(fields);
+    EXPECT_EQ(gen->GetQueue().GetRecoveryFlag(), 1);
     EXPECT_TRUE(gen->GetMudFlag());
     EXPECT_FALSE(gen->GetTimberFlag());
     EXPECT_EQ(gen->GetFireCooldown(), 9);
@@ -935,9 +936,96 @@ TEST_F(EventGenTest, TheFieldsRoundTripInTwentyOneBytes)
     EXPECT_EQ(gen->GetGrassCooldown(), 3);
     EXPECT_TRUE(gen->GetThirstPosted());
     EXPECT_EQ(gen->GetMosquitoCooldown(), 5);
-
     EXPECT_EQ(SaveBytes([&](CDoc& doc) { gen->Save(doc); }), fields);
-    EXPECT_NE(LoadBytes(fields.substr(0, 20), [&](CDoc& doc) { gen->Load(doc); }), CDoc::kOk);
+
+    // A short record is an error and changes nothing.
+    EXPECT_NE(LoadBytes(kClearFields.substr(0, kClearFields.size() - 1), [&](CDoc& doc) { gen->Load(doc); }),
+              CDoc::kOk);
+    EXPECT_TRUE(gen->GetMudFlag());
+    EXPECT_EQ(gen->GetMosquitoCooldown(), 5);
+}
+
+TEST_F(EventGenTest, SavedEventsKeepTheirNumbersAndFindTheirPersonAgainByItsId)
+{
+    {
+        RuleDraws quiet;
+        party->SetMember(1, std::make_unique<CPartyMember>(static_cast<int16_t>(7)));
+        party->SetMemberCount(2);
+        Member(1)->AddCondition(5, 0);
+    }
+    CEventQueue& queue = gen->GetQueue();
+    CRouteEvent* storm = queue.PostEvent(114, 1234567, -5, 3, 0, nullptr);
+    storm->SetStep(2);
+    storm->SetState(CRouteEvent::kShowAgain);
+    storm->DisableChoice(3);
+    storm->SetSpare(9);
+    queue.PostEvent(8, Member(1), Member(1)->GetCondition(0), 0, 0, Member(1));
+    queue.PostEvent(86, party->GetSupplies(), {}, 50, 0, nullptr);
+    queue.SetRecoveryFlag(1);
+    const std::string saved = SaveBytes([&](CDoc& doc) { gen->Save(doc); });
+    ASSERT_EQ(saved.size(), static_cast<size_t>(CEventQueue::kSavedHeadSize + 3 * CRouteEvent::kSavedSize +
+                                                CEventGen::kSavedSize));
+    // The cold's event: type twice, state 0, both parameters 0 (they were objects), ... person 7.
+    const std::string cold = saved.substr(CEventQueue::kSavedHeadSize + CRouteEvent::kSavedSize, 40);
+    EXPECT_EQ(cold.substr(0, 14), Bytes({0, 8, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(cold.substr(38), Bytes({0, 7}));
+
+    Reset();
+    {
+        RuleDraws quiet;
+        party->SetMember(1, std::make_unique<CPartyMember>(static_cast<int16_t>(7)));
+        party->SetMemberCount(2);
+    }
+    LoadFields(saved);
+    ASSERT_EQ(gen->GetQueue().GetCount(), 3);
+    const CRouteEvent* loaded = gen->GetQueue().GetEvent(0);
+    EXPECT_EQ(loaded->GetType(), 114);
+    EXPECT_EQ(loaded->GetFirst().GetValue(), 1234567);
+    EXPECT_EQ(loaded->GetSecond().GetValue(), -5);
+    EXPECT_EQ(loaded->GetStep(), 2);
+    EXPECT_EQ(loaded->GetCount(), 3);
+    EXPECT_EQ(loaded->GetState(), CRouteEvent::kShowAgain);
+    EXPECT_FALSE(loaded->IsChoiceEnabled(3));
+    EXPECT_TRUE(loaded->IsChoiceEnabled(4));
+    EXPECT_EQ(loaded->GetSpare(), 9);
+    EXPECT_EQ(loaded->GetPerson(), nullptr);
+    const CRouteEvent* coldEvent = gen->GetQueue().GetEvent(1);
+    EXPECT_EQ(coldEvent->GetPerson(), Member(1)) << "found again by id";
+    EXPECT_EQ(coldEvent->GetFirst().GetMember(), nullptr);
+    EXPECT_EQ(coldEvent->GetSecond().GetCondition(), nullptr) << "the condition is gone";
+    EXPECT_EQ(gen->GetQueue().GetEvent(2)->GetFirst().GetValue(), 0) << "the supplies are not a number";
+    EXPECT_EQ(gen->GetQueue().GetRecoveryFlag(), 1);
+    EXPECT_EQ(SaveBytes([&](CDoc& doc) { gen->Save(doc); }).substr(0, 43), saved.substr(0, 43));
+}
+
+TEST_F(EventGenTest, ASavedQueueThatPromisesMoreThanItHoldsIsError6)
+{
+    gen->GetQueue().PostEvent(15, 0, 0, -1, 0, nullptr);
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const std::string oneEvent = Bytes({0, 15, 0, 15}) + std::string(36, '\0');
+    const Case cases[] = {
+        {"two promised, one there", Bytes({0, 2, 0}) + oneEvent + std::string(CEventGen::kSavedSize, '\0')},
+        {"a negative count", Bytes({0xff, 0xff, 0}) + std::string(CEventGen::kSavedSize, '\0')},
+        {"a huge count", Bytes({0x7f, 0xff, 0})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(LoadBytes(c.bytes, [&](CDoc& doc) { gen->Load(doc); }), CDoc::kStreamFailure);
+        EXPECT_EQ(Queued(), std::vector<int32_t>{15}) << "the queue is kept";
+    }
+    // A type without a record, or a state the queue does not know, comes back finished.
+    const std::string odd = Bytes({0, 2, 0}) + Bytes({0, 200, 0, 200}) + std::string(36, '\0') +
+                            Bytes({0, 15, 0, 15, 0, 9}) + std::string(34, '\0') +
+                            std::string(CEventGen::kSavedSize, '\0');
+    ASSERT_EQ(LoadBytes(odd, [&](CDoc& doc) { gen->Load(doc); }), CDoc::kOk);
+    ASSERT_EQ(gen->GetQueue().GetCount(), 2);
+    EXPECT_EQ(gen->GetQueue().GetEvent(0)->GetState(), CRouteEvent::kFinished);
+    EXPECT_EQ(gen->GetQueue().GetEvent(1)->GetState(), CRouteEvent::kFinished);
+    gen->GetQueue().RunEvent(nullptr);
+    EXPECT_EQ(gen->GetQueue().GetCount(), 0);
 }
 
 } // namespace
