@@ -218,6 +218,8 @@ void CParty::TakeItems(CSupplyList& items)
     }
 }
 
+void CParty::AddDayStrain(int16_t n) { dayStrain_ = Clamp16(int32_t{dayStrain_} + n); }
+
 void CParty::DailyUpdate(int16_t hours)
 {
     CPartyTrip& trip = Trip();

@@ -90,6 +90,8 @@ public:
 
     // One travelled day of `hours` hours: strain, health, spoilage, eating and animal feed.
     void DailyUpdate(int16_t hours);
+    // A long trip wears the party down: the day strain grows (at most 32767).
+    void AddDayStrain(int16_t n);
     // Eats one day's food; true when anything of tags 13, 14 or 15 was there.
     bool EatDay();
     // Sets the trip's food and morale scene flags, and butchers when meat runs out.

@@ -14,7 +14,8 @@ namespace traveltest {
 
 void OpenSampleData()
 {
-    plat::SetDrives({{'C', qmtest::SourceDir() / "data" / "game", plat::DriveKind::Fixed}});
+    plat::SetDrives({{'C', qmtest::SourceDir() / "data" / "game", plat::DriveKind::Fixed},
+                     {'D', qmtest::TempDir(), plat::DriveKind::Fixed}});
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Lang"));
 }
