@@ -279,6 +279,30 @@ TEST_F(TripTest, ADayEndsAfterItsTravelHoursAndPassingTimeCountsThem)
     EXPECT_EQ(trip.GetModeBefore(), CTrip::kMoving);
 }
 
+TEST_F(TripTest, ADayWithoutMilesIsMarkedAsSuch)
+{
+    struct Case {
+        const char* what;
+        int16_t oxen;
+        int32_t percent;
+        bool none, slow;
+    } cases[] = {
+        {"no oxen", 0, 100, true, false}, {"crawling", 6, 80, false, true}, {"full", 6, 125, false, false}};
+    for (const Case& c : cases) {
+        Draws draws(Fixed(c.percent));
+        TestTrip trip;
+        trip.SetUpTrip();
+        trip.PlaceOnNode(2);
+        trip.SetWeather(nullptr);
+        trip.GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, c.oxen);
+        trip.SetSpeedPercent(c.percent == 80 ? 20 : 100); // 15 x 80 % x 20 %: 2 tenths an hour
+        for (int i = 0; i < 8; ++i)
+            trip.AdvanceDay(1);
+        EXPECT_EQ(trip.GetSceneFlag(CTrip::kFlagNoProgress), c.none) << c.what;
+        EXPECT_EQ(trip.GetSceneFlag(CTrip::kFlagSlowProgress), c.slow) << c.what;
+    }
+}
+
 TEST_F(TripTest, EventsPossibleByModeAnimalsAndNode)
 {
     TestTrip trip;

@@ -1,0 +1,101 @@
+// The trip's clock on the sample data: 150 travelled days of a five-member party (1200 travel
+// hours at the slowest pace), and 1365 days passed standing still, each beside a bare loop of
+// as many CUtil::Random draws as those days made, timed in the same run. The counter
+// x_random is the bare loop's time over the trip's: 0.1 means the days cost ten times their
+// draws.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "engine/framework/Util.h"
+#include "game/travel/Party.h"
+#include "game/travel/Trip.h"
+
+#include "bench/GameSampleData.h"
+#include "bench/References.h"
+
+namespace {
+
+constexpr int kTravelDays = 150;
+constexpr int16_t kWaitDays = CTrip::kMaxWaitDays;
+
+// A trip on the first segment with four companions, oxen, food and feed.
+std::unique_ptr<CTrip> NewTrip()
+{
+    auto trip = std::make_unique<CTrip>();
+    trip->SetUpTrip();
+    trip->PlaceOnNode(2);
+    CParty& party = *trip->GetParty();
+    for (int16_t slot = 1; slot < CParty::kMaxMembers; ++slot)
+        party.CreateMember(slot, slot);
+    party.SetMemberCount(CParty::kMaxMembers);
+    CSupplyList& supplies = *party.GetSupplies();
+    for (auto [type, packages] :
+         {std::pair<int16_t, int16_t>{132, 6}, {5, 60}, {19, 30}, {16, 30}, {181, 60}})
+        supplies.AddItem(type, packages);
+    return trip;
+}
+
+void Travel(CTrip& trip)
+{
+    for (int hour = 0; hour < kTravelDays * 8; ++hour)
+        trip.AdvanceDay(1);
+}
+
+void Wait(CTrip& trip) { trip.PassHours(static_cast<int16_t>(kWaitDays * 24)); }
+
+// The draws one run of `days` makes, counted on a generator of our own.
+int64_t CountDraws(const std::function<void(CTrip&)>& days)
+{
+    auto trip = NewTrip();
+    int64_t draws = 0;
+    uint32_t state = 12345;
+    CUtil::SetDrawSource([&](int32_t lo, int32_t hi, int32_t) {
+        ++draws;
+        state = state * 1103515245u + 12345u;
+        return lo + static_cast<int32_t>((state >> 16) % static_cast<uint32_t>(hi - lo + 1));
+    });
+    days(*trip);
+    CUtil::SetDrawSource(nullptr);
+    return draws;
+}
+
+double DrawSeconds(int64_t draws)
+{
+    return benchref::SecondsPerCall([draws] {
+        int32_t sum = 0;
+        for (int64_t i = 0; i < draws; ++i)
+            sum += CUtil::Random(0, 99, 1);
+        benchmark::DoNotOptimize(sum);
+    });
+}
+
+void RunDays(benchmark::State& state, const std::function<void(CTrip&)>& days)
+{
+    const benchgame::SampleData data;
+    CUtil::SetRandomSeed(1848);
+    const int64_t draws = CountDraws(days);
+    double seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto trip = NewTrip();
+        state.ResumeTiming();
+        const double start = benchref::ThreadSeconds();
+        days(*trip);
+        seconds += benchref::ThreadSeconds() - start;
+        benchmark::DoNotOptimize(trip->GetTotalDistance());
+    }
+    state.counters["draws"] = static_cast<double>(draws);
+    if (seconds > 0)
+        state.counters["x_random"] = DrawSeconds(draws) * static_cast<double>(state.iterations()) / seconds;
+}
+
+void BM_TravelDays(benchmark::State& state) { RunDays(state, Travel); }
+void BM_PassHours(benchmark::State& state) { RunDays(state, Wait); }
+
+} // namespace
+
+BENCHMARK(BM_TravelDays)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PassHours)->Unit(benchmark::kMillisecond);
