@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -158,8 +159,9 @@ struct WeatherDay {
     int16_t high = 80, low = 55, precip = 0;
 };
 
+// Public, so that the rows of a table can set a day up.
 class EventGenTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         OpenSampleData();
@@ -703,6 +705,209 @@ TEST_F(EventGenTest, NoRulePostsATypeTwice)
     EXPECT_TRUE(IsQueued(59));
     EXPECT_EQ(gen->GetQueue().FindEvent(57)->GetFirst().GetValue(), CDate(1848, 6, 1).GetDayNumber())
         << "the first day's event stays";
+}
+
+// Each row sets up a day, answers every draw of one range alike and looks at one event: other
+// rules may fire on the same answers, which the row does not look at.
+TEST_F(EventGenTest, MisfortuneRulesByTheirWeightsPlacesAndDates)
+{
+    struct Case {
+        const char* what;
+        std::function<void(EventGenTest&)> setUp;
+        int32_t hi, answer;
+        int32_t type;
+        bool posted;
+    };
+    auto onTrail = [](int16_t k) { return [k](EventGenTest& t) { t.OnTrail(k); }; };
+    auto allow = [](std::set<int16_t> codes) { return [codes](EventGenTest& t) { t.trip.allowed = codes; }; };
+    auto none = [](EventGenTest&) {};
+    const Case cases[] = {
+        {"fallen timbers at 33", allow({32}), 200, 33, 32, true},
+        {"fallen timbers at 34", allow({32}), 200, 34, 32, false},
+        {"fallen timbers not here", none, 200, 33, 32, false},
+        {"fallen rocks below 66", allow({31}), 200, 65, 31, true},
+        {"fallen rocks at 66", allow({31}), 200, 66, 31, false},
+        {"fallen rocks likely", allow({31, 106}), 200, 98, 31, true},
+        {"a duststorm on a dry trail",
+         [](EventGenTest& t) {
+             t.OnTrail(1);
+             t.trip.allowed = {110};
+         },
+         100, 10, 110, true},
+        {"no duststorm at 11",
+         [](EventGenTest& t) {
+             t.OnTrail(1);
+             t.trip.allowed = {110};
+         },
+         100, 11, 110, false},
+        {"quicksand where it is certain", allow({67, 105}), 100, 100, 67, true},
+        {"quicksand on dry ground", allow({67}), 100, 1, 67, false},
+        {"locusts from 15 June",
+         [](EventGenTest& t) {
+             t.trip.allowed = {113};
+             t.trip.date = CDate(1848, 6, 15);
+         },
+         10000, 5, 113, true},
+        {"locusts at 6",
+         [](EventGenTest& t) {
+             t.trip.allowed = {113};
+             t.trip.date = CDate(1848, 6, 15);
+         },
+         10000, 6, 113, false},
+        {"no locusts before 15 June", allow({113}), 10000, 1, 113, false},
+        {"theft off the trail: 100", none, 10000, 100, 86, true},
+        {"theft on the trail: 1", onTrail(1), 10000, 2, 86, false},
+        {"a tipped wagon at pace 2",
+         [](EventGenTest& t) {
+             t.OnTrail(4);
+             t.trip.pace = 2;
+         },
+         1000, 2, 90, true},
+        {"no tipped wagon at pace 0",
+         [](EventGenTest& t) {
+             t.OnTrail(4);
+             t.trip.pace = 0;
+         },
+         1000, 1, 90, false},
+        {"94 on kind 5", onTrail(5), 100, 1, 94, true},
+        {"95 on a trail segment", onTrail(1), 100, 2, 95, true},
+        {"95 at 3", onTrail(1), 100, 3, 95, false},
+        {"an abandoned wagon in June: 10", none, 1000, 10, 1, true},
+        {"an abandoned wagon in April: 5", [](EventGenTest& t) { t.trip.date = CDate(1848, 4, 20); }, 1000, 6,
+         1, false},
+        {"a stampede at 1", none, 100, 1, 16, true},
+        {"a wagon fire at 1", none, 10000, 1, 33, true},
+        {"Independence Day", [](EventGenTest& t) { t.trip.date = CDate(1848, 7, 4); }, 100, 100, 40, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        c.setUp(*this);
+        {
+            RuleDraws draws;
+            draws.Always(1, c.hi, c.answer);
+            gen->RunMisfortuneRules();
+        }
+        const bool ran = std::find(runs.begin(), runs.end(), c.type) != runs.end();
+        EXPECT_EQ(IsQueued(c.type) || ran, c.posted);
+    }
+}
+
+TEST_F(EventGenTest, AnimalsGoMissingTireAndAreInjuredByTheirWeights)
+{
+    struct Case {
+        const char* what;
+        int32_t pace;
+        int32_t hi, answer;
+        int32_t type;
+        bool posted;
+    };
+    const Case cases[] = {
+        {"missing off the trail: 25", 0, 10000, 25, 52, true},
+        {"missing at 26", 0, 10000, 26, 52, false},
+        {"exhausted with a hard pace: 15", 1, 1000, 15, 6, true},
+        {"exhausted at 16", 1, 1000, 16, 6, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        party->GetSupplies()->AddItem(CParty::kDraughtAnimals, 4);
+        trip.pace = c.pace;
+        {
+            RuleDraws draws;
+            draws.Always(1, c.hi, c.answer);
+            draws.Always(1, 100, 50); // an injured animal lives
+            gen->RunMisfortuneRules();
+        }
+        EXPECT_EQ(IsQueued(c.type), c.posted);
+    }
+    // An injured animal is the day's eighth draw of 1..10000 (after the wagon's two, the missing
+    // person, the fire, the theft, the missing animal and the lost one): below 11.
+    for (int32_t answer : {10, 11}) {
+        Reset();
+        party->GetSupplies()->AddItem(CParty::kDraughtAnimals, 4);
+        RuleDraws draws;
+        draws.Next(1, 10000, answer, 7).Always(1, 100, 50);
+        gen->RunMisfortuneRules();
+        EXPECT_EQ(IsQueued(42), answer == 10);
+        EXPECT_EQ(draws.Left(), 0u);
+    }
+
+    // With a storm queued animals run off more: 100.
+    Reset();
+    party->GetSupplies()->AddItem(CParty::kDraughtAnimals, 4);
+    gen->GetQueue().PostEvent(114, 0, 0, 3, 0, nullptr);
+    RuleDraws draws;
+    draws.Always(1, 10000, 100);
+    gen->RunMisfortuneRules();
+    EXPECT_TRUE(IsQueued(52));
+    EXPECT_EQ(party->GetItem132Total(), 3);
+}
+
+TEST_F(EventGenTest, IllnessWeightsFollowTheSeasonTheWeatherAndTheSupplies)
+{
+    struct Case {
+        const char* what;
+        std::function<void(EventGenTest&)> setUp;
+        int32_t hi, answer;
+        int32_t kind;
+        bool caught;
+    };
+    auto none = [](EventGenTest&) {};
+    auto cholera = [](int16_t year) {
+        return [year](EventGenTest& t) {
+            t.trip.date = CDate(year, 6, 1);
+            t.trip.allowed = {100};
+        };
+    };
+    const Case cases[] = {
+        {"cholera in June, away from it: 40 / 4", none, 10000, 10, 13, true},
+        {"cholera at 11", none, 10000, 11, 13, false},
+        {"cholera where it is likely in 1849: 80", cholera(1849), 10000, 80, 13, true},
+        {"cholera where it is likely in 1849 at 81", cholera(1849), 10000, 81, 13, false},
+        {"cholera where it is likely in 1848: 40", cholera(1848), 10000, 41, 13, false},
+        {"a cold without clothes or blankets: 150", none, 10000, 150, 5, true},
+        {"a cold at 151", none, 10000, 151, 5, false},
+        {"a cold with warm clothes: 1", [](EventGenTest& t) { t.party->GetSupplies()->AddItem(5, 1); }, 10000,
+         2, 5, false},
+        {"alkali water's first day: 20", [](EventGenTest& t) { t.trip.allowed = {61}; }, 1000, 20, 2, true},
+        {"alkali water's later days: 2",
+         [](EventGenTest& t) {
+             t.trip.allowed = {61};
+             t.gen->SetAlkaliWarnings(1);
+         },
+         1000, 3, 2, false},
+        {"snakes where they are: 200 without boots", [](EventGenTest& t) { t.trip.allowed = {104}; }, 10000,
+         200, 35, true},
+        {"snakes with boots for half: 150",
+         [](EventGenTest& t) {
+             t.trip.allowed = {104};
+             t.AddMembers({30, 30});
+             t.party->GetSupplies()->AddItem(19, 1);
+         },
+         10000, 151, 35, false},
+        {"the grippe in January: 3 + 2 + 4",
+         [](EventGenTest& t) {
+             t.trip.date = CDate(1849, 1, 10);
+             t.SetWeather({{50, 35, 0}});
+         },
+         1000, 9, 42, true},
+        {"no grippe in June", none, 1000, 1, 42, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        c.setUp(*this);
+        {
+            RuleDraws draws;
+            draws.Always(1, c.hi, c.answer);
+            gen->RunIllnessRules();
+        }
+        bool caught = false;
+        for (int16_t slot = 0; slot < party->CountMembers(false); ++slot)
+            caught = caught || Member(slot)->HasCondition(c.kind);
+        EXPECT_EQ(caught, c.caught);
+    }
 }
 
 TEST_F(EventGenTest, ConditionKindsMapToTheirEvents)
