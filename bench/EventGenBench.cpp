@@ -19,42 +19,11 @@
 #include "platform/Files.h"
 
 #include "bench/References.h"
+#include "tests/game/travel/EventTrip.h"
 
 namespace {
 
 constexpr int kDays = 150;
-
-// A trip on no node, every event possible, the player holding a post.
-class BenchTrip : public CEventHost, public CEventGenTrip {
-public:
-    BenchTrip(CParty& party, CWeather& weather) : party_(party), weather_(weather) {}
-    CParty* GetParty() const override { return &party_; }
-    bool IsTripSuspended() const override { return false; }
-    bool IsTravelFrameEnabled() const override { return true; }
-    void EnableRoutePanel(bool) override {}
-    void SendToTravelFrame(int32_t) override {}
-    CDiary* GetDiary() const override { return nullptr; }
-    const CDate* GetCurDate() const override { return &date; }
-    const CDate* GetStartDate() const override { return &start_; }
-    CWeather* GetWeather() const override { return &weather_; }
-    CRouteNode* GetNode() const override { return nullptr; }
-    int32_t GetPace() const override { return 1; }
-    int16_t GetPost() const override { return 1; }
-    int16_t GetDaysOnRoute() const override { return 60; }
-    int16_t GetDaysSinceStop() const override { return 20; }
-    int16_t GetTripRisk() const override { return 0; }
-    bool IsEventPossible(int16_t) const override { return true; }
-    bool GetSceneFlag(int16_t) const override { return false; }
-    void SetSceneFlag(int16_t, bool) override {}
-    void LowerDaySpeed(int16_t) override {}
-
-    CDate date{1848, 4, 15};
-
-private:
-    CParty& party_;
-    CWeather& weather_;
-    CDate start_{1848, 4, 15};
-};
 
 void OpenSampleData()
 {
@@ -76,11 +45,19 @@ void TravelDays(bool eventFlag)
                         std::make_unique<CPartyMember>(nullptr, static_cast<int16_t>(20 + slot), 3, 9, 4));
     party.SetMemberCount(3);
     party.GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
-    CWeather weather(10, CDate(1848, 4, 15));
-    BenchTrip trip(party, weather);
+    // A trip on no node, every event possible, the player holding a post.
+    traveltest::EventTrip trip;
+    trip.party = &party;
+    trip.date = trip.start = CDate(1848, 4, 15);
+    trip.weather = std::make_unique<CWeather>(10, trip.date);
+    trip.pace = 1;
+    trip.post = 1;
+    trip.daysOnRoute = 60;
+    trip.daysSinceStop = 20;
+    trip.allowAll = true;
     CEventGen gen(trip, trip);
     for (int day = 0; day < kDays; ++day) {
-        weather.NewDay(trip.date);
+        trip.weather->NewDay(trip.date);
         gen.DailyStep(eventFlag);
         gen.GetQueue().RunEvent(nullptr);
         trip.date.AddDays(1);

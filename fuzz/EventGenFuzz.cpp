@@ -18,38 +18,9 @@
 #include "game/travel/PartyMember.h"
 #include "game/travel/Weather.h"
 #include "platform/Files.h"
+#include "tests/game/travel/EventTrip.h"
 
 namespace {
-
-// A trip standing still on no node in early summer.
-class Trip : public CEventHost, public CEventGenTrip {
-public:
-    explicit Trip(CParty& party) : party_(party), weather_(10, date_) {}
-    CParty* GetParty() const override { return &party_; }
-    bool IsTripSuspended() const override { return false; }
-    bool IsTravelFrameEnabled() const override { return true; }
-    void EnableRoutePanel(bool) override {}
-    void SendToTravelFrame(int32_t) override {}
-    CDiary* GetDiary() const override { return nullptr; }
-    const CDate* GetCurDate() const override { return &date_; }
-    const CDate* GetStartDate() const override { return &date_; }
-    CWeather* GetWeather() const override { return &weather_; }
-    CRouteNode* GetNode() const override { return nullptr; }
-    int32_t GetPace() const override { return 1; }
-    int16_t GetPost() const override { return 1; }
-    int16_t GetDaysOnRoute() const override { return 40; }
-    int16_t GetDaysSinceStop() const override { return 40; }
-    int16_t GetTripRisk() const override { return 0; }
-    bool IsEventPossible(int16_t) const override { return true; }
-    bool GetSceneFlag(int16_t) const override { return true; }
-    void SetSceneFlag(int16_t, bool) override {}
-    void LowerDaySpeed(int16_t) override {}
-
-private:
-    CParty& party_;
-    CDate date_{1848, 6, 20};
-    mutable CWeather weather_;
-};
 
 const std::filesystem::path& Folder()
 {
@@ -77,7 +48,16 @@ void LoadEvents(const uint8_t* data, size_t size)
     party.SetMember(1, std::make_unique<CPartyMember>(static_cast<int16_t>(7)));
     party.SetMemberCount(2);
     party.GetSupplies()->AddItem(CParty::kDraughtAnimals, 4);
-    Trip trip(party);
+    // A trip on no node in early summer, every event possible, the player holding a post.
+    traveltest::EventTrip trip;
+    trip.party = &party;
+    trip.date = CDate(1848, 6, 20);
+    trip.weather = std::make_unique<CWeather>(10, trip.date);
+    trip.pace = 1;
+    trip.post = 1;
+    trip.daysOnRoute = trip.daysSinceStop = 40;
+    trip.allowAll = true;
+    trip.flags = {CEventGen::kFlagNoFood, CEventGen::kFlagNoMeat, CEventGen::kFlagNoTag15};
     CEventGen gen(trip, trip);
     const auto in = MakeDoc("C:\\events.rec");
     if (in->OpenForLoad() != CDoc::kOk)

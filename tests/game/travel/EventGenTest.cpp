@@ -24,6 +24,7 @@
 #include "game/travel/SupplyList.h"
 #include "game/travel/Weather.h"
 #include "platform/Files.h"
+#include "tests/game/travel/EventTrip.h"
 #include "tests/game/travel/SampleData.h"
 #include "tests/game/travel/TravelFixture.h"
 #include "tests/game/travel/TravelRecords.h"
@@ -94,50 +95,7 @@ private:
     std::vector<std::pair<int32_t, int32_t>> log_;
 };
 
-// The trip as the generator sees it.
-class GenTrip : public CEventHost, public CEventGenTrip {
-public:
-    CParty* GetParty() const override { return party; }
-    bool IsTripSuspended() const override { return false; }
-    bool IsTravelFrameEnabled() const override { return true; }
-    void EnableRoutePanel(bool) override {}
-    void SendToTravelFrame(int32_t) override {}
-    CDiary* GetDiary() const override { return nullptr; }
-
-    const CDate* GetCurDate() const override { return &date; }
-    const CDate* GetStartDate() const override { return &start; }
-    CWeather* GetWeather() const override { return weather.get(); }
-    CRouteNode* GetNode() const override { return node.get(); }
-    int32_t GetPace() const override { return pace; }
-    int16_t GetPost() const override { return post; }
-    int16_t GetDaysOnRoute() const override { return daysOnRoute; }
-    int16_t GetDaysSinceStop() const override { return daysSinceStop; }
-    int16_t GetTripRisk() const override { return risk; }
-    bool IsEventPossible(int16_t code) const override { return allowed.contains(code); }
-    bool GetSceneFlag(int16_t flag) const override { return flags.contains(flag); }
-    void SetSceneFlag(int16_t flag, bool value) override
-    {
-        if (value)
-            flags.insert(flag);
-        else
-            flags.erase(flag);
-    }
-    void LowerDaySpeed(int16_t percent) override { speed = std::min(speed, percent); }
-
-    CParty* party = nullptr;
-    CDate date{1848, 6, 1};
-    CDate start{1848, 4, 1};
-    std::unique_ptr<CWeather> weather;
-    std::unique_ptr<CRouteNode> node;
-    int32_t pace = 0;
-    int16_t post = 0;
-    int16_t daysOnRoute = 0;
-    int16_t daysSinceStop = 0;
-    int16_t risk = 0;
-    std::set<int16_t> allowed;
-    std::set<int16_t> flags;
-    int16_t speed = 100;
-};
+using GenTrip = EventTrip;
 
 // Records the events run at once (the queued ones stay in the queue).
 class RunLog : public CEventHandler {
