@@ -642,6 +642,35 @@ TEST_F(EventGenTest, MosquitoesComeBackAfterEightDaysAtTheEarliest)
     EXPECT_EQ(gen->GetMosquitoCooldown(), 0);
 }
 
+TEST_F(EventGenTest, PrairieFiresAndEvent88WaitForTheirCooldowns)
+{
+    // A dry June off the trail: a fire chance below 6 and an event 88 chance of 10 each day.
+    std::vector<int16_t> fire, grass;
+    for (int day = 0; day < 16; ++day) {
+        RuleDraws draws;
+        draws.Always(1, 100, 5);
+        gen->RunMisfortuneRules();
+        fire.push_back(gen->GetFireCooldown());
+        grass.push_back(gen->GetGrassCooldown());
+        trip.date.AddDays(1);
+    }
+    EXPECT_EQ(fire, (std::vector<int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 1, 2, 3}));
+    EXPECT_EQ(grass, (std::vector<int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(IsQueued(66));
+    EXPECT_TRUE(IsQueued(88));
+
+    // A wet day in the last week keeps both away.
+    Reset();
+    SetWeather({{80, 55, 0}, {80, 55, 0}, {80, 55, 0}, {80, 55, 0}, {80, 55, 0}, {80, 55, 0}, {80, 55, 1}});
+    RuleDraws draws;
+    draws.Always(1, 100, 1);
+    gen->RunMisfortuneRules();
+    EXPECT_EQ(gen->GetFireCooldown(), 0);
+    EXPECT_EQ(gen->GetGrassCooldown(), 0);
+    EXPECT_FALSE(IsQueued(66));
+    EXPECT_FALSE(IsQueued(88));
+}
+
 TEST_F(EventGenTest, NoRulePostsATypeTwice)
 {
     party->GetSupplies()->AddItem(132, 4);
