@@ -22,7 +22,7 @@
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 #include "game/shell/save/QM3Doc.h"
 #include "platform/Desktop.h"
 

@@ -13,7 +13,7 @@
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SoundSlots.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 
 namespace {
 

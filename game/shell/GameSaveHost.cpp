@@ -4,7 +4,7 @@
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 
 namespace {
 
@@ -26,13 +26,14 @@ bool CGameSaveHost::HasTravel() const { return Travel() != nullptr; }
 
 void CGameSaveHost::SaveTravel(CQM3Doc& doc)
 {
-    if (CTravel* travel = Travel())
+    // Through the module interface: the trip's own Save writes the record itself.
+    if (CModule* travel = Travel())
         travel->Save(&doc);
 }
 
 void CGameSaveHost::LoadTravel(CQM3Doc& doc)
 {
-    if (CTravel* travel = Travel())
+    if (CModule* travel = Travel())
         travel->Load(&doc);
 }
 
@@ -51,7 +52,8 @@ void CGameSaveHost::ResetTrip()
 std::optional<CDate> CGameSaveHost::GetCurDate() const
 {
     if (const CTravel* travel = Travel())
-        return travel->GetCurDate();
+        if (const CDate* date = travel->GetCurDate())
+            return *date;
     return std::nullopt;
 }
 

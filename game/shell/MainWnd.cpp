@@ -14,7 +14,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/SoundSlots.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "game/shell/SeqBrowseModule.h"
 #include "game/shell/SmackerModule.h"
 #include "game/shell/StandInModules.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "game/shell/CtrlBarFrm.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleBackFrm.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 
 namespace {
 

@@ -16,7 +16,8 @@
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Party.h"
+#include "game/travel/Travel.h"
 
 namespace {
 

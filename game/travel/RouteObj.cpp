@@ -16,7 +16,7 @@
 #include "game/shell/GameImages.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/TravelImage.h"
 

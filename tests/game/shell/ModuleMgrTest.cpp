@@ -20,7 +20,7 @@
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/StandInModules.h"
 #include "game/shell/TemplateTypes.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -229,11 +229,14 @@ TEST_F(ModuleMgrTest, TheTravelModuleResetsTheTripOnMessageThree)
 {
     ResetModuleConstructors();
     auto* travel = new CTravel(CRect(0, 0, 480, 640));
-    travel->SetMode(3);
+    travel->OnAttach();
+    travel->SetMode(0);
     EXPECT_EQ(travel->GetLandmarkId(), -1);
-    EXPECT_EQ(travel->GetCurDate().GetYear(), 1848);
-    SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, nullptr); // no application: only the mode
-    EXPECT_EQ(travel->GetMode(), 0);
+    ASSERT_NE(travel->GetCurDate(), nullptr);
+    EXPECT_EQ(travel->GetCurDate()->GetYear(), 1848);
+    SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, nullptr); // no application: only the trip
+    EXPECT_EQ(travel->GetMode(), CTrip::kNotOnRoute);
+    EXPECT_EQ(travel->GetNodeId(), -1);
     delete travel;
 }
 

@@ -36,7 +36,7 @@
 #include "game/shell/PictureModule.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SeqBrowseModule.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Travel.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
 #include "game/travel/TravelImage.h"

@@ -1,18 +1,25 @@
-// The travel module stand-in: what the route event queue reads of the travel screen.
+// The travel module: its trip set up on attaching, and what the route event queue reads of
+// the travel screen.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
-#include "game/shell/Travel.h"
+#include "game/travel/Party.h"
+#include "game/travel/Travel.h"
 
 namespace {
 
-TEST(TravelStandIn, TheQueueSeesTheTravelScreensState)
+TEST(TravelModule, TheQueueSeesTheTravelScreensState)
 {
     CUtil::SetRandomSeed(1);
     auto travel = std::make_unique<CTravel>(CRect(0, 0, 480, 640));
+    EXPECT_EQ(travel->GetId(), 900);
+    EXPECT_EQ(travel->GetParty(), nullptr) << "the trip is made on attaching";
+    travel->OnAttach();
+    EXPECT_FALSE(travel->IsFresh());
+    EXPECT_EQ(travel->GetMode(), CTrip::kNotOnRoute);
     ASSERT_NE(travel->GetParty(), nullptr);
     EXPECT_EQ(travel->GetParty()->CountMembers(true), 1);
     ASSERT_NE(travel->GetEventQueue(), nullptr);
@@ -45,10 +52,11 @@ TEST(TravelStandIn, TheQueueSeesTheTravelScreensState)
     EXPECT_EQ(travel->GetEventGoneCount(), 1);
 }
 
-TEST(TravelStandIn, ResettingTheTripStartsAFreshPartyAndQueue)
+TEST(TravelModule, ResettingTheTripStartsAFreshPartyAndQueue)
 {
     CUtil::SetRandomSeed(1);
     auto travel = std::make_unique<CTravel>(CRect(0, 0, 480, 640));
+    travel->OnAttach();
     travel->GetParty()->AddMoney(400.0);
     travel->GetEventQueue()->SetStampedeFlag(1);
     SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, nullptr);

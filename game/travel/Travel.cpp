@@ -1,0 +1,59 @@
+#include "game/travel/Travel.h"
+
+#include "engine/framework/Appl.h"
+#include "engine/framework/Message.h"
+#include "engine/framework/MsgMgr.h"
+#include "game/shell/SoundSlots.h"
+#include "game/travel/RouteSeqState.h"
+
+CTravel::CTravel(const CRect& rect) : CFrameModule(rect) { SetId(kFrameId); }
+
+CTravel::~CTravel() { StopTimer(); }
+
+bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
+{
+    if (message.GetId() == kMsgResetTrip) {
+        ResetTrip();
+        return true;
+    }
+    if (message.GetId() == kMsgEventGone) {
+        ++eventsGone_;
+        return true;
+    }
+    return CFrameModule::HandleMessage(message, sender);
+}
+
+void CTravel::OnAttach()
+{
+    CFrame::OnAttach();
+    if (IsFresh())
+        SetUpTrip();
+}
+
+void CTravel::Suspend()
+{
+    if (suspended_)
+        return;
+    StopSounds(nullptr, 0);
+    suspended_ = 1;
+    StopTimer();
+    CModule::Suspend();
+}
+
+void CTravel::Resume()
+{
+    suspended_ = 0;
+    CModule::Resume();
+}
+
+void CTravel::ResetTrip()
+{
+    StopTimer();
+    ResetTripState();
+    if (CBaseAppl* appl = GetApplication())
+        SendMsg(*appl, 3, 0, 0, this);
+}
+
+void CTravel::SetRouteSeqState(std::unique_ptr<CRouteSeqState> state) { routeSeqState_ = std::move(state); }
+
+void CTravel::SendToTravelFrame(int32_t id) { SendMsg(*this, id, 0, 0, nullptr); }
