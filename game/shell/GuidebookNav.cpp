@@ -51,3 +51,16 @@ std::optional<GbkPlace> NextPlace(const GbkContent& content, GbkPlace at)
         return std::nullopt;
     return GbkPlace{at.section + 1, 0};
 }
+
+std::optional<GbkPlace> PlaceOfMasterEntry(const GbkContent& content, int32_t number)
+{
+    if (number < 0)
+        return std::nullopt;
+    for (size_t i = 0; i < content.sections.size(); ++i) {
+        const GbkSection& section = content.sections[i];
+        if (number < section.PageCount())
+            return GbkPlace{static_cast<int32_t>(i), number + section.contentsScreens};
+        number -= section.PageCount();
+    }
+    return std::nullopt;
+}

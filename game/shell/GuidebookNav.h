@@ -22,3 +22,8 @@ std::optional<GbkPlace> PreviousPlace(const GbkContent& content, GbkPlace at);
 
 // The place the next button leads to; none from the last spread of the last section.
 std::optional<GbkPlace> NextPlace(const GbkContent& content, GbkPlace at);
+
+// The page of the master title list's entry `number` (the titles of every section's pages, in
+// order): its section and its page number there, after the contents screens. None for a
+// number before the first page or past the last section's pages.
+std::optional<GbkPlace> PlaceOfMasterEntry(const GbkContent& content, int32_t number);

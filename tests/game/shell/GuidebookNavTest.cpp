@@ -73,3 +73,21 @@ TEST(GuidebookNav, SpreadsStartAnEvenDistanceFromTheContents)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GuidebookNav, MasterEntriesNameSectionsAndPages)
+{
+    GbkContent book;
+    book.sections = {Section(3, 6), Section(0, 0), Section(4, 2)};
+    struct Case {
+        int number;
+        std::optional<GbkPlace> place;
+    };
+    const Case cases[] = {{0, GbkPlace{0, 1}}, {2, GbkPlace{0, 3}}, {3, GbkPlace{2, 2}}, {6, GbkPlace{2, 5}},
+                          {7, std::nullopt},   {-1, std::nullopt},  {1000, std::nullopt}};
+    for (const Case& k : cases)
+        EXPECT_EQ(PlaceOfMasterEntry(book, k.number), k.place) << "entry " << k.number;
+}
+
+} // namespace
