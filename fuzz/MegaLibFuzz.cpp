@@ -35,7 +35,8 @@ void CheckDirectory(const uint8_t* data, size_t size)
             // A present entry's data lies inside the input.
             sum = sum + data[static_cast<size_t>(found.offset) + static_cast<size_t>(found.size) - 1];
         }
-        dir.FindEntry(e.type, e.id + 1);
+        // The next id wraps as the engine's ids do (INT32_MAX + 1 is INT32_MIN), without overflow.
+        dir.FindEntry(e.type, static_cast<int32_t>(static_cast<uint32_t>(e.id) + 1u));
     }
     dir.FindType("zzzzzzz");
 }

@@ -39,7 +39,9 @@ public:
     {
         if (at < 0 || n < 0 || at + n > Length())
             return false;
-        std::memcpy(out, data_ + at, static_cast<size_t>(n));
+        // An empty sound has no bytes at all (its pointer may be null): copy only what there is.
+        if (n > 0)
+            std::memcpy(out, data_ + at, static_cast<size_t>(n));
         return true;
     }
 
