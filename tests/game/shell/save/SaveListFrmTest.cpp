@@ -47,7 +47,7 @@ protected:
     void WriteSlots()
     {
         fs::create_directories(Folder());
-        Write(Folder() / "SLOT1.QM3", Bytes().Start("Oregon bound", 2).Diary("").U16(3).Str());
+        Write(Folder() / "SLOT1.QM3", Bytes().Start("Westward bound", 2).Diary("").U16(3).Str());
         Write(Folder() / "SLOT3.QM3", Bytes().Start("Cut", 2).Str().substr(0, 40));
         Write(Folder() / "SLOT4.QM3", Bytes().Start(std::string(32, 'N'), 2).Str().substr(0, 48));
         Write(Folder() / "SLOT5.QM3", Bytes().Start("Fifth", 2).U16(3).Str());
@@ -83,14 +83,14 @@ TEST_F(SaveListFrmTest, ListsEverySlotWhenSavingAndOnlyGamesWhenOpening)
     const auto saving = Make(false);
     EXPECT_EQ(saving->GetStatus(), 0);
     EXPECT_EQ(Entries(saving->GetDisplayNames()),
-              (std::vector<std::string>{"Oregon bound", "<untitled>", "<untitled>", std::string(32, 'N'),
+              (std::vector<std::string>{"Westward bound", "<untitled>", "<untitled>", std::string(32, 'N'),
                                         "Fifth"}));
     EXPECT_EQ(Entries(saving->GetFileNames()),
               (std::vector<std::string>{"SLOT1.QM3", "SLOT2.QM3", "SLOT3.QM3", "SLOT4.QM3", "SLOT5.QM3"}));
     EXPECT_EQ(saving->GetChosenIndex(), -1);
 
     const auto opening = Make(true);
-    EXPECT_EQ(Entries(opening->GetDisplayNames()), (std::vector<std::string>{"Oregon bound", "Fifth"}));
+    EXPECT_EQ(Entries(opening->GetDisplayNames()), (std::vector<std::string>{"Westward bound", "Fifth"}));
     EXPECT_EQ(Entries(opening->GetFileNames()), (std::vector<std::string>{"SLOT1.QM3", "SLOT5.QM3"}));
 
     const auto current = Make(false, "Saved Games", "SLOT5.QM3");
