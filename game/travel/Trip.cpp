@@ -9,6 +9,7 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/travel/Item.h"
+#include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
@@ -103,6 +104,7 @@ void CTrip::SetUpTrip()
     party_ = std::make_unique<CParty>();
     eventGen_ = std::make_unique<CEventGen>(*this, *this);
     DrawTravellers();
+    MakeMarkets();
     mostAnimals_ = party_->GetItem132Total();
     sceneFlags_ = {};
     fresh_ = 0;
@@ -127,6 +129,8 @@ void CTrip::ResetTripState()
     if (hadEventGen)
         eventGen_ = std::make_unique<CEventGen>(*this, *this);
     DrawTravellers();
+    DeleteMarkets();
+    MakeMarkets();
     mostAnimals_ = party_ ? party_->GetItem132Total() : 0;
     sceneFlags_ = {};
 }
@@ -155,6 +159,38 @@ void CTrip::DrawTravellers()
         for (size_t j = i + 1; j < persons_.size(); ++j)
             if (persons_[j].id < persons_[i].id)
                 std::swap(persons_[i].id, persons_[j].id);
+}
+
+std::unique_ptr<CMarket> CTrip::MakePersonMarket(int16_t id)
+{
+    // The stock record of each person, by person id 1..20.
+    static constexpr int16_t kStockRecords[kLastPersonId] = {1011, 1018, 1006, 1002, 1009, 1008, 1001,
+                                                             1019, 1014, 1015, 1004, 1013, 1020, 1016,
+                                                             1003, 1005, 1010, 1017, 1012, 1007};
+    constexpr int16_t kPriceColumn = 1;
+    constexpr int16_t kLineLimit = 214;
+    constexpr int16_t kPeople = 5;
+    if (id < 1 || id > kLastPersonId)
+        return nullptr;
+    return std::make_unique<CMarket>(kStockRecords[id - 1], kPriceColumn, kLineLimit, kPeople);
+}
+
+void CTrip::MakeMarkets()
+{
+    for (int16_t id = 1; id <= kLastPersonId; ++id)
+        if (IsPersonListed(id))
+            markets_[static_cast<size_t>(id - 1)] = MakePersonMarket(id);
+}
+
+CMarket* CTrip::GetMarket(int16_t slot) const
+{
+    return slot >= 0 && slot < kMarketCount ? markets_[static_cast<size_t>(slot)].get() : nullptr;
+}
+
+void CTrip::DeleteMarkets()
+{
+    for (std::unique_ptr<CMarket>& market : markets_)
+        market.reset();
 }
 
 bool CTrip::IsPersonListed(int16_t id) const { return FindPerson(id) >= 0; }

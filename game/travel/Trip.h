@@ -19,6 +19,7 @@
 #include "game/travel/PartyTrip.h"
 
 class CDoc;
+class CMarket;
 class CParty;
 class CRouteNode;
 class CRouteObj;
@@ -109,6 +110,16 @@ public:
     // The table entry of person id; -43 when the id is not listed.
     int16_t FindPerson(int16_t id) const;
     const std::array<Person, kPersonCount>& GetPersons() const { return persons_; }
+
+    // The travellers' markets: slot p - 1 holds person p's goods while p is listed. Joining
+    // companions at the store take their goods and delete every market; a loaded trip has none.
+    static constexpr int16_t kMarketCount = kLastPersonId;
+    // Person id's goods (a stock record by person, price column 1, 214 lines, 5 people); null
+    // for an id outside 1..20.
+    static std::unique_ptr<CMarket> MakePersonMarket(int16_t id);
+    // The market of slot 0..19; null outside, or when the slot has none.
+    CMarket* GetMarket(int16_t slot) const;
+    void DeleteMarkets();
 
     // The mode is a 32-bit value; PartyTrip's view of it is the same.
     void SetMode(int32_t mode) { mode_ = mode; }
@@ -232,12 +243,15 @@ protected:
     std::unique_ptr<CEventGen> eventGen_;
     std::unique_ptr<CRouteNode> node_;
     uint8_t suspended_ = 0;
+    std::array<std::unique_ptr<CMarket>, kMarketCount> markets_;
     // Hours of moving that gain nothing (not saved).
     int16_t lostHours_ = 0;
 
 private:
     // The fields a new trip starts with (the set-up and the reset share them).
     void ClearTripFields();
+    // Markets for the listed persons (the slots are empty before).
+    void MakeMarkets();
     // The hour's miles while moving.
     void MoveOneHour(int16_t carryAtStart);
     int16_t HourlyBase(int16_t snowDepth, int16_t hungryDays);

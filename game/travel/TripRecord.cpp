@@ -79,6 +79,9 @@ void CTrip::LoadFields(CDoc& doc)
 void CTrip::Load(CDoc& doc)
 {
     LoadFields(doc);
+    // The companions who joined at the store took their goods and deleted the markets before
+    // any game could be saved: a loaded trip has none.
+    DeleteMarkets();
     // A loaded game runs on a generator of its own: the events queued by the trip that ran
     // before name members of a party that is about to go.
     eventGen_ = std::make_unique<CEventGen>(*this, *this);

@@ -90,7 +90,7 @@ void TravelTest::SetUp()
     writer_.emplace(qmtest::TempDir() / "Data");
     trip_.flags.fill(-1);
     const std::filesystem::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data";
-    for (const char* type : {"IVT", "FVT", "OCP", "PPL", "HLT", "HIL", "NOD", "RVR", "WTH", "EVT"})
+    for (const char* type : {"IVT", "FVT", "OCP", "PPL", "HLT", "HIL", "NOD", "RVR", "WTH", "EVT", "STO", "PRC"})
         writer_->Add(type, 0, ReadText(data / type / qmtest::FolderLibraryWriter::FileName(type, 0)));
     AddStrings(CPartyMember::kRandomNameList, {"Ann", "Bo", "Cy"});
 }

@@ -1,0 +1,61 @@
+#pragma once
+// CMarket: the stock of one store or trader, a list of goods lines (item type, quantity, unit
+// price in dollars, store category) drawn once when the market is made from a stock record
+// ("STO") and price record 1 ("PRC"). Purchases and trades take goods out of it line by line.
+//
+// Stocking: every entry of the stock record up to its first item type 0 (or the line limit)
+// becomes a line, in record order. An entry's quantity is the people factor times k for a
+// minimum of -k (k per person), else its maximum (at most 900); no chance is drawn, so a
+// market made twice from the same records holds the same goods.
+//
+// Record layouts (signed 16-bit words):
+//   "STO" id: up to 205 entries of 12 words: item type (1..213, 0 ends the list), minimum,
+//             maximum, chance in percent, markups in percent for price columns 0..7.
+//   "PRC" 1:  213 entries of 2 words, entry k - 1 for item type k: base price in cents,
+//             store category.
+// A missing stock record stocks nothing; a missing price record gives prices and categories 0.
+// An entry naming an item type outside 1..213 is a fatal report naming the record and entry.
+#include <array>
+#include <cstdint>
+
+class CMarket {
+public:
+    static constexpr int16_t kStockEntries = 205;
+    static constexpr int16_t kItemTypes = 213;
+    static constexpr int16_t kPriceColumns = 8;
+    static constexpr int16_t kMaxQuantity = 900;
+    static constexpr int32_t kPriceRecord = 1;
+    // Words of a stock entry and their offsets in it.
+    static constexpr int32_t kStockEntryBytes = 24;
+    static constexpr int32_t kPriceEntryBytes = 4;
+
+    // A market of stock record `stockId` priced by markup column `priceColumn` (0..7; another
+    // column adds no markup), at most `lineLimit` lines (0 or above 205: 205), with
+    // `peopleFactor` people for the per-person quantities.
+    CMarket(int16_t stockId, int16_t priceColumn, int16_t lineLimit, int16_t peopleFactor);
+
+    int16_t GetItemCount() const { return count_; }
+    // Line i's item type (0 for a line that does not exist; likewise the other getters).
+    int16_t GetItemId(int16_t i) const;
+    int16_t GetQuantity(int16_t i) const;
+    double GetPrice(int16_t i) const;
+    int16_t GetCategory(int16_t i) const;
+    // The sum of price x quantity over the lines, plus half a cent.
+    double GetStockValue() const;
+    // Takes `amount` from line i; a line left below 1 is removed (the later lines move up)
+    // and the answer is 1, else 0. A line that does not exist answers 0.
+    int16_t TakeFromLine(int16_t i, int16_t amount);
+
+private:
+    struct Line {
+        int32_t itemType = 0;
+        int16_t quantity = 0;
+        double price = 0.0;
+        int16_t category = 0;
+    };
+
+    bool Valid(int16_t i) const { return i >= 0 && i < count_; }
+
+    std::array<Line, kItemTypes> lines_ = {};
+    int16_t count_ = 0;
+};
