@@ -5,6 +5,7 @@
 #include "engine/controls/Wind.h"
 #include "engine/controls/text/PopWind.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/GatherModule.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/PictureModule.h"
@@ -36,6 +37,7 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
     switch (type) {
     case 0: return new CSmackerModule(rect);
     case 1: return new CSeqBrowseModule(rect);
+    case 3: return new CGatherModule(rect);
     case 4: return MakeGuidebook(rect, manager);
     case 5: return new CPictureModule(rect);
     case 11: return new CBackdropModule(rect);

@@ -180,6 +180,9 @@ TEST_F(ModuleMgrTest, TheFactoryGivesEachTypeItsRectangleAndBuildsOnce)
     // The guidebook takes its values from the modules that exist when it is made.
     ResetModuleConstructors();
     SetModuleConstructor(6, [](const CRect& r, CModuleMgr&) { return new CPlainAnimModule(r); });
+    // The gathering screen needs its data: a recording module holds its slot here.
+    SetModuleConstructor(
+        3, [this](const CRect& r, CModuleMgr&) -> CModule* { return new RecordingModule(r, 3, log); });
     manager->SetGuideTopic(17);
     ASSERT_TRUE(manager->CreateModule(3));
     ASSERT_TRUE(manager->CreateModule(4));
