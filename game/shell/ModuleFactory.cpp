@@ -43,7 +43,7 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
     case 11: return new CBackdropModule(rect);
     case 6:
     case 7:
-    case 8: return new CPlainAnimModule(rect);
+    case 8: return new CPassingAnimModule(rect);
     case CModuleMgr::kLandmark: return new CLandmark(rect);
     case CModuleMgr::kTravel: return new CTravel(rect);
     default: return new CPlainFrameModule(rect);

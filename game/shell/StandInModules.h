@@ -1,12 +1,15 @@
 #pragma once
 // The modules whose screens are not built yet, each on its type's base and rectangle: the
-// guidebook keeps the three values it was made with, the landmark ignores its commands, and
-// every other type is an empty module.
+// guidebook keeps the three values it was made with; the landmark shows the landmark's
+// screen, sets the party up at the outfitting store and leaves at once; the hunting, rafting
+// and river catch modules leave as soon as they start; every other type is an empty module.
 #include <cstdint>
 
 #include "game/shell/Module.h"
 
 class CMessage;
+class CParty;
+class CTrip;
 
 // Type 4.
 class CGuidebook : public CFrameModule {
@@ -25,14 +28,28 @@ private:
     int16_t topic_;
 };
 
-// Type 9.
+// Type 9: shows the template list of the travel module's landmark id when there is one. At
+// the outfitting store (10101) it takes companions and the starter kit. Whatever the
+// landmark, it then leaves (message 101 queued for the next tick), so the trip goes on.
 class CLandmark : public CFrameModule {
 public:
+    static constexpr int32_t kOutfittingStore = 10101;
+
     explicit CLandmark(const CRect& rect) : CFrameModule(rect) {}
+    void OnAttach() override;
     void ShowSuppliesList(CMessage&) {}
     void OnChoiceListChange(CMessage&) {}
     void ShowStockList(CMessage&) {}
 };
+
+// The outfitting store's companion choice as a player makes it who takes the travellers in
+// table order: a pair's partner comes along, a pair only while at most two are chosen, four
+// in all. They become members from slot 1 (five members then), their goods go to the party
+// (money to the money) and every market is deleted.
+void TakeStoreCompanions(CTrip& trip);
+// Six oxen, food of every kind the party eats, feed, salt, clothing and two spare parts of
+// each wagon part: well within what six oxen pull.
+void AddStarterKit(CParty& party);
 
 // Types 2 and 3.
 class CPlainFrameModule : public CFrameModule {
@@ -40,8 +57,15 @@ public:
     explicit CPlainFrameModule(const CRect& rect) : CFrameModule(rect) {}
 };
 
-// Types 6, 7 and 8.
+// An empty module over an animated frame.
 class CPlainAnimModule : public CAnimModule {
 public:
     explicit CPlainAnimModule(const CRect& rect) : CAnimModule(rect) {}
+};
+
+// Types 6, 7 and 8 (rafting, hunting, river catch): leave as soon as they start.
+class CPassingAnimModule : public CPlainAnimModule {
+public:
+    using CPlainAnimModule::CPlainAnimModule;
+    void Start() override;
 };

@@ -161,6 +161,8 @@ void CTrip::DrawTravellers()
                 std::swap(persons_[i].id, persons_[j].id);
 }
 
+int16_t CTrip::GetPartner(int16_t id) { return PartnerOf(id); }
+
 std::unique_ptr<CMarket> CTrip::MakePersonMarket(int16_t id)
 {
     // The stock record of each person, by person id 1..20.

@@ -117,6 +117,8 @@ public:
     // Person id's goods (a stock record by person, price column 1, 214 lines, 5 people); null
     // for an id outside 1..20.
     static std::unique_ptr<CMarket> MakePersonMarket(int16_t id);
+    // The partner a person travels with (1 and 16, 11 and 18); 0 for one who travels alone.
+    static int16_t GetPartner(int16_t id);
     // The market of slot 0..19; null outside, or when the slot has none.
     CMarket* GetMarket(int16_t slot) const;
     void DeleteMarkets();

@@ -1,0 +1,215 @@
+// The stand-ins of the modules not built yet: the outfitting store's companion choice and
+// starter kit, the landmark module showing its screen and leaving, and the hunting, rafting
+// and river catch modules leaving as soon as they start.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "engine/framework/MsgBox.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/framework/Util.h"
+#include "engine/resources/FoldLib.h"
+#include "engine/resources/LibMgr.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/MainWnd.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/QM3Appl.h"
+#include "game/shell/StandInModules.h"
+#include "game/travel/Item.h"
+#include "game/travel/Market.h"
+#include "game/travel/Party.h"
+#include "game/travel/SupplyList.h"
+#include "game/travel/Travel.h"
+#include "game/travel/Trip.h"
+#include "platform/Files.h"
+#include "platform/MessageQueue.h"
+#include "tests/game/shell/FakeSound.h"
+#include "tests/game/shell/SampleGame.h"
+#include "tests/support/TestEnv.h"
+
+namespace {
+
+// A trip over the sample data whose person table a test sets.
+class TableTrip : public CTrip {
+public:
+    void SetTable(const std::array<int16_t, kPersonCount>& ids)
+    {
+        for (size_t i = 0; i < ids.size(); ++i)
+            persons_[i] = Person{ids[i], 0, 0};
+        DeleteMarkets();
+        for (int16_t id : ids)
+            if (id > 0)
+                markets_[static_cast<size_t>(id - 1)] = MakePersonMarket(id);
+    }
+};
+
+class StoreCompanions : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plat::SetDrives({{'C', qmtest::SourceDir() / "data" / "game", plat::DriveKind::Fixed}});
+        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
+        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Lang"));
+        CUtil::SetRandomSeed(3);
+        trip.SetUpTrip();
+    }
+    std::vector<int16_t> Members() const
+    {
+        std::vector<int16_t> ids;
+        for (int16_t slot = 1; slot < trip.GetParty()->CountMembers(false); ++slot)
+            ids.push_back(trip.GetParty()->GetMember(slot)->GetId());
+        return ids;
+    }
+    TableTrip trip;
+};
+
+TEST_F(StoreCompanions, FourJoinInTableOrderWithPairsWhileTwoAtMostAreChosen)
+{
+    struct Case {
+        const char* what;
+        std::array<int16_t, 8> table;
+        std::vector<int16_t> members;
+    } cases[] = {
+        {"the first four", {2, 3, 4, 6, 7, 9, 10, 13}, {2, 3, 4, 6}},
+        {"a pair first, its partner along", {1, 2, 3, 4, 6, 7, 9, 16}, {1, 2, 3, 16}},
+        {"a pair after three chosen is passed over", {2, 3, 4, 11, 13, 14, 17, 18}, {2, 3, 4, 13}},
+        {"a pair after two chosen comes", {2, 3, 11, 13, 14, 17, 18, 19}, {2, 3, 11, 18}},
+        {"two pairs", {1, 11, 16, 18, 19, 20, 2, 3}, {1, 11, 16, 18}},
+        {"a pair, one more, then a pair passed over", {1, 2, 11, 16, 17, 18, 19, 20}, {1, 2, 16, 17}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        trip.SetTable(c.table);
+        TakeStoreCompanions(trip);
+        EXPECT_EQ(trip.GetParty()->CountMembers(false), 5);
+        EXPECT_EQ(Members(), c.members);
+    }
+}
+
+TEST_F(StoreCompanions, TheirGoodsGoToThePartyAndTheMarketsAreDeleted)
+{
+    trip.SetTable({2, 3, 4, 6, 7, 9, 10, 13});
+    double money = 0.0;
+    std::vector<std::pair<int16_t, int16_t>> goods;
+    for (int16_t id : {2, 3, 4, 6}) {
+        const CMarket& market = *trip.GetMarket(static_cast<int16_t>(id - 1));
+        for (int16_t line = 0; line < market.GetItemCount(); ++line) {
+            if (market.GetItemId(line) == 35)
+                money += market.GetQuantity(line);
+            else
+                goods.emplace_back(market.GetItemId(line), market.GetQuantity(line));
+        }
+    }
+    ASSERT_GT(money, 0.0);
+    ASSERT_FALSE(goods.empty());
+    const double before = trip.GetParty()->GetMoney();
+    TakeStoreCompanions(trip);
+    EXPECT_DOUBLE_EQ(trip.GetParty()->GetMoney(), before + money);
+    for (const auto& [type, count] : goods)
+        EXPECT_GE(trip.GetParty()->GetSupplies()->GetTotal(type), count) << "item type " << type;
+    for (int16_t slot = 0; slot < CTrip::kMarketCount; ++slot)
+        EXPECT_EQ(trip.GetMarket(slot), nullptr) << slot;
+}
+
+TEST_F(StoreCompanions, TheStarterKitFeedsAndMendsThePartyWithinItsLoad)
+{
+    TakeStoreCompanions(trip);
+    AddStarterKit(*trip.GetParty());
+    CParty& party = *trip.GetParty();
+    EXPECT_EQ(party.GetItem132Total(), 6);
+    EXPECT_EQ(party.GetTravelRate(), CParty::kFullRate);
+    EXPECT_EQ(party.GetLoadState(), CParty::kLoadWithinLimit);
+    for (int16_t tag : {2, 3, 13, 14, 15, 16, 34, 40})
+        EXPECT_FALSE(party.GetSupplies()->CollectByTag(tag).empty()) << "tag " << tag;
+    for (int16_t type : {164, 91})
+        EXPECT_GT(party.GetSupplies()->GetTotal(type), 0) << "item type " << type;
+    for (int16_t part = 189; part <= 192; ++part)
+        EXPECT_EQ(party.GetSupplies()->GetTotal(part), 2) << "item type " << part;
+}
+
+// ---- The modules in the game ----
+
+class StandInModules : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CUtil::SetRandomSeed(1);
+        shelltest::UseSampleGame(shelltest::CopySampleGame({}));
+        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
+            return std::make_unique<shelltest::FakeSound>(id, streamed, sounds, 0);
+        });
+        box = std::make_unique<CMsgBox>();
+        appl = std::make_unique<CQM3Appl>();
+        SendMsg(*appl, 2, 0, 0, nullptr);
+        ASSERT_NE(Travel(), nullptr);
+    }
+    void TearDown() override
+    {
+        appl.reset();
+        box.reset();
+    }
+    static CTravel* Travel()
+    {
+        return dynamic_cast<CTravel*>(GetModuleMgr()->GetModule(CModuleMgr::kTravel));
+    }
+    // Asks for the module over the travel screen, as the screen's buttons do.
+    void Enter(int32_t type)
+    {
+        GetModuleMgr()->SetCurModule(CModuleMgr::kTravel);
+        SendMsg(*GetMainWnd(), CMainWnd::kMsgRequestModule, type, 1, nullptr);
+    }
+    void Tick()
+    {
+        qmtest::Clock().Advance(17);
+        appl->PumpMessage(true);
+    }
+
+    shelltest::Log sounds;
+    std::unique_ptr<CMsgBox> box;
+    std::unique_ptr<CQM3Appl> appl;
+};
+
+TEST_F(StandInModules, HuntingRaftingAndTheRiverCatchLeaveAtOnce)
+{
+    for (int32_t type : {6, 7, 8}) {
+        SCOPED_TRACE(type);
+        Enter(type);
+        ASSERT_NE(GetModuleMgr()->GetModule(type), nullptr);
+        EXPECT_EQ(GetModuleMgr()->GetCurModule(), type);
+        Tick();
+        Tick();
+        EXPECT_EQ(GetModuleMgr()->GetModule(type), nullptr);
+        EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kTravel);
+    }
+}
+
+TEST_F(StandInModules, TheLandmarkShowsItsScreenAndLeavesTheStoreWithAFullParty)
+{
+    Travel()->SetLandmarkId(CLandmark::kOutfittingStore);
+    Enter(CModuleMgr::kLandmark);
+    auto* landmark = dynamic_cast<CLandmark*>(GetModuleMgr()->GetModule(CModuleMgr::kLandmark));
+    ASSERT_NE(landmark, nullptr);
+    EXPECT_NE(landmark->FindObject(CBaseObj::kAnyKind, CLandmark::kOutfittingStore), nullptr)
+        << "the store's screen";
+    EXPECT_EQ(Travel()->GetParty()->CountMembers(false), 5);
+    EXPECT_EQ(Travel()->GetParty()->GetItem132Total(), 6);
+    EXPECT_EQ(Travel()->GetMarket(Travel()->GetPersons()[0].id - 1), nullptr);
+    Tick();
+    Tick();
+    EXPECT_EQ(GetModuleMgr()->GetModule(CModuleMgr::kLandmark), nullptr);
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kTravel);
+
+    // Any other landmark only leaves; one without a screen too.
+    for (int32_t id : {10300, -52}) {
+        Travel()->SetLandmarkId(id);
+        Enter(CModuleMgr::kLandmark);
+        EXPECT_EQ(Travel()->GetParty()->CountMembers(false), 5);
+        Tick();
+        Tick();
+        EXPECT_EQ(GetModuleMgr()->GetModule(CModuleMgr::kLandmark), nullptr) << id;
+    }
+}
+
+} // namespace
