@@ -12,6 +12,7 @@
 #include "engine/framework/Util.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
+#include "game/travel/EventResolve.h"
 #include "platform/headless/ScriptSession.h"
 
 namespace {
@@ -87,11 +88,15 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
     SetCommandLine(commandLine);
     InstallEngineHooks();
 
+    // A headless run prints the route events it meets and how they were resolved.
+    if (session.IsHeadless())
+        SetEventLog(&out);
     {
         CMsgBox box;
         auto appl = std::make_unique<CQM3Appl>();
         appl->Run();
     }
+    SetEventLog(nullptr);
 
     return session.Finish(err);
 }

@@ -5,7 +5,9 @@
 
 #include "engine/framework/Doc.h"
 #include "game/shell/save/Diary.h"
+#include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
+#include "game/travel/SupplyList.h"
 
 namespace {
 
@@ -145,8 +147,25 @@ bool CEventQueue::RunsWhileSuspended(int32_t type)
     return std::find(kTypes.begin(), kTypes.end(), type) != kTypes.end();
 }
 
+bool CEventQueue::IsLiveCondition(const CEventArg& arg, const CParty* party)
+{
+    const CHealthCond* condition = arg.GetCondition();
+    return condition && party && party->IsMember(condition->GetPerson());
+}
+
+void CEventQueue::ReturnAnimals(const CRouteEvent& event)
+{
+    const CParty* party = host_.GetParty();
+    const MsgWord n = event.GetSecond().GetValue();
+    if (party && n > 0)
+        party->GetSupplies()->AddItem(CParty::kDraughtAnimals,
+                                      static_cast<int16_t>(std::min<MsgWord>(n, 32767)));
+}
+
 bool CEventQueue::CanRun() const
 {
+    if (abandoned_)
+        return false;
     const CParty* party = host_.GetParty();
     if (!party || party->CountMembers(true) == 0)
         return false;
@@ -180,7 +199,9 @@ void CEventQueue::RunQueue()
 {
     // Nodes are freed only by the outermost sweep, so the node in hand stays valid while its
     // event runs; its next node is read afterwards, which takes in events queued meanwhile.
-    for (CList::Node* n = events_.GetHeadNode(); n && host_.IsTravelFrameEnabled(); n = n->next)
+    // The walk ends when the leader dies (or the party goes) on the way: the trip then quits
+    // or starts over, and no further dialog may run under it.
+    for (CList::Node* n = events_.GetHeadNode(); n && host_.IsTravelFrameEnabled() && CanRun(); n = n->next)
         RunOne(*EventOf(n));
 }
 

@@ -112,6 +112,17 @@ public:
     // river can cause.
     static bool RunsWhileSuspended(int32_t type);
 
+    // For resolution: whether the argument is a health condition that still runs and whose
+    // person is a member of the party; an event whose condition ended (or whose member left)
+    // skips the steps that act on it.
+    static bool IsLiveCondition(const CEventArg& arg, const CParty* party);
+    // Gives back the draught animals an event lost: its second parameter's packages of 132.
+    void ReturnAnimals(const CRouteEvent& event);
+    // Whether a run is under way (the events it stands on must stay).
+    bool IsRunning() const { return depth_ > 0; }
+    // The trip this queue served was replaced while it ran: the run ends, and nothing more runs.
+    void Abandon() { abandoned_ = true; }
+
 private:
     // The first event of the type that has not finished.
     CRouteEvent* FindPending(int16_t type) const;
@@ -133,4 +144,5 @@ private:
     uint8_t stampede_ = 0;
     // Runs under way: only the outermost one sweeps.
     int depth_ = 0;
+    bool abandoned_ = false;
 };

@@ -3,6 +3,7 @@
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
+#include "game/shell/MainWnd.h"
 #include "game/shell/SoundSlots.h"
 #include "game/travel/RouteSeqState.h"
 
@@ -57,3 +58,28 @@ void CTravel::ResetTrip()
 void CTravel::SetRouteSeqState(std::unique_ptr<CRouteSeqState> state) { routeSeqState_ = std::move(state); }
 
 void CTravel::SendToTravelFrame(int32_t id) { SendMsg(*this, id, 0, 0, nullptr); }
+
+void CTravel::StopForEvent(bool askDays)
+{
+    CTrip::StopForEvent(askDays);
+    if (askDays) {
+        SendMsg(*this, kMsgAskWaitDays, 0, 0, nullptr);
+        SetLandmarkId(kEventStopLandmarkId);
+    } else if (CFrame* parent = GetParent()) {
+        SendMsg(*parent, CMainWnd::kMsgRequestModule, kLandmarkModule, 1, this);
+    }
+}
+
+void CTravel::SendToApplication(int32_t id, MsgWord param1, MsgWord param2)
+{
+    if (CBaseAppl* appl = GetApplication())
+        SendMsg(*appl, id, param1, param2, this);
+}
+
+void CTravel::PostToTravelFrame(int32_t id) { SendMessageRecord(*this, id, 0, 0, 0, nullptr); }
+
+void CTravel::BroadcastToScreens(int32_t id, MsgWord param1)
+{
+    CMessage message(id, param1);
+    BroadcastMessage(message, this);
+}

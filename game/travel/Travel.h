@@ -49,6 +49,17 @@ public:
     void EnableRoutePanel(bool enable) override { routePanelEnabled_ = enable; }
     void SendToTravelFrame(int32_t id) override;
 
+    // Route events (their resolution asks the screen): a stop for an event switches to the
+    // landmark module (9) to wait, or asks for the days to wait (message 402); the quit and
+    // trade commands go to the application, the reset is posted to the screen itself, the
+    // discard dialog is broadcast.
+    static constexpr int32_t kMsgAskWaitDays = 402;
+    static constexpr int32_t kLandmarkModule = 9;
+    void StopForEvent(bool askDays) override;
+    void SendToApplication(int32_t id, MsgWord param1, MsgWord param2) override;
+    void PostToTravelFrame(int32_t id) override;
+    void BroadcastToScreens(int32_t id, MsgWord param1) override;
+
 private:
     bool routePanelEnabled_ = true;
     int32_t eventsGone_ = 0;

@@ -8,6 +8,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
+#include "game/travel/EventResolve.h"
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
@@ -70,6 +71,34 @@ CTrip::CTrip() = default;
 
 CTrip::~CTrip() = default;
 
+void CTrip::NewEventGen()
+{
+    eventGen_ = std::make_unique<CEventGen>(*this, *this);
+    eventGen_->GetQueue().SetHandler(std::make_unique<CTripEvents>(*this));
+}
+
+void CTrip::RetireEventGen(bool party)
+{
+    FreeRetired();
+    if (!eventGen_ || !eventGen_->GetQueue().IsRunning()) {
+        eventGen_.reset();
+        return;
+    }
+    eventGen_->GetQueue().Abandon();
+    retiredEventGens_.push_back(std::move(eventGen_));
+    if (party && party_)
+        retiredParties_.push_back(std::move(party_));
+}
+
+void CTrip::FreeRetired()
+{
+    for (const auto& gen : retiredEventGens_)
+        if (gen->GetQueue().IsRunning())
+            return;
+    retiredEventGens_.clear();
+    retiredParties_.clear();
+}
+
 void CTrip::ClearTripFields()
 {
     hourOfDay_ = 0;
@@ -101,8 +130,9 @@ void CTrip::SetUpTrip()
     ClearTripFields();
     curDate_ = std::make_unique<CDate>(kStartYear, startMonth_, 1);
     startDate_ = std::make_unique<CDate>(kStartYear, startMonth_, 1);
+    RetireEventGen(true);
     party_ = std::make_unique<CParty>();
-    eventGen_ = std::make_unique<CEventGen>(*this, *this);
+    NewEventGen();
     DrawTravellers();
     MakeMarkets();
     mostAnimals_ = party_->GetItem132Total();
@@ -123,11 +153,12 @@ void CTrip::ResetTripState()
         startDate_ = std::make_unique<CDate>(kStartYear, startMonth_, 1);
     // The old generator's queued events name the old party's members: it goes first.
     const bool hadEventGen = eventGen_ != nullptr;
-    eventGen_.reset();
-    if (party_)
+    const bool hadParty = party_ != nullptr;
+    RetireEventGen(true);
+    if (hadParty)
         party_ = std::make_unique<CParty>();
     if (hadEventGen)
-        eventGen_ = std::make_unique<CEventGen>(*this, *this);
+        NewEventGen();
     DrawTravellers();
     DeleteMarkets();
     MakeMarkets();
@@ -209,6 +240,7 @@ int16_t CTrip::FindPerson(int16_t id) const
 
 void CTrip::AdvanceDay(uint8_t eventFlag)
 {
+    FreeRetired();
     const int16_t carryAtStart = tenthsCarry_;
     ++hourOfDay_;
     const int16_t hoursPerDay = HoursPerDay(pace_);
@@ -594,3 +626,22 @@ void CTrip::SetParty(std::unique_ptr<CParty> party) { party_ = std::move(party);
 void CTrip::SetWeather(std::unique_ptr<CWeather> weather) { weather_ = std::move(weather); }
 
 void CTrip::SetRouteObj(std::unique_ptr<CRouteObj> obj) { routeObj_ = std::move(obj); }
+
+void CTrip::StopForEvent(bool askDays)
+{
+    eventStop_ = 1;
+    modeBefore_ = mode_;
+    mode_ = kStopped;
+    if (!askDays) {
+        landmarkId_ = kEventStopLandmarkId;
+        waitDays_ = -1;
+    }
+}
+
+void CTrip::OnChoiceItem(int16_t, CParty*) {}
+
+void CTrip::SendToApplication(int32_t, MsgWord, MsgWord) {}
+
+void CTrip::PostToTravelFrame(int32_t) {}
+
+void CTrip::BroadcastToScreens(int32_t, MsgWord) {}

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "engine/framework/Date.h"
 #include "game/travel/EventGen.h"
@@ -37,6 +38,8 @@ public:
     static constexpr int16_t kMaxWaitDays = 1365;
     // A wait until an event clears it gives up after this many days.
     static constexpr int16_t kMaxEventWaitDays = 365;
+    // The landmark id of a stop that a route event asks for.
+    static constexpr int32_t kEventStopLandmarkId = -52;
     // Record 2 without the party and weather records inside it.
     static constexpr int32_t kFixedRecordSize = 207;
 
@@ -204,6 +207,22 @@ public:
     // loaded trip starts without one.
     static void ClearHourlyBase();
 
+    // Route events: what their resolution asks of the trip and its screen. StopForEvent stops
+    // the party for an event (flag set, mode kept in mode before, mode 1; without asking, a
+    // wait until an event clears it); the travel screen adds the landmark stop or the days
+    // dialog. Without a screen the messages and commands go nowhere.
+    virtual void StopForEvent(bool askDays);
+    bool IsEventStop() const { return eventStop_ != 0; }
+    void ClearEventStop() { eventStop_ = 0; }
+    // A choice that names a required item was taken (the item is not used up).
+    virtual void OnChoiceItem(int16_t itemType, CParty* party);
+    // Message `id` to the application at once (252 quit, 305 trade).
+    virtual void SendToApplication(int32_t id, MsgWord param1, MsgWord param2);
+    // Message `id` to the travel screen's frame, delivered after the running events.
+    virtual void PostToTravelFrame(int32_t id);
+    // Message `id` to every live object (406 the discard dialog).
+    virtual void BroadcastToScreens(int32_t id, MsgWord param1);
+
 protected:
     // Called at the end of each day after the day's steps: the screen refreshes its status
     // panel there.
@@ -248,6 +267,18 @@ protected:
     std::array<std::unique_ptr<CMarket>, kMarketCount> markets_;
     // Hours of moving that gain nothing (not saved).
     int16_t lostHours_ = 0;
+    // Set while a route event has stopped the party.
+    uint8_t eventStop_ = 0;
+    // A trip replaced while its route events run (a reset from a dialog's message loop, the
+    // leader's death) keeps the running generator and the party its steps stand on until the
+    // run has unwound.
+    std::vector<std::unique_ptr<CEventGen>> retiredEventGens_;
+    std::vector<std::unique_ptr<CParty>> retiredParties_;
+    // A new event generator whose events show their dialogs and resolve their choices.
+    void NewEventGen();
+    // Lets the generator go (kept while its queue runs); with `party` the party too.
+    void RetireEventGen(bool party);
+    void FreeRetired();
 
 private:
     // The fields a new trip starts with (the set-up and the reset share them).

@@ -84,7 +84,8 @@ void CTrip::Load(CDoc& doc)
     DeleteMarkets();
     // A loaded game runs on a generator of its own: the events queued by the trip that ran
     // before name members of a party that is about to go.
-    eventGen_ = std::make_unique<CEventGen>(*this, *this);
+    RetireEventGen(true);
+    NewEventGen();
     party_ = std::make_unique<CParty>();
     if (doc.GetError() != CDoc::kOk)
         return;

@@ -61,10 +61,10 @@ TEST_F(LossWindowTest, TheLossIsShownUntilEnterAnswersIt)
         defaultOk = ok && ok->GetId() == 6421;
         plat::PressKey(plat::key::Enter);
     });
-    list.LoseItems(200, 1, false); // everything, undrawn
+    list.LoseItems(200, 35, false); // everything, undrawn
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_TRUE(defaultOk);
-    EXPECT_EQ(shown, "Stolen in the night:\nFlour, Rope, ");
+    EXPECT_EQ(shown, "Lost:\nFlour, Rope, ");
     EXPECT_EQ(wnd->GetLayerCount(), 1); // the window is gone again
 }
 

@@ -79,19 +79,26 @@ TEST(SampleRecords, EveryRouteRecordHasItsTypesLayout)
         }
         EXPECT_GT(records, 0) << type;
     }
-    // The events' first choice: text 1, outcome 0, cap 100, no delay and no required item,
-    // over picture 4230.
+    // Every event's first choice has a text that resolves and needs no item (Enter answers
+    // every dialog); every picture is a picture of the data, and plain rain has no dialog but
+    // the rain clip.
     for (int16_t type = 1; type <= 115; ++type) {
+        SCOPED_TRACE(testing::Message() << "EVT " << type);
         const CRouteEvent event(type);
-        ASSERT_TRUE(event.HasRecord()) << type;
-        EXPECT_EQ(event.GetPicture(0), 4230);
-        EXPECT_EQ(event.GetTextNumber(0), 1);
-        EXPECT_EQ(event.GetOutcomeKind(0), 0);
-        EXPECT_EQ(event.GetTravelCap(0), 100);
-        EXPECT_EQ(event.GetDelay(0), 0);
+        ASSERT_TRUE(event.HasRecord());
+        EXPECT_GT(event.GetTextNumber(0), 0);
+        EXPECT_NE(event.GetTextNumber(0), 4);
         EXPECT_EQ(event.GetRequiredItem(0), 0);
-        EXPECT_EQ(event.GetTextNumber(1), 0) << "one choice only";
+        if (event.GetDisplayKind() != CRouteEvent::kNoDialog) {
+            const std::string picture = std::to_string(1000000 + event.GetPicture(0)).substr(1) + ".CBM";
+            EXPECT_TRUE(fs::exists(DataFolder() / "CBM" / picture));
+        }
     }
+    const CRouteEvent rain(115);
+    EXPECT_EQ(rain.GetDisplayKind(), CRouteEvent::kNoDialog);
+    EXPECT_TRUE(fs::exists(DataFolder() / "SMK" / "011500.SMK"));
+    EXPECT_EQ(rain.GetDelay(-1), 0) << "no lost hours without a step";
+    EXPECT_NE(rain.GetTextNumber(-1), 4) << "resolved without a step";
 }
 
 TEST(SampleRecords, TheRiverNodeAndItsCrossingHoldTheirValuesWhereTheGameReadsThem)

@@ -1,0 +1,203 @@
+// Showing a route event: its dialog (or, without one, its clip on the travel screen), the
+// choice the player takes, and the result box of a resolution.
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/ImageWnd.h"
+#include "engine/controls/TextFrame.h"
+#include "engine/controls/TplList.h"
+#include "engine/controls/Wind.h"
+#include "engine/controls/native/Button.h"
+#include "engine/framework/Appl.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/framework/Str.h"
+#include "engine/framework/TplRec.h"
+#include "engine/framework/Util.h"
+#include "engine/graphics/ImgSet.h"
+#include "engine/media/SmackerFrame.h"
+#include "engine/resources/TplRecLoader.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/GameImages.h"
+#include "game/shell/SoundSlots.h"
+#include "game/travel/EventGen.h"
+#include "game/travel/EventResolve.h"
+#include "game/travel/Party.h"
+#include "game/travel/PartyMember.h"
+#include "game/travel/Trip.h"
+
+namespace {
+
+constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
+// The random effect sounds are 1031-1039.
+constexpr int32_t kEffectBase = 1030;
+constexpr uint8_t kEffectLevel = 255;
+// The pictures of a record; mode 3 picks one of them at random.
+constexpr int16_t kRandomPictureMode = 3;
+constexpr int32_t kClipsPerPerson = 10000;
+
+// The scene flag that keeps a food event alive (57 no food, 58 no greens, 60 no meat); -1 for
+// other types.
+int16_t FoodFlag(int32_t type) { return type == 57 ? 0 : type == 58 ? 13 : type == 60 ? 12 : -1; }
+
+// Entry n of a string list as a new text ("" when the list or entry is missing).
+std::unique_ptr<CStr> EntryText(int32_t list, int32_t n)
+{
+    const std::unique_ptr<CTplRec> strings = CreateTplRec(list, kAllLibraries, false);
+    const CStr* entry = strings && n >= 0 ? strings->GetEntry(n) : nullptr;
+    return std::make_unique<CStr>(entry ? entry->GetText() : "");
+}
+
+void SetText(CFrame& root, int32_t id, std::unique_ptr<CStr> text)
+{
+    if (auto* frame = dynamic_cast<CTextFrame*>(root.FindObject(CBaseObj::kAnyKind, id)))
+        frame->SetText(std::move(text));
+}
+
+// Fills the eight choice buttons: a choice without text is hidden, one whose flag is clear or
+// whose item the party lacks is shown disabled. When the first choice cannot be pressed, the
+// first one that can answers Enter in its place.
+void FillChoices(CFrame& dialog, const CRouteEvent& event, const CEventGen* gen)
+{
+    CButton* firstEnabled = nullptr;
+    for (int i = 0; i < CRouteEvent::kChoiceCount; ++i) {
+        auto* button =
+            dynamic_cast<CButton*>(dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kFirstChoiceId + i));
+        if (!button)
+            continue;
+        const int16_t text = event.GetTextNumber(i);
+        if (text == 0) {
+            button->Hide(true, false);
+            continue;
+        }
+        button->SetText(EntryText(CTripEvents::kChoiceTextList, text - 1));
+        const int16_t item = event.GetRequiredItem(i);
+        const bool enabled = event.IsChoiceEnabled(i) && (item == 0 || (gen && gen->PartyHasItem(item)));
+        button->Enable(enabled, false, false);
+        if (enabled && !firstEnabled)
+            firstEnabled = button;
+    }
+    if (firstEnabled && !firstEnabled->IsDefault())
+        firstEnabled->SetDefault(true);
+}
+
+// A travelling member other than the leader, drawn at random; the caller makes sure one exists.
+const CPartyMember* DrawTraveller(const CParty& party)
+{
+    const int16_t n = party.CountMembers(false);
+    for (;;) {
+        const CPartyMember* m = party.GetMember(static_cast<int16_t>(CUtil::Random(1, n - 1)));
+        if (m && m->GetStatus() != 0 && m->GetStatus() != 1)
+            return m;
+    }
+}
+
+// The traveller's clip in the clip place; a clip that cannot be opened leaves the place empty.
+void AddTravellerClip(CFrame& dialog, const CPartyMember& traveller, int32_t type)
+{
+    auto* place = dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kClipPlaceId);
+    if (!place)
+        return;
+    const int32_t clip = traveller.GetPersonIndex() * kClipsPerPerson + type;
+    auto* video = new CSmackerFrame(-2, CPoint(CTripEvents::kClipX, CTripEvents::kClipY), clip, kAllLibraries,
+                                    0, nullptr, 0);
+    place->AddChild(video, false);
+    if (!video->HasMovie()) {
+        place->RemoveChild(*video);
+        delete video;
+        return;
+    }
+    SendMsg(*video, CSmackerFrame::kMsgPlay, 1, 0, nullptr);
+}
+
+void ShowPicture(CFrame& dialog, const CRouteEvent& event)
+{
+    auto* picture = dynamic_cast<CImageWnd*>(dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kPictureId));
+    if (!picture)
+        return;
+    const int index = event.GetPictureMode() == kRandomPictureMode ? CUtil::Random(0, 4) : 0;
+    if (std::unique_ptr<CImgSet> image = LoadImage("CBMP", 0, event.GetPicture(index), false, 1))
+        picture->SetImages(image.release());
+}
+
+} // namespace
+
+void CTripEvents::ShowEvent(CEventQueue& queue, CRouteEvent& event)
+{
+    if (std::ostream* log = GetEventLog(); log && event.GetState() == CRouteEvent::kNew)
+        *log << "event " << EventLogDate(trip_.GetCurDate()) << ' ' << event.GetType() << '\n' << std::flush;
+    const int16_t flag = FoodFlag(event.GetType());
+    if (flag >= 0 && !trip_.GetSceneFlag(flag)) {
+        event.SetState(CRouteEvent::kFinished);
+        return;
+    }
+    if (event.GetDisplayKind() == CRouteEvent::kNoDialog) {
+        // The travel screen shows the event's clip itself; the step stays as it was.
+        queue.SetNotifyWord(event.GetPicture(0));
+        trip_.SendToTravelFrame(kMsgEventClip);
+    } else {
+        const int32_t control = RunDialog(queue, event);
+        event.SetStep(static_cast<int16_t>(
+            control >= kFirstChoiceId && control <= kLastStepControlId ? control - kFirstChoiceId : 0));
+        if (event.GetDisplayKind() == CRouteEvent::kVideoDialog)
+            trip_.PlayTravelMusic();
+    }
+    const int16_t step = event.GetStep();
+    if (event.GetTextNumber(step) == kUnresolvedText)
+        return;
+    queue.ResolveEvent(event);
+    if (const int16_t item = event.GetRequiredItem(step); item != 0)
+        trip_.OnChoiceItem(item, trip_.GetParty());
+}
+
+int32_t CTripEvents::RunDialog(CEventQueue&, CRouteEvent& event)
+{
+    const bool video = event.GetDisplayKind() == CRouteEvent::kVideoDialog;
+    if (const int16_t sound = event.GetSound(); sound != 0 && event.GetState() == CRouteEvent::kNew)
+        PlaySoundEffect(sound == 1 ? kEffectBase + CUtil::Random(1, 9) : sound, 1, kEffectLevel);
+    // Without a window to run over there is no dialog: the first choice is taken.
+    CWind* top = CWind::GetTopWnd();
+    if (!top)
+        return 0;
+    CTplList list(video ? kVideoDialog : kPictureDialog, kAllLibraries, nullptr);
+    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
+    auto* dialog = dynamic_cast<CImageFrame*>(built.get());
+    if (!dialog)
+        return 0;
+    SetText(*dialog, kTitleId, EntryText(kTitleList, event.GetType()));
+    FillChoices(*dialog, event, trip_.GetEventGen());
+    const CParty* party = trip_.GetParty();
+    if (video) {
+        // With nobody but the leader travelling there is no traveller to show.
+        if (party && party->CountMembers(true) > 1) {
+            StopSounds(nullptr, 0);
+            AddTravellerClip(*dialog, *DrawTraveller(*party), event.GetType());
+        }
+    } else {
+        ShowPicture(*dialog, event);
+    }
+    return dialog->Run(top, true);
+}
+
+void CTripEvents::ShowResult(int16_t type, int16_t phrase, const CStr* text)
+{
+    CWind* top = CWind::GetTopWnd();
+    if (!top)
+        return;
+    CTplList list(kResultBox, kAllLibraries, nullptr);
+    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
+    auto* box = dynamic_cast<CImageFrame*>(built.get());
+    if (!box)
+        return;
+    SetText(*box, kResultTitleId, EntryText(kTitleList, type));
+    auto shown = std::make_unique<CStr>();
+    if (text) {
+        shown->Append(*text);
+    } else {
+        shown->Append(CStr("\n"));
+        shown->Append(*EntryText(kPhraseList, phrase));
+    }
+    SetText(*box, kResultTextId, std::move(shown));
+    box->Run(top, true);
+}
