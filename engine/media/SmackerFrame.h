@@ -78,6 +78,7 @@ public:
     int32_t GetEndFrame() const { return endFrame_; }
     bool IsSoundOn() const { return soundOn_; }
     bool HasMovie() const { return movie_ != nullptr; }
+    int32_t GetMovieId() const { return movieId_; }
     const CFileSpec* GetFileSpec() const { return fileSpec_.get(); }
     CEventObj* GetNotifyTarget() const { return notifyTarget_; }
 

@@ -7,10 +7,12 @@ EVT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'game
 
 # Pictures (CBM): a wagon in trouble, the sick, animals, snow and cold, a storm, the prairie.
 WAGON, SICK, STOCK, COLD, STORM, PRAIRIE = 6010, 6011, 6012, 6013, 6014, 6015
-# Choice texts (entry n - 1 of "STR" 600040).
-(GO_ON, REST, REPAIR, THINK, SPARE, TRADE, SEARCH_STOCK, WITHOUT, TEND, STOP_SICK, MEDICINE, SLOW, WAIT,
- PRESS_ON, BUTCHER, HUNT, GATHER, SEARCH_PERSON, BURY, FOLLOW, HOLD, FIRE, SAVE_STOCK, CLEAR, AROUND,
- LIGHTEN, ACCEPT, DECLINE, START_OVER, END, GRAZE, WATER, SEARCH_WAGON) = range(1, 34)
+# Choice texts (entry n - 1 of "STR" 600040, told in the diary as entry n + 176 of 8900).
+GO_ON, WAIT_DAY, REPAIR, TRADE, AROUND, CLEAR, CUT = 1, 2, 3, 5, 6, 7, 8
+DOCTOR, SICK_WAGON, STOP_SICK, SLOW, SEARCH, GIVE_UP = 11, 12, 13, 14, 15, 16
+PUT_OUT, SAVE, TURN_HERD, HUNT, REST_ANIMALS, GO_WITHOUT, BUTCHER, GRAZE, WATER = 19, 20, 23, 24, 26, 27, 31, 34, 35
+BURY, KEEP_CAPTAIN, NEW_CAPTAIN, SHELTER, DIG_SNOW, WAIT_STORM, THROUGH_STORM = 46, 53, 54, 55, 57, 58, 59
+GATHER, REST, FIRST_LIGHT, CHASE, MEND_HARNESS, GREASE, MEDICINE, LIGHTEN, PICK_UP = 62, 63, 64, 66, 71, 72, 75, 97, 99
 MEDICINE_ITEM = 173
 
 
@@ -24,53 +26,53 @@ def record(title, choices, picture=PRAIRIE, display=0, sound=0, target=0, mode=0
 
 
 def illness(title, display=0):
-    return record(title, [c(TEND, 0, -1, stage=1), c(STOP_SICK, 1, 0, cap=50, stage=2),
+    return record(title, [c(DOCTOR, 0, -1, stage=1), c(STOP_SICK, 1, 0, cap=50, stage=2),
                           c(MEDICINE, 1, 0, stage=3, item=MEDICINE_ITEM)],
                   picture=SICK, display=display, sound=1, target=2)
 
 
 def weather(title, picture, cap=50):
-    return record(title, [c(PRESS_ON, -1, -1, cap=cap), c(WAIT, 0, 0, cap=0, delay=-2)], picture=picture, sound=1)
+    return record(title, [c(THROUGH_STORM, -1, -1, cap=cap), c(WAIT_STORM, 0, 0, cap=0, delay=-2)], picture=picture, sound=1)
 
 
 records = {
-    1: record('Abandoned Wagon', [c(GO_ON), c(SEARCH_WAGON, cap=75)], picture=WAGON),
+    1: record('Abandoned Wagon', [c(GO_ON), c(PICK_UP, cap=75)], picture=WAGON),
     3: record('Animal Death', [c(GO_ON), c(BUTCHER)], picture=STOCK, sound=1),
-    5: record('Animal in Quicksand', [c(WITHOUT), c(SEARCH_STOCK, cap=50)], picture=STOCK, sound=1),
-    6: record('Animal Exhausted', [c(GO_ON), c(SLOW), c(LIGHTEN)], picture=STOCK),
-    7: record('Animal Lamed', [c(GO_ON), c(REST, delay=12), c(SLOW, cap=50), c(PRESS_ON), c(BUTCHER)], picture=STOCK),
-    12: record('Broken Ox Yoke', [c(REPAIR), c(SPARE, item=189), c(TRADE, cap=0)], picture=WAGON, sound=1),
-    13: record('Broken Axle', [c(REPAIR), c(SPARE, item=190), c(TRADE, cap=0)], picture=WAGON, sound=1),
-    14: record('Broken Tongue', [c(REPAIR), c(SPARE, item=191), c(TRADE, cap=0)], picture=WAGON, sound=1),
-    15: record('Broken Wheel', [c(REPAIR), c(SPARE, item=192), c(TRADE, cap=0)], picture=WAGON, sound=1),
-    16: record('Buffalo Stampede', [c(HOLD), c(SLOW, cap=50), c(FOLLOW)], picture=STOCK, sound=1),
+    5: record('Animal in Quicksand', [c(GO_WITHOUT), c(SEARCH, cap=50)], picture=STOCK, sound=1),
+    6: record('Animal Exhausted', [c(GO_ON), c(REST_ANIMALS), c(LIGHTEN)], picture=STOCK),
+    7: record('Animal Lamed', [c(GO_ON), c(REST_ANIMALS, delay=12), c(SLOW, cap=50), c(FIRST_LIGHT), c(BUTCHER)], picture=STOCK),
+    12: record('Broken Ox Yoke', [c(REPAIR), c(MEND_HARNESS, item=189), c(TRADE, cap=0)], picture=WAGON, sound=1),
+    13: record('Broken Axle', [c(REPAIR), c(GREASE, item=190), c(TRADE, cap=0)], picture=WAGON, sound=1),
+    14: record('Broken Tongue', [c(REPAIR), c(GREASE, item=191), c(TRADE, cap=0)], picture=WAGON, sound=1),
+    15: record('Broken Wheel', [c(REPAIR), c(GREASE, item=192), c(TRADE, cap=0)], picture=WAGON, sound=1),
+    16: record('Buffalo Stampede', [c(GO_ON), c(SLOW, cap=50), c(TURN_HERD)], picture=STOCK, sound=1),
     22: record('Death', [c(BURY), c(REST, delay=24)], picture=PRAIRIE),
-    26: record('Dismissed', [c(ACCEPT)], picture=PRAIRIE),
-    29: record('Extreme Cold', [c(PRESS_ON), c(SLOW), c(WAIT, cap=0, delay=-1)], picture=COLD, sound=1),
-    30: record('Extreme Heat', [c(PRESS_ON), c(SLOW), c(WAIT, cap=0, delay=-1)], picture=PRAIRIE, sound=1),
-    31: record('Fallen Rocks', [c(CLEAR), c(REPAIR), c(AROUND), c(WAIT, cap=0)], picture=WAGON, sound=1),
-    32: record('Fallen Timbers', [c(CLEAR), c(REPAIR), c(AROUND), c(WAIT, cap=0)], picture=WAGON, sound=1),
-    33: record('Wagon Fire', [c(FIRE), c(SAVE_STOCK)], picture=WAGON, sound=1),
-    34: record('Heavy Rain', [c(PRESS_ON), c(CLEAR), c(WAIT, cap=0)], picture=STORM, sound=1),
+    26: record('Dismissed', [c(GO_ON)], picture=PRAIRIE),
+    29: record('Extreme Cold', [c(GO_ON), c(SLOW), c(SHELTER, cap=0, delay=-1)], picture=COLD, sound=1),
+    30: record('Extreme Heat', [c(GO_ON), c(SLOW), c(SHELTER, cap=0, delay=-1)], picture=PRAIRIE, sound=1),
+    31: record('Fallen Rocks', [c(CLEAR), c(CUT), c(AROUND), c(WAIT_DAY, cap=0)], picture=WAGON, sound=1),
+    32: record('Fallen Timbers', [c(CLEAR), c(CUT), c(AROUND), c(WAIT_DAY, cap=0)], picture=WAGON, sound=1),
+    33: record('Wagon Fire', [c(PUT_OUT), c(SAVE)], picture=WAGON, sound=1),
+    34: record('Heavy Rain', [c(THROUGH_STORM), c(CLEAR), c(WAIT_STORM, cap=0)], picture=STORM, sound=1),
     39: record('Animal Stolen', [c(GO_ON)], picture=STOCK),
-    42: record('Injured Livestock', [c(GO_ON, -1, -1), c(REST, 0, 0, cap=0), c(SLOW, cap=50)], picture=STOCK),
-    48: record('Leader Died', [c(END), c(START_OVER)], picture=PRAIRIE),
-    52: record('Missing Livestock', [c(WITHOUT), c(SEARCH_STOCK, cap=50), c(WAIT, cap=0, delay=-1)], picture=STOCK),
-    53: record('Missing Person', [c(GO_ON), c(SEARCH_PERSON, cap=50), c(WAIT, cap=0, delay=-1)], picture=PRAIRIE),
+    42: record('Injured Livestock', [c(GO_ON, -1, -1), c(REST_ANIMALS, 0, 0, cap=0), c(SLOW, cap=50)], picture=STOCK),
+    48: record('Leader Died', [c(BURY), c(FIRST_LIGHT)], picture=PRAIRIE),
+    52: record('Missing Livestock', [c(GIVE_UP), c(SEARCH, cap=50), c(WAIT_DAY, cap=0, delay=-1)], picture=STOCK),
+    53: record('Missing Person', [c(GIVE_UP), c(SEARCH, cap=50), c(WAIT_DAY, cap=0, delay=-1)], picture=PRAIRIE),
     54: record('Morale Low', [c(GO_ON, -1, -1), c(REST, 2, 2, cap=0, delay=24)], picture=PRAIRIE),
     57: record('No Food', [c(GO_ON, -2), c(SLOW, -1, cap=75), c(HUNT), c(BUTCHER), c(GATHER)], picture=PRAIRIE),
     58: record('No Greens', [c(GO_ON), c(SLOW, cap=75), c(GATHER)], picture=PRAIRIE),
     59: record('No Grass', [c(GO_ON, -1, -1), c(GRAZE, 0, 0, cap=50)], picture=STOCK),
     60: record('No Meat', [c(GO_ON, -1), c(SLOW, cap=75), c(HUNT), c(BUTCHER)], picture=PRAIRIE),
-    66: record('Prairie Fire', [c(PRESS_ON), c(SLOW), c(WAIT, cap=0)], picture=STORM, sound=1),
-    67: record('Quicksand', [c(PRESS_ON), c(SLOW), c(AROUND)], picture=STOCK, sound=1),
-    72: record('Re-elected', [c(ACCEPT), c(DECLINE)], picture=PRAIRIE),
-    81: record('Snowbound', [c(WAIT, -1, -1, cap=0)], picture=COLD, sound=1),
-    86: record('Wagon Theft', [c(GO_ON), c(SEARCH_WAGON)], picture=WAGON),
+    66: record('Prairie Fire', [c(GO_ON), c(SLOW), c(WAIT_DAY, cap=0)], picture=STORM, sound=1),
+    67: record('Quicksand', [c(GO_ON), c(SLOW), c(AROUND)], picture=STOCK, sound=1),
+    72: record('Re-elected', [c(KEEP_CAPTAIN), c(NEW_CAPTAIN)], picture=PRAIRIE),
+    81: record('Snowbound', [c(DIG_SNOW, -1, -1, cap=0)], picture=COLD, sound=1),
+    86: record('Wagon Theft', [c(GO_ON), c(CHASE)], picture=WAGON),
     88: record('Dry Camp', [c(GO_ON, 0, -1, outcome=1), c(REST, cap=0), c(WATER, cap=50)], picture=PRAIRIE),
     94: record('Overloaded', [c(GO_ON), c(LIGHTEN)], picture=WAGON),
     95: record('Overloaded', [c(GO_ON), c(LIGHTEN)], picture=WAGON),
-    99: record('Fired', [c(END), c(START_OVER)], picture=PRAIRIE),
+    99: record('Fired', [c(BURY), c(FIRST_LIGHT)], picture=PRAIRIE),
     109: weather('Blizzard', COLD, cap=25),
     110: weather('Dust Storm', STORM),
     111: weather('Hailstorm', STORM),
