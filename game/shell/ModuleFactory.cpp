@@ -6,6 +6,7 @@
 #include "engine/controls/text/PopWind.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GatherModule.h"
+#include "game/shell/Guidebook.h"
 #include "game/shell/Module.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/PictureModule.h"

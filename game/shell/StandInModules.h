@@ -1,8 +1,8 @@
 #pragma once
 // The modules whose screens are not built yet, each on its type's base and rectangle: the
-// guidebook keeps the three values it was made with; the landmark shows the landmark's
-// screen, sets the party up at the outfitting store and leaves at once; the hunting, rafting
-// and river catch modules leave as soon as they start; every other type is an empty module.
+// landmark shows the landmark's screen, sets the party up at the outfitting store and leaves
+// at once; the hunting, rafting and river catch modules leave as soon as they start; every
+// other type is an empty module.
 #include <cstdint>
 
 #include "game/shell/Module.h"
@@ -10,23 +10,6 @@
 class CMessage;
 class CParty;
 class CTrip;
-
-// Type 4.
-class CGuidebook : public CFrameModule {
-public:
-    CGuidebook(const CRect& rect, int16_t first, int16_t section, int16_t topic)
-        : CFrameModule(rect), first_(first), section_(section), topic_(topic)
-    {
-    }
-    int16_t GetFirst() const { return first_; }
-    int16_t GetSection() const { return section_; }
-    int16_t GetTopic() const { return topic_; }
-
-private:
-    int16_t first_;
-    int16_t section_;
-    int16_t topic_;
-};
 
 // Type 9: shows the template list of the travel module's landmark id when there is one. At
 // the outfitting store (10101) it takes companions and the starter kit. Whatever the

@@ -14,6 +14,7 @@
 #include "engine/resources/Registrar.h"
 #include "game/shell/CtrlBarFrm.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/Guidebook.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleBackFrm.h"
 #include "game/shell/ModuleFactory.h"
@@ -188,13 +189,13 @@ TEST_F(ModuleMgrTest, TheFactoryGivesEachTypeItsRectangleAndBuildsOnce)
     ASSERT_TRUE(manager->CreateModule(4));
     auto* guide = dynamic_cast<CGuidebook*>(manager->GetModule(4));
     ASSERT_NE(guide, nullptr);
-    EXPECT_EQ((std::vector<int16_t>{guide->GetFirst(), guide->GetSection(), guide->GetTopic()}),
+    EXPECT_EQ((std::vector<int16_t>{guide->GetVariant(), guide->GetStartSection(), guide->GetStartPage()}),
               (std::vector<int16_t>{0, 4, 17}));
     manager->DestroyModule(4);
     ASSERT_TRUE(manager->CreateModule(6));
     ASSERT_TRUE(manager->CreateModule(4));
     guide = dynamic_cast<CGuidebook*>(manager->GetModule(4));
-    EXPECT_EQ((std::vector<int16_t>{guide->GetFirst(), guide->GetSection(), guide->GetTopic()}),
+    EXPECT_EQ((std::vector<int16_t>{guide->GetVariant(), guide->GetStartSection(), guide->GetStartPage()}),
               (std::vector<int16_t>{0, 3, 0}));
 }
 

@@ -7,7 +7,6 @@
 // write them again (text pixels depend on the fonts installed).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -36,9 +35,9 @@
 #include "game/shell/PictureModule.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SeqBrowseModule.h"
-#include "game/travel/Travel.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
+#include "game/travel/Travel.h"
 #include "game/travel/TravelImage.h"
 #include "platform/Desktop.h"
 #include "platform/Input.h"
@@ -48,7 +47,6 @@
 #include "tests/game/shell/SampleGame.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
-#include "tools/PngImage.h"
 
 namespace fs = std::filesystem;
 
@@ -56,8 +54,6 @@ namespace {
 
 using shelltest::FakeSound;
 using shelltest::Log;
-
-fs::path GoldenFolder() { return qmtest::SourceDir() / "tests" / "game" / "shell" / "golden"; }
 
 // The game on the sample data, past its start (the opening screen current).
 class RouteMapScreen : public ::testing::Test {
@@ -130,22 +126,7 @@ protected:
         return text && text->GetText() ? text->GetText()->GetText() : std::string("(none)");
     }
     // The browse screen's top 160 rows (the map and its captions) against a golden picture.
-    static void ExpectGolden(const char* name)
-    {
-        GetMainWnd()->Draw(true);
-        plat::UpdateWindow(Window()->GetHwnd());
-        const plat::Point origin = plat::ClientToScreen(Window()->GetHwnd(), {0, 0});
-        const plat::Rect area = plat::Rect::FromSize(origin.x, origin.y, 640, 160);
-        const fs::path made = qmtest::TempDir() / name;
-        ASSERT_TRUE(plat::WriteDesktopPng(made, &area));
-        if (const char* update = std::getenv("QM_UPDATE_GOLDEN"); update && *update == '1')
-            fs::copy_file(made, GoldenFolder() / name, fs::copy_options::overwrite_existing);
-        const IndexedImage got = ReadIndexedPng(made);
-        const IndexedImage golden = ReadIndexedPng(GoldenFolder() / name);
-        EXPECT_EQ(got.width, golden.width);
-        EXPECT_EQ(got.height, golden.height);
-        EXPECT_TRUE(got.pixels == golden.pixels) << name << " differs from its golden picture";
-    }
+    static void ExpectGolden(const char* name) { shelltest::ExpectGameWindowGolden(name, 160); }
 
     Log sounds;
     std::unique_ptr<CMsgBox> box;

@@ -15,4 +15,9 @@ std::filesystem::path CopySampleGame(std::initializer_list<const char*> discs);
 // hooks and window classes, as the program does before it makes its application.
 void UseSampleGame(const std::filesystem::path& folder);
 
+// The game window's top `rows` rows, drawn now, against the golden picture
+// tests/game/shell/golden/NAME; with QM_UPDATE_GOLDEN=1 in the environment the picture made
+// becomes the golden one.
+void ExpectGameWindowGolden(const char* name, int rows);
+
 } // namespace shelltest
