@@ -28,11 +28,11 @@ for y in range(H):
         c = LEATHER
         if y >= 400:
             c = DESK_GRAIN if (y + int(3 * math.sin(x / 40.0))) % 9 == 0 else DESK
-        if y < 400 and (x < 4 or y < 4 or y > 395):
+        if y < 400 and (x < 4 or y < 4 or y > 398):
             c = LEATHER_DARK
-        if 12 <= y <= 388 and (12 <= x <= 308 or 316 <= x <= 600):
+        if 12 <= y <= 397 and (12 <= x <= 308 or 316 <= x <= 600):
             c = PAPER
-            if y in (12, 388) or x in (12, 308, 316, 600):
+            if y in (12, 397) or x in (12, 308, 316, 600):
                 c = PAPER_EDGE
             if 300 <= x <= 308 or 316 <= x <= 324:
                 c = GUTTER if x in (308, 316) else PAPER_EDGE
