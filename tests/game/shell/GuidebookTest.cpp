@@ -61,25 +61,11 @@ constexpr int32_t kIndex = 9;     // index 8
 constexpr int32_t kDiary = 10;    // index 9
 
 // The game on the sample data, past its start (the opening screen current).
-class GuidebookScreen : public ::testing::Test {
+class GuidebookScreen : public shelltest::SampleGameScreen {
 protected:
-    void SetUp() override
-    {
-        folder = shelltest::CopySampleGame({});
-        shelltest::UseSampleGame(folder);
-        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
-            return std::make_unique<FakeSound>(id, streamed, sounds, 0);
-        });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
-        ASSERT_NE(GetModuleMgr(), nullptr);
-    }
     void TearDown() override
     {
-        appl.reset(); // closes the game too
-        box.reset();
-        SetSoundFactory(nullptr);
+        SampleGameScreen::TearDown(); // closes the game too
         ResetModuleConstructors();
     }
 
@@ -181,10 +167,6 @@ protected:
     }
     static void ExpectGolden(const char* name) { shelltest::ExpectGameWindowGolden(name, 480); }
 
-    fs::path folder;
-    Log sounds;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
     CQM3Doc* doc = nullptr; // the application's
 };
 
@@ -274,6 +256,12 @@ TEST_F(GuidebookScreen, NextAndPreviousTurnThroughASection)
 TEST_F(GuidebookScreen, TheEndsOfTheBookGoNoFurther)
 {
     Open();
+    // Back from the second section's first page to the first section: its tab goes off.
+    Click(Guide()->GetTab(1));
+    ASSERT_TRUE(Guide()->GetTab(1)->IsOn());
+    Press(CGuidebook::kPrevious);
+    EXPECT_EQ(Place(), std::make_pair(kWelcome, 0));
+    EXPECT_FALSE(Guide()->GetTab(1)->IsOn());
     Played();
     Press(CGuidebook::kPrevious);
     EXPECT_EQ(Place(), std::make_pair(kWelcome, 0));
@@ -296,8 +284,9 @@ TEST_F(GuidebookScreen, TabsOpenTheirSectionAtItsFirstPage)
     EXPECT_EQ(Played(), (Log{"50000:play"}));
     EXPECT_EQ(Place(), std::make_pair(kPlants, 0));
     EXPECT_TRUE(Guide()->GetTab(4)->IsOn());
-    EXPECT_EQ(Entries(),
-              (std::vector<std::string>{"Wild Onion", "Prairie Turnip", "Chokecherry", "Snakeroot"}));
+    // The plant section has no contents screen: page 0 is its first spread.
+    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Wild Greens");
+    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Roots");
 }
 
 TEST_F(GuidebookScreen, ContentsOverTwoScreensShowTheMoreNotice)
@@ -339,11 +328,22 @@ TEST_F(GuidebookScreen, TheIndexLeadsToItsPages)
     EXPECT_EQ(first.front(), "Axles and wheels");
     EXPECT_TRUE(Guide()->GetMoreNotice()->IsShown());
     Click(EntryNamed("Poisonous plants"));
-    EXPECT_EQ(Place(), std::make_pair(kPlants, 4));
-    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Chokecherry");
-    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Snakeroot");
+    EXPECT_EQ(Place(), std::make_pair(kPlants, 3));
+    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Berries");
+    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Poisonous Plants");
     ShowSection(kIndex, 1);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"Snow", "Stores"}));
+    EXPECT_FALSE(Guide()->GetMoreNotice()->IsShown());
+}
+
+// An index key that names no page is skipped: the next item takes its row.
+TEST_F(GuidebookScreen, AnIndexKeyWithoutItsPageIsSkipped)
+{
+    Replace("STR", 8018, "\"Index\" \"Fording\" \"Fording\" \"Lost\" \"No Such Page\" \"Oxen\" \"Oxen\"\n");
+    Open();
+    ShowSection(kIndex, 0);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"Fording", "Oxen"}));
+    EXPECT_EQ(EntryNamed("Oxen")->GetDrawnRect().GetTop(), 60 + 26);
     EXPECT_FALSE(Guide()->GetMoreNotice()->IsShown());
 }
 
@@ -459,8 +459,14 @@ TEST_F(GuidebookScreen, OpensWhereTheGatheringOrTheRiverAsks)
     Open();
     EXPECT_EQ(Guide()->GetVariant(), 0);
     EXPECT_EQ(Place(), std::make_pair(kPlants, 2));
-    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Wild Onion");
-    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Prairie Turnip");
+    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Berries");
+    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Poisonous Plants");
+    // An odd topic shows the spread it lies on.
+    GetModuleMgr()->DestroyModule(4);
+    GetModuleMgr()->SetGuideTopic(1);
+    ASSERT_TRUE(GetModuleMgr()->CreateModule(4));
+    EXPECT_EQ(Place(), std::make_pair(kPlants, 1));
+    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Wild Greens");
     // River play (before gathering): the river section's contents.
     GetModuleMgr()->DestroyModule(4);
     ASSERT_TRUE(GetModuleMgr()->CreateModule(6));

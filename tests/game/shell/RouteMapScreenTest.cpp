@@ -56,28 +56,8 @@ using shelltest::FakeSound;
 using shelltest::Log;
 
 // The game on the sample data, past its start (the opening screen current).
-class RouteMapScreen : public ::testing::Test {
+class RouteMapScreen : public shelltest::SampleGameScreen {
 protected:
-    void SetUp() override
-    {
-        const fs::path folder = shelltest::CopySampleGame({});
-        PrepareData(folder);
-        shelltest::UseSampleGame(folder);
-        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
-            return std::make_unique<FakeSound>(id, streamed, sounds, 0);
-        });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
-        ASSERT_NE(GetModuleMgr(), nullptr);
-    }
-    void TearDown() override
-    {
-        appl.reset();
-        box.reset();
-    }
-    virtual void PrepareData(const fs::path&) {}
-
     static CTravel* Travel()
     {
         return dynamic_cast<CTravel*>(GetModuleMgr()->GetModule(CModuleMgr::kTravel));
@@ -127,10 +107,6 @@ protected:
     }
     // The browse screen's top 160 rows (the map and its captions) against a golden picture.
     static void ExpectGolden(const char* name) { shelltest::ExpectGameWindowGolden(name, 160); }
-
-    Log sounds;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
 };
 
 TEST_F(RouteMapScreen, TheBrowserBuildsTheSampleMap)

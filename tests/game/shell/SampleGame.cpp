@@ -6,8 +6,12 @@
 
 #include "engine/controls/Wind.h"
 #include "engine/controls/text/EngineHooks.h"
+#include "engine/framework/MsgBox.h"
+#include "engine/framework/MsgMgr.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
+#include "game/shell/QM3Appl.h"
+#include "game/shell/SoundSlots.h"
 #include "platform/Desktop.h"
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
@@ -59,6 +63,30 @@ void ExpectGameWindowGolden(const char* name, int rows)
     EXPECT_EQ(got.width, want.width);
     EXPECT_EQ(got.height, want.height);
     EXPECT_TRUE(got.pixels == want.pixels) << name << " differs from its golden picture";
+}
+
+SampleGameScreen::SampleGameScreen() = default;
+SampleGameScreen::~SampleGameScreen() = default;
+
+void SampleGameScreen::SetUp()
+{
+    folder = CopySampleGame({});
+    PrepareData(folder);
+    UseSampleGame(folder);
+    SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
+        return std::make_unique<FakeSound>(id, streamed, sounds, 0);
+    });
+    box = std::make_unique<CMsgBox>();
+    appl = std::make_unique<CQM3Appl>();
+    SendMsg(*appl, 2, 0, 0, nullptr);
+    ASSERT_NE(GetModuleMgr(), nullptr);
+}
+
+void SampleGameScreen::TearDown()
+{
+    appl.reset();
+    box.reset();
+    SetSoundFactory(nullptr);
 }
 
 } // namespace shelltest

@@ -2,8 +2,16 @@
 // The game as a player installs it, for the tests that start the whole game on the sample
 // data: the libraries (and the discs asked for) copied into the test's folder, which becomes
 // the program folder, with the engine's hooks and window classes installed.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
+
+#include "tests/game/shell/FakeSound.h"
+
+class CMsgBox;
+class CQM3Appl;
 
 namespace shelltest {
 
@@ -19,5 +27,23 @@ void UseSampleGame(const std::filesystem::path& folder);
 // tests/game/shell/golden/NAME; with QM_UPDATE_GOLDEN=1 in the environment the picture made
 // becomes the golden one.
 void ExpectGameWindowGolden(const char* name, int rows);
+
+// A fixture with the game started on a copy of the sample data, past its start (the opening
+// screen current), its sounds fakes that note into `sounds`.
+class SampleGameScreen : public ::testing::Test {
+protected:
+    SampleGameScreen();
+    ~SampleGameScreen() override;
+    void SetUp() override;
+    // Closes the game (and its open document) and puts the game's sounds back.
+    void TearDown() override;
+    // Changes to the copied data before the game starts.
+    virtual void PrepareData(const std::filesystem::path&) {}
+
+    std::filesystem::path folder;
+    Log sounds;
+    std::unique_ptr<CMsgBox> box;
+    std::unique_ptr<CQM3Appl> appl;
+};
 
 } // namespace shelltest
