@@ -112,14 +112,17 @@ bool CQM3Appl::CommandDispatch(CMessage& message, CBaseObj* sender)
         if (auto* landmark = ModuleOf<CLandmark>(CModuleMgr::kLandmark))
             landmark->ShowStockList(message);
         return true;
-    // The travel module's trading, which it does not do yet.
-    case 305:
-    case 460:
-    case 461:
-    case 462:
-    case 467:
-    case 468:
-    case 2331: return true;
+    // Trading with travellers, which the travel module runs.
+    case CTravel::kMsgTrade:
+    case CTravel::kMsgTraderItemPicked:
+    case CTravel::kMsgOwnItemPicked:
+    case CTravel::kMsgAcceptTrade:
+    case CTravel::kMsgOwnListChange:
+    case CTravel::kMsgTradeQuantity:
+    case CTravel::kMsgFillTradeLists:
+        if (auto* travel = ModuleOf<CTravel>(CModuleMgr::kTravel))
+            travel->HandleTradeCommand(message, sender);
+        return true;
     case 423: RunDialog(4002); return true;
     case 1000:
     case 1100: EndModalFrom(sender); return true;

@@ -23,6 +23,8 @@ public:
     void ShowSuppliesList(CMessage&) {}
     void OnChoiceListChange(CMessage&) {}
     void ShowStockList(CMessage&) {}
+    // Tells the landmark's characters that a trade begins; the stand-in has none.
+    void NotifyCharacters() {}
 };
 
 // The outfitting store's companion choice as a player makes it who takes the travellers in

@@ -108,3 +108,22 @@ int16_t CMarket::TakeFromLine(int16_t i, int16_t amount)
     --count_;
     return 1;
 }
+
+void CMarket::AddGoods(int16_t itemType, int16_t quantity, double price)
+{
+    if (quantity <= 0)
+        return;
+    for (int16_t i = 0; i < count_; ++i) {
+        Line& line = lines_[static_cast<size_t>(i)];
+        if (line.itemType == itemType) {
+            line.quantity = static_cast<int16_t>(std::min<int32_t>(line.quantity + quantity, INT16_MAX));
+            return;
+        }
+    }
+    if (count_ >= kItemTypes)
+        return;
+    Line& added = lines_[static_cast<size_t>(count_++)];
+    added.itemType = itemType;
+    added.quantity = quantity;
+    added.price = price;
+}

@@ -45,6 +45,9 @@ public:
     // Takes `amount` from line i; a line left below 1 is removed (the later lines move up)
     // and the answer is 1, else 0. A line that does not exist answers 0.
     int16_t TakeFromLine(int16_t i, int16_t amount);
+    // Goods given to the market: the line of the item type gains the quantity (saturating
+    // rather than wrapping), or a new line of it at that unit price is appended when there is room.
+    void AddGoods(int16_t itemType, int16_t quantity, double price);
 
 private:
     struct Line {

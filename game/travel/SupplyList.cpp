@@ -103,6 +103,23 @@ CItem* CSupplyList::FindItem(int16_t type) const
     return nullptr;
 }
 
+int16_t CSupplyList::TakePackages(int16_t type, int16_t packages, int32_t maxItems)
+{
+    int16_t taken = 0;
+    for (int32_t pass = 0; pass < maxItems && taken < packages; ++pass) {
+        CItem* item = FindItem(type);
+        if (!item)
+            break;
+        int16_t gave = 0;
+        if (!item->RemovePackages(static_cast<int16_t>(packages - taken), &gave)) {
+            RemoveItem(item);
+            delete item;
+        }
+        taken = static_cast<int16_t>(taken + gave);
+    }
+    return taken;
+}
+
 int16_t CSupplyList::CountOf(int16_t type) const
 {
     const CItem* item = FindItem(type);

@@ -45,6 +45,10 @@ public:
     void Clear();
 
     CItem* FindItem(int16_t type) const;
+    // Takes `packages` of the type from its items in list order, an item at a time (one
+    // holding fewer gives all it holds, an opened package counted as one, and is removed),
+    // for at most `maxItems` items; returns the packages taken.
+    int16_t TakePackages(int16_t type, int16_t packages, int32_t maxItems);
     // Packages (opened counted) of the first item of the type; 0 without one.
     int16_t CountOf(int16_t type) const;
     // Packages (opened counted) of every item of the type, at most 32767.

@@ -1,10 +1,12 @@
 #include "game/travel/Travel.h"
 
+#include "engine/controls/ImageFrame.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/SoundSlots.h"
+#include "game/travel/Market.h"
 #include "game/travel/RouteSeqState.h"
 
 CTravel::CTravel(const CRect& rect) : CFrameModule(rect) { SetId(kFrameId); }
@@ -15,6 +17,10 @@ bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
 {
     if (message.GetId() == kMsgResetTrip) {
         ResetTrip();
+        return true;
+    }
+    if (message.GetId() == kMsgDiscard) {
+        ShowDiscardDialog(static_cast<int16_t>(message.GetParam(0)));
         return true;
     }
     if (message.GetId() == kMsgEventGone) {

@@ -6,10 +6,13 @@
 // and the trip is not yet written into saved games.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "game/shell/Module.h"
 #include "game/travel/Trip.h"
 
+class CImageFrame;
+class CMarket;
 class CRouteNode;
 class CRouteSeqState;
 
@@ -60,7 +63,42 @@ public:
     void PostToTravelFrame(int32_t id) override;
     void BroadcastToScreens(int32_t id, MsgWord param1) override;
 
+    // Trading with travellers and the supplies-discard dialog. The application routes its
+    // trade commands here; true when the id was one of them.
+    static constexpr int32_t kMsgTrade = 305;
+    static constexpr int32_t kMsgFillTradeLists = 2331;
+    static constexpr int32_t kMsgTraderItemPicked = 460;
+    static constexpr int32_t kMsgOwnItemPicked = 461;
+    static constexpr int32_t kMsgAcceptTrade = 462;
+    static constexpr int32_t kMsgOwnListChange = 467;
+    static constexpr int32_t kMsgTradeQuantity = 468;
+    static constexpr int32_t kMsgDiscard = 406;
+    bool HandleTradeCommand(CMessage& message, CBaseObj* sender);
+    // Opens a trade with the trader of stock record `stockId` and runs its window until it
+    // is closed; a party without supplies never sees it.
+    void StartTrade(int16_t stockId, int32_t soundBase);
+    void FillTradeLists();
+    // The deal check on the trade window's controls: true when the offer is worth strictly
+    // more than what is asked. It writes the verdict on button 200.
+    bool CheckDeal(CFrame& window);
+    void AcceptTrade();
+    void OnTraderItemPicked();
+    void OnOwnItemPicked();
+    void UpdateTradeLabels();
+    void OnOwnListChange(CBaseObj* sender);
+    // The supplies-discard dialog for the items of `category` (1: every category).
+    void ShowDiscardDialog(int16_t category);
+    // While a trade runs: the trader's stock and the window (tests look at them).
+    CMarket* GetTraderMarket() const { return traderMarket_.get(); }
+    CImageFrame* GetTradeWindow() const { return tradeWindow_.get(); }
+
 private:
+    // The item type of each row of the party's goods list, in row order.
+    std::vector<int16_t> ownGoods_;
+    std::unique_ptr<CMarket> traderMarket_;
+    std::unique_ptr<CImageFrame> tradeWindow_;
+    int32_t traderSoundBase_ = 0;
+
     bool routePanelEnabled_ = true;
     int32_t eventsGone_ = 0;
 };
