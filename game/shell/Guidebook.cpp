@@ -94,6 +94,18 @@ int32_t FirstMasterEntry(const GbkContent& content, size_t index)
     return number;
 }
 
+// The page clamped to the section's pages: a page number from outside (a gathering topic, a
+// contents entry) may lie past them.
+int32_t PageWithin(const GbkSection& section, int32_t page)
+{
+    int32_t last = 0;
+    if (section.type == GbkSection::kContents)
+        last = section.PageCount() - 1 + section.contentsScreens;
+    else if (section.type == GbkSection::kIndex)
+        last = section.contentsScreens - 1;
+    return std::clamp(page, 0, std::max(last, 0));
+}
+
 // The master entry whose text is the key, or -1.
 int32_t FindMasterEntry(const CTplRec* master, const CStr& key)
 {
@@ -229,8 +241,11 @@ void CGuidebook::ShowSection(int32_t id, int32_t page)
         return;
     GbkSection& section = content_.sections[index];
     curSection_ = static_cast<int16_t>(index);
+    page = PageWithin(section, page);
     const int32_t shown = SpreadStartPage(section, page);
-    const bool contentsPage = section.type == GbkSection::kContents && shown < section.contentsScreens;
+    // A contents section without pages shows its (empty) contents screen.
+    const bool contentsPage = section.type == GbkSection::kContents &&
+                              (shown < section.contentsScreens || section.PageCount() == 0);
     if (contentsPage || section.type == GbkSection::kDiary || section.type == GbkSection::kIndex) {
         for (CFrame* f : {controls_.voice, controls_.movie, controls_.sound})
             HideFrame(f);

@@ -461,6 +461,12 @@ TEST_F(GuidebookScreen, OpensWhereTheGatheringOrTheRiverAsks)
     EXPECT_EQ(Place(), std::make_pair(kPlants, 2));
     EXPECT_EQ(Text(CGuidebook::kLeftHeading), "Berries");
     EXPECT_EQ(Text(CGuidebook::kRightHeading), "Poisonous Plants");
+    // A topic past the section's pages shows its last spread.
+    GetModuleMgr()->DestroyModule(4);
+    GetModuleMgr()->SetGuideTopic(40);
+    ASSERT_TRUE(GetModuleMgr()->CreateModule(4));
+    EXPECT_EQ(Place(), std::make_pair(kPlants, 3));
+    EXPECT_EQ(Text(CGuidebook::kRightHeading), "Poisonous Plants");
     // An odd topic shows the spread it lies on.
     GetModuleMgr()->DestroyModule(4);
     GetModuleMgr()->SetGuideTopic(1);
@@ -492,6 +498,33 @@ TEST_F(GuidebookScreen, TwelveSectionsGetElevenTabs)
     ShowSection(11, 0);
     Press(CGuidebook::kNext);
     EXPECT_EQ(Place(), std::make_pair(12, 0));
+}
+
+// A contents section without pages shows its heading; pages asked for outside a section's
+// pages are its nearest ones.
+TEST_F(GuidebookScreen, SectionsWithoutPagesAndPagesOutsideThem)
+{
+    Replace("GBK", 1,
+            "8000, 8001, 8002, 8003, 8004,\n"
+            "1, 0, 16, 602, 8200, 18, 18, 60, 40, 5, 60, 340, 5, 26, 250, 21, 11, 202, 8011, 8210,\n-1,\n"
+            "2, 2, 53, 602, 8201, 18, 18, 60, 40, 5, 60, 340, 5, 26, 250, 21, 11, 202, 8018, 8211,\n-1,\n"
+            "-1\n");
+    Open();
+    EXPECT_EQ(Place(), std::make_pair(1, 0));
+    EXPECT_EQ(Text(CGuidebook::kLeftHeading), "The Journey");
+    EXPECT_TRUE(Entries().empty());
+    ShowSection(1, 7);
+    EXPECT_EQ(Place(), std::make_pair(1, 0));
+    Press(CGuidebook::kNext);
+    EXPECT_EQ(Place(), std::make_pair(2, 0));
+    // None of the index's keys is a page here.
+    EXPECT_TRUE(Entries().empty());
+    ShowSection(2, -3);
+    EXPECT_EQ(Place(), std::make_pair(2, 0));
+    Press(CGuidebook::kNext);
+    EXPECT_EQ(Place(), std::make_pair(2, 1));
+    Press(CGuidebook::kNext);
+    EXPECT_EQ(Place(), std::make_pair(2, 1));
 }
 
 TEST_F(GuidebookScreen, AMissingVoiceButtonIsFatal)
