@@ -4,7 +4,6 @@
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
-#include "game/shell/MainWnd.h"
 #include "game/shell/SoundSlots.h"
 #include "game/travel/Market.h"
 #include "game/travel/RouteSeqState.h"
@@ -27,6 +26,8 @@ bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
         ++eventsGone_;
         return true;
     }
+    if (HandlePanelMessage(message))
+        return true;
     return CFrameModule::HandleMessage(message, sender);
 }
 
@@ -71,8 +72,8 @@ void CTravel::StopForEvent(bool askDays)
     if (askDays) {
         SendMsg(*this, kMsgAskWaitDays, 0, 0, nullptr);
         SetLandmarkId(kEventStopLandmarkId);
-    } else if (CFrame* parent = GetParent()) {
-        SendMsg(*parent, CMainWnd::kMsgRequestModule, kLandmarkModule, 1, this);
+    } else {
+        RequestModule(kLandmarkModule);
     }
 }
 

@@ -15,6 +15,7 @@ class CImageFrame;
 class CMarket;
 class CRouteNode;
 class CRouteSeqState;
+class CStr;
 
 class CTravel : public CFrameModule, public CTrip {
 public:
@@ -98,6 +99,88 @@ private:
     std::unique_ptr<CMarket> traderMarket_;
     std::unique_ptr<CImageFrame> tradeWindow_;
     int32_t traderSoundBase_ = 0;
+
+public:
+    // ---- The screen's panels and what its buttons, popups and dialogs send it
+    //      (TravelMessages.cpp, TravelStatusPanel.cpp) ----
+    enum PanelMessage : int32_t {
+        kMsgHunt = 145,
+        kMsgFish = 150,
+        kMsgGather = 154,
+        // p0 -1 opens the choice popup; 0, 1, 2 is the choice. (402 is kMsgAskWaitDays.)
+        kMsgPace = 286,
+        kMsgRations = 287,
+        kMsgBackToRoute = 401,
+        kMsgStay = 403,
+        kMsgStatusPanel = 413,
+    };
+    // Template lists of the panels, popups and the days dialog.
+    static constexpr int32_t kRoutePanelList = 910;
+    static constexpr int32_t kDaysDialogList = 911;
+    static constexpr int32_t kStayPanelList = 930;
+    static constexpr int32_t kPacePopupList = 931;
+    static constexpr int32_t kRationsPopupList = 932;
+    static constexpr int32_t kStatusPanelList = 940;
+    // Objects: the route panel's status button, the days dialog's field and cancel control.
+    static constexpr int32_t kStatusButton = 51413;
+    static constexpr int32_t kDaysField = 9110;
+    static constexpr int32_t kDaysCancel = 9111;
+    // The status button's pictures while the status panel is shown and while it is hidden.
+    static constexpr int32_t kStatusButtonOpen = 160;
+    static constexpr int32_t kStatusButtonClosed = 165;
+    // String lists of the status panel: its words and the condition names.
+    static constexpr int32_t kStatusWords = 60000;
+    static constexpr int32_t kConditionNames = 600035;
+    // The diary entry of a wait.
+    static constexpr int16_t kDiaryWait = 239;
+    // The day cycle's timer period in ticks.
+    static constexpr uint32_t kDayPeriod = 25;
+
+    // Fills the status panel from the trip once the trip is on the route (then redraws it).
+    void UpdateStatusPanel(CFrame* panel);
+    // The route panel, made from its template list when missing (null when the list makes
+    // nothing).
+    CFrame* MakeRoutePanel();
+    CFrame* GetRoutePanel() const { return routePanel_.get(); }
+    CFrame* GetStayPanel() const { return stayPanel_.get(); }
+    CFrame* GetStatusPanel() const { return statusPanel_.get(); }
+    CFrame* GetChoicePopup() const { return choicePopup_.get(); }
+    bool IsStatusPanelOn() const { return panelFlag_ != 0; }
+    bool IsStaying() const { return stayFlag_ != 0; }
+    // Asks the game window for module `type` (message 102), the travel screen suspended.
+    void RequestModule(int32_t type);
+
+protected:
+    // The day's end shows the status panel afresh while it is on.
+    void OnDayEnded() override;
+
+    // Panels are the screen's children: deleting one takes it out of the screen first, and a
+    // panel whose own button is being handled is freed once that dispatch has returned.
+    struct DestroyFrame {
+        void operator()(CFrame* frame) const;
+    };
+    using PanelPtr = std::unique_ptr<CFrame, DestroyFrame>;
+
+    PanelPtr routePanel_;
+    PanelPtr stayPanel_;
+    PanelPtr statusPanel_;
+    PanelPtr choicePopup_;
+    // The status panel is on; the party is staying (stay panel shown).
+    uint8_t panelFlag_ = 0;
+    uint8_t stayFlag_ = 0;
+
+private:
+    // The messages above; false for any other.
+    bool HandlePanelMessage(CMessage& message);
+    // Makes `panel` from the template list when it is empty; the panel.
+    CFrame* MakePanel(PanelPtr& panel, int32_t listId);
+    void Choose(int32_t popupList, MsgWord choice);
+    void ClosePopup();
+    void BackToRoute();
+    void AskDays();
+    void BeginStay();
+    void ToggleStatusPanel();
+    void ShowStatusButton(int32_t imageId);
 
     bool routePanelEnabled_ = true;
     int32_t eventsGone_ = 0;
