@@ -186,12 +186,16 @@ int16_t AdviceIndex(int16_t difficulty, bool adviceFlag, bool snow, bool wetGrou
 std::string DepthText(int16_t depthSteps)
 {
     const int32_t whole = depthSteps / 2;
-    std::string digits = std::to_string(whole < 0 ? -whole : whole);
-    for (auto at = static_cast<int32_t>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<size_t>(at), ",");
-    if (whole < 0)
-        digits.insert(0, "-");
-    return depthSteps % 2 != 0 ? digits + ".5" : digits;
+    const std::string digits = std::to_string(whole < 0 ? -whole : whole);
+    std::string text = whole < 0 ? "-" : "";
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    if (depthSteps % 2 != 0)
+        text += ".5";
+    return text;
 }
 
 std::optional<OutcomeEvent> EventForOutcome(int16_t outcome, std::optional<int16_t> difficulty,
