@@ -9,47 +9,18 @@
 #include <string_view>
 
 #include "platform/TextEscape.h"
+#include "tools/SavedGameReader.h"
 
 namespace {
+
+using qmsave::Reader;
+using qmsave::Refuse;
 
 constexpr size_t kNameOffset = 16;
 constexpr size_t kNameSize = 32;
 constexpr size_t kRecordsOffset = 52;
 constexpr uint16_t kVersion = 0x0101;
 constexpr int32_t kMaxFlags = 100;
-
-[[noreturn]] void Refuse(const std::string& why) { throw std::runtime_error(why); }
-
-// Reads big-endian values from the bytes, refusing any read past their end.
-class Reader {
-public:
-    explicit Reader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
-
-    size_t Pos() const { return pos_; }
-    size_t Left() const { return bytes_.size() - pos_; }
-    const uint8_t* Take(size_t n, const std::string& what)
-    {
-        if (n > Left())
-            Refuse(what + " reaches past the end of the file");
-        const uint8_t* at = bytes_.data() + pos_;
-        pos_ += n;
-        return at;
-    }
-    uint32_t Number(size_t n, const std::string& what)
-    {
-        const uint8_t* at = Take(n, what);
-        uint32_t v = 0;
-        for (size_t i = 0; i < n; ++i)
-            v = v << 8 | at[i];
-        return v;
-    }
-    int16_t Short(const std::string& what) { return static_cast<int16_t>(Number(2, what)); }
-    int32_t Long(const std::string& what) { return static_cast<int32_t>(Number(4, what)); }
-
-private:
-    const std::vector<uint8_t>& bytes_;
-    size_t pos_ = 0;
-};
 
 std::string Quoted(const uint8_t* text, size_t n)
 {
@@ -67,9 +38,9 @@ void ShowHeader(Reader& in, std::ostream& out)
 {
     if (in.Left() < kRecordsOffset)
         Refuse("the file ends inside its header");
-    const uint32_t magic = in.Number(4, "the header");
-    const uint32_t type = in.Number(4, "the header");
-    const uint32_t version = in.Number(2, "the header");
+    const auto magic = static_cast<uint32_t>(in.Number(4, "the header"));
+    const auto type = static_cast<uint32_t>(in.Number(4, "the header"));
+    const auto version = static_cast<uint32_t>(in.Number(2, "the header"));
     if (magic != 0x564F5254)
         Refuse("not a saved game (magic " + FourChars(magic) + ")");
     if (type != 0x514D4B33)
@@ -109,12 +80,15 @@ void ShowRecords(Reader& in, std::ostream& out)
         const int16_t tag = in.Short("a record tag");
         switch (tag) {
         case 1: {
-            const uint32_t length = in.Number(4, "record 1");
+            const auto length = static_cast<uint32_t>(in.Number(4, "record 1"));
             const uint8_t* text = in.Take(length, "record 1");
             out << "diary " << length << ' ' << Quoted(text, length) << '\n';
             break;
         }
-        case 2: out << "travel\n"; break;
+        case 2:
+            out << "travel\n";
+            qmsave::ShowTravelRecord(in, out);
+            break;
         case 4: ShowFlags(in, out); break;
         case 3:
             out << "end\n";

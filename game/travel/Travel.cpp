@@ -5,12 +5,24 @@
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "game/shell/SoundSlots.h"
+#include "game/shell/save/QM3Doc.h"
 #include "game/travel/Market.h"
+#include "game/travel/Party.h"
 #include "game/travel/RouteSeqState.h"
 
-CTravel::CTravel(const CRect& rect) : CFrameModule(rect) { SetId(kFrameId); }
+CTravel::CTravel(const CRect& rect) : CFrameModule(rect)
+{
+    SetId(kFrameId);
+    // The party's rules (its food check among them) set their scene flags on this trip.
+    SetPartyTrip(this);
+}
 
-CTravel::~CTravel() { StopTimer(); }
+CTravel::~CTravel()
+{
+    StopTimer();
+    if (GetPartyTrip() == this)
+        SetPartyTrip(nullptr);
+}
 
 bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
 {
@@ -34,8 +46,10 @@ bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
 void CTravel::OnAttach()
 {
     CFrame::OnAttach();
-    if (IsFresh())
+    if (IsFresh()) {
         SetUpTrip();
+        raftDamage_ = -1;
+    }
 }
 
 void CTravel::Suspend()
@@ -58,8 +72,30 @@ void CTravel::ResetTrip()
 {
     StopTimer();
     ResetTripState();
+    raftDamage_ = -1;
     if (CBaseAppl* appl = GetApplication())
         SendMsg(*appl, 3, 0, 0, this);
+}
+
+void CTravel::Save(CQM3Doc* doc)
+{
+    if (doc)
+        CTrip::Save(*doc);
+}
+
+void CTravel::Load(CQM3Doc* doc)
+{
+    if (!doc)
+        return;
+    CTrip::Load(*doc);
+    raftDamage_ = -1;
+}
+
+void CTravel::UpdatePartyAfterLoad()
+{
+    if (CParty* party = GetParty())
+        party->CheckFood();
+    Resume();
 }
 
 void CTravel::SetRouteSeqState(std::unique_ptr<CRouteSeqState> state) { routeSeqState_ = std::move(state); }

@@ -1,9 +1,9 @@
 #pragma once
 // CTravel: the travel module (type 10), the travel screen and the owner of the trip (CTrip).
 // The factory attaches it once the frame is in the game window, which sets the first trip up;
-// message 3 resets the trip and closes the game back to the opening screen. The route
-// screen itself (arrival at nodes, the idle tick, its panels and scenes) is not built yet,
-// and the trip is not yet written into saved games.
+// message 3 resets the trip and closes the game back to the opening screen. Saved games hold
+// the trip as their record 2. The route screen itself (arrival at nodes, the idle tick, its
+// panels and scenes) is not built yet.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -35,7 +35,6 @@ public:
 
     // Starts the trip over and sends command 3 (close the game) to the application.
     void ResetTrip();
-    void UpdatePartyAfterLoad() {}
     // The current route node; none before the trip reaches the route.
     const CRouteNode* GetRouteNode() const { return GetNode(); }
 
@@ -92,6 +91,23 @@ public:
     // While a trade runs: the trader's stock and the window (tests look at them).
     CMarket* GetTraderMarket() const { return traderMarket_.get(); }
     CImageFrame* GetTradeWindow() const { return tradeWindow_.get(); }
+
+    // Saved games: the trip is record 2; after the whole game is read the party's food is
+    // checked and the screen resumes. A damaged record leaves the document's error set.
+    using CTrip::Load;
+    using CTrip::Save;
+    void Load(CQM3Doc* doc) override;
+    void Save(CQM3Doc* doc) override;
+    void UpdatePartyAfterLoad();
+
+    // What the landmark, store and river modules read and set.
+    CRouteNode* GetNode812() const { return GetNode(); }
+    // The node id: the store lists outfits only at nodes 0 and 1, and river results apply
+    // only on a node.
+    int16_t GetField130() const { return GetNodeId(); }
+    // The raft's damage percentage; -1 after a new trip, a reset and a load, never saved.
+    void SetRaftDamage(int16_t percent) { raftDamage_ = percent; }
+    int16_t GetRaftDamage() const { return raftDamage_; }
 
 private:
     // The item type of each row of the party's goods list, in row order.
@@ -182,6 +198,7 @@ private:
     void ToggleStatusPanel();
     void ShowStatusButton(int32_t imageId);
 
+    int16_t raftDamage_ = -1;
     bool routePanelEnabled_ = true;
     int32_t eventsGone_ = 0;
 };

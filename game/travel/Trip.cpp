@@ -9,6 +9,7 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/travel/EventResolve.h"
+#include "game/travel/HealthCond.h"
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
@@ -123,6 +124,7 @@ void CTrip::ClearTripFields()
     reserved3_ = 0;
     lostHours_ = 0;
     ClearHourlyBase();
+    CHealthCond::ResetMarks();
 }
 
 void CTrip::SetUpTrip()

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/framework/Doc.h"
+#include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
@@ -104,5 +105,7 @@ void CTrip::Load(CDoc& doc)
     routeSeqState_->Load(doc);
     waitDays_ = 0;
     lostHours_ = 0;
+    // What the trip that ran before worked out belongs to it, not to the loaded one.
     ClearHourlyBase();
+    CHealthCond::ResetMarks();
 }

@@ -1,5 +1,6 @@
 #include "tests/game/shell/save/SaveFixture.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -31,6 +32,28 @@ Bytes& Bytes::U16(uint16_t v)
 
 Bytes& Bytes::U32(uint32_t v) { return U16(static_cast<uint16_t>(v >> 16)).U16(static_cast<uint16_t>(v)); }
 
+Bytes& Bytes::U8(uint8_t v)
+{
+    bytes_.push_back(static_cast<char>(v));
+    return *this;
+}
+
+Bytes& Bytes::U16s(std::initializer_list<int16_t> values)
+{
+    for (int16_t v : values)
+        U16(static_cast<uint16_t>(v));
+    return *this;
+}
+
+Bytes& Bytes::Double(double v, bool swapped)
+{
+    uint64_t raw;
+    std::memcpy(&raw, &v, sizeof raw);
+    if (swapped)
+        raw = __builtin_bswap64(raw);
+    return U32(static_cast<uint32_t>(raw >> 32)).U32(static_cast<uint32_t>(raw));
+}
+
 Bytes& Bytes::Start(std::string_view name, int32_t disc, uint16_t version)
 {
     Raw("VORTQMK3").U16(version).Zeros(6).Raw(name).Zeros(32 - name.size());
@@ -40,6 +63,12 @@ Bytes& Bytes::Start(std::string_view name, int32_t disc, uint16_t version)
 Bytes& Bytes::Diary(std::string_view text)
 {
     return U16(1).U32(static_cast<uint32_t>(text.size())).Raw(text);
+}
+
+void RecordingHost::SaveTravel(CQM3Doc& doc)
+{
+    calls.push_back("save travel");
+    doc.Write(travelRecord.data(), static_cast<int32_t>(travelRecord.size()));
 }
 
 void RecordingHost::LoadTravel(CQM3Doc& doc)

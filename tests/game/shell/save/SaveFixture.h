@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ public:
     Bytes& Zeros(size_t n);
     Bytes& U16(uint16_t v);
     Bytes& U32(uint32_t v);
+    Bytes& U8(uint8_t v);
+    // 16-bit values in turn.
+    Bytes& U16s(std::initializer_list<int16_t> values);
+    // An IEEE double, big-endian (little-endian with `swapped`, as the party's spare value).
+    Bytes& Double(double v, bool swapped = false);
     // The header, the padding, the name field and the disc.
     Bytes& Start(std::string_view name, int32_t disc, uint16_t version = CQM3Doc::kVersion);
     // Record 1 with its text.
@@ -37,7 +43,7 @@ private:
 class RecordingHost : public CSaveGameHost {
 public:
     bool HasTravel() const override { return travel; }
-    void SaveTravel(CQM3Doc&) override { calls.push_back("save travel"); }
+    void SaveTravel(CQM3Doc& doc) override;
     void LoadTravel(CQM3Doc& doc) override;
     void UpdatePartyAfterLoad() override { calls.push_back("update party"); }
     void ResetTrip() override;
@@ -50,6 +56,8 @@ public:
     void SwitchSuspend() override { calls.push_back("suspend"); }
 
     bool travel = false;
+    // The travel state that saving writes.
+    std::string travelRecord;
     // Bytes the travel state reads (a failing read ends the load).
     int32_t travelBytes = 0;
     bool discAvailable = true;
