@@ -1,5 +1,6 @@
-// Loads arbitrary bytes as a saved game, as the game opens one (every record, with a travel
-// module and twelve modules standing by), and prints it as qmsave does. A small folder library
+// Loads arbitrary bytes as a saved game, as the game opens one (every record, with a trip that
+// reads record 2, checks its party's food after the load and starts over when the load fails,
+// and twelve modules standing by), and prints it as qmsave does. A small folder library
 // names discs 1-3 and holds the game's messages and the diary's entries.
 // Run: fuzz_SavedGameFuzz fuzz/corpus/SavedGameFuzz
 #include <cstdint>
@@ -14,17 +15,35 @@
 #include "fuzz/support/FuzzSupport.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/shell/save/SaveGameHost.h"
+#include "game/travel/Party.h"
+#include "game/travel/PartyTrip.h"
+#include "game/travel/Trip.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "tools/QmSave.h"
 
 namespace {
 
-// A running game whose modules read nothing of their own.
+// A running game with a trip; its other modules read nothing of their own.
 class FuzzHost : public CSaveGameHost {
 public:
+    FuzzHost()
+    {
+        SetPartyTrip(&trip_);
+        trip_.SetUpTrip();
+    }
     bool HasTravel() const override { return true; }
+    void LoadTravel(CQM3Doc& doc) override { trip_.Load(doc); }
+    void UpdatePartyAfterLoad() override
+    {
+        if (CParty* party = trip_.GetParty())
+            party->CheckFood();
+    }
+    void ResetTrip() override { trip_.ResetTripState(); }
     bool HasModule(int16_t) const override { return true; }
+
+private:
+    CTrip trip_;
 };
 
 const std::filesystem::path& Folder()
