@@ -14,8 +14,8 @@ namespace qmsave {
 namespace {
 
 constexpr const char* kRecord = "record 2";
-constexpr int kTripShorts = 19;     // wait days to start month, after the landmark id and flag
-constexpr int kTripTailShorts = 4;  // pace, mode, mode before, reserved word 3
+constexpr int kTripShorts = 19;    // wait days to start month, after the landmark id and flag
+constexpr int kTripTailShorts = 4; // pace, mode, mode before, reserved word 3
 constexpr int16_t kMaxMembers = 5;
 constexpr size_t kPartyFlagBytes = 15;
 constexpr size_t kOnceFlagBytes = 6;

@@ -121,7 +121,10 @@ void Shorts(std::string& bytes, std::initializer_list<int> values)
     }
 }
 
-void Long(std::string& bytes, uint32_t v) { Shorts(bytes, {static_cast<int>(v >> 16), static_cast<int>(v & 0xFFFF)}); }
+void Long(std::string& bytes, uint32_t v)
+{
+    Shorts(bytes, {static_cast<int>(v >> 16), static_cast<int>(v & 0xFFFF)});
+}
 
 void Double(std::string& bytes, uint64_t raw)
 {
@@ -256,9 +259,9 @@ TEST(Qm3Run, ASavedGameWhoseTripIsDamagedIsRefusedAndTheTripStartsOver)
     const fs::path fixture = qmtest::TempDir() / "damaged.qm3";
     std::ofstream(fixture, std::ios::binary) << game;
     const fs::path opening = qmtest::TempDir() / "opening.png";
-    const ProgramRun run = RunQm3(
-        {"--headless", "--script", WriteScript("tick 10\nscreenshot " + opening.string() + "\n").string(),
-         fixture.string()});
+    const ProgramRun run =
+        RunQm3({"--headless", "--script",
+                WriteScript("tick 10\nscreenshot " + opening.string() + "\n").string(), fixture.string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, "msgbox \"\" \"The saved game cannot be read.\" ok\n");

@@ -78,7 +78,10 @@ protected:
     }
 
     static std::string Path(const std::string& name) { return "D:\\" + name; }
-    static std::string File(const std::string& name) { return qmtest::ReadWholeFile(qmtest::TempDir() / name); }
+    static std::string File(const std::string& name)
+    {
+        return qmtest::ReadWholeFile(qmtest::TempDir() / name);
+    }
 
     // Saves the game through the document; answers the file's bytes.
     static std::string SaveGame(TravelHost& host, CTravel& travel, const std::string& name)

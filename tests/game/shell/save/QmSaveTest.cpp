@@ -62,15 +62,16 @@ std::string TravelLines()
 {
     std::string days;
     for (int d = 0; d < 30; ++d)
-        days += "day " + std::to_string(d) + ' ' + std::to_string(60 + d) + ' ' + std::to_string(40 - d) + ' ' +
-                std::to_string(d % 3) + '\n';
+        days += "day " + std::to_string(d) + ' ' + std::to_string(60 + d) + ' ' + std::to_string(40 - d) +
+                ' ' + std::to_string(d % 3) + '\n';
     std::string visited;
     for (int i = 1; i < 32; ++i)
         visited += " -1";
     return "travel\n"
            "trip 20100 0 0 1 2 -5 3 3 12 40 28 100 90 2 4 7 -6 6 3 77 4 2395761 2395758 1 0 3 -7\n"
            "party 1 412.5 0.10000000149011612 9 55 0 1 2 1 3 1 0 000102030405060708090a0b0c0d0e\n"
-           "member \"Ann \\\"Ma\\\" Lee\" 3 30 5 6 70000 -1 800 2 2 900 10 ff0001000000 -1 7 1 2 3 4 2 1 0 0 1\n"
+           "member \"Ann \\\"Ma\\\" Lee\" 3 30 5 6 70000 -1 800 2 2 900 10 ff0001000000 -1 7 1 2 3 4 2 1 0 0 "
+           "1\n"
            "condition 2 40 1 5 30 3 1 0 1 10 20 0 0 23\n"
            "supplies 1\n"
            "item 132 6 0 -1 1.25\n"
@@ -103,10 +104,10 @@ TEST_F(QmSaveTest, PrintsEveryItemOfASavedGameInFileOrder)
                                    "disc 2\n"
                                    "diary 20 \"Day one\\r\\n\\tCold\\\\wet\\r\\n\"\n") +
                            TravelLines() +
-                       "flags 2\n"
-                       "flag 12 1\n"
-                       "flag -3 -70000\n"
-                       "end\n");
+                           "flags 2\n"
+                           "flag 12 1\n"
+                           "flag -3 -70000\n"
+                           "end\n");
 
     Write(Host("odd.qm3"), Bytes().Start(std::string(32, 'N'), -4).U16(3).Raw("xyz").Str());
     EXPECT_EQ(QmSave(Host("odd.qm3")).out,
