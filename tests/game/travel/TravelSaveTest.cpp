@@ -126,6 +126,8 @@ TEST_F(TravelSaveTest, ASavedGameHoldsTheTripAsRecordTwoAndLoadsItBack)
     EXPECT_EQ(QmSave("trip.qm3"), Golden("trip-save.qmsave.txt", QmSave("trip.qm3")));
 
     auto loaded = NewTravel();
+    EXPECT_EQ(loaded->GetRaftDamage(), -1) << "a new trip's raft";
+    EXPECT_EQ(loaded->GetField130(), -1) << "off the route";
     loaded->SetRaftDamage(12);
     loaded->SetSceneFlag(CPartyTrip::kFlagNoFood, true);
     ASSERT_EQ(LoadGame(host, *loaded, "trip.qm3"), CDoc::kOk);
