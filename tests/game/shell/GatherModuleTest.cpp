@@ -7,7 +7,6 @@
 // pixels depend on the fonts installed).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +22,6 @@
 #include "engine/framework/Date.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Message.h"
-#include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
 #include "game/shell/GameGlobals.h"
@@ -31,25 +29,17 @@
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleFactory.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/QM3Appl.h"
 #include "game/travel/Party.h"
 #include "game/travel/SupplyList.h"
 #include "game/travel/Travel.h"
 #include "platform/Desktop.h"
-#include "platform/Window.h"
 #include "tests/game/shell/FakeSound.h"
 #include "tests/game/shell/SampleGame.h"
 #include "tests/support/TestEnv.h"
-#include "tools/PngImage.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using shelltest::FakeSound;
-using shelltest::Log;
-
-fs::path GoldenFolder() { return qmtest::SourceDir() / "tests" / "game" / "shell" / "golden"; }
 
 // The travel module with a date the test chooses.
 class DatedTravel : public CTravel {
@@ -95,22 +85,14 @@ enum SampleEntry : int32_t {
     kDandelion,    // plant 10, kind 1, amount 2
 };
 
-class GatherScreen : public ::testing::Test {
+class GatherScreen : public shelltest::SampleGameScreen {
 protected:
     void SetUp() override
     {
-        const fs::path folder = shelltest::CopySampleGame({});
-        PrepareData(folder);
-        shelltest::UseSampleGame(folder);
-        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
-            return std::make_unique<FakeSound>(id, streamed, sounds, 0);
-        });
         SetModuleConstructor(CModuleMgr::kTravel, [](const CRect& rect, CModuleMgr&) -> CModule* {
             return new DatedTravel(rect);
         });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
+        SampleGameScreen::SetUp();
         ASSERT_NE(Travel(), nullptr);
         // Node 3 has plants; the trip starts in April.
         Travel()->PlaceOnNode(3);
@@ -120,10 +102,8 @@ protected:
     void TearDown() override
     {
         CUtil::SetDrawSource(nullptr);
-        appl.reset();
-        box.reset();
+        SampleGameScreen::TearDown();
     }
-    virtual void PrepareData(const fs::path&) {}
 
     static DatedTravel* Travel()
     {
@@ -186,31 +166,12 @@ protected:
         auto* text = dynamic_cast<CTextFrame*>(Object(CGatherModule::kResultText));
         return text && text->PeekText() ? text->PeekText()->GetText() : std::string("(none)");
     }
-    static CWind* Window() { return GetMainWnd()->GetOwnerWnd(); }
     // The game window against a golden picture.
-    static void ExpectGolden(const char* name)
-    {
-        GetMainWnd()->Draw(true);
-        plat::UpdateWindow(Window()->GetHwnd());
-        const plat::Point origin = plat::ClientToScreen(Window()->GetHwnd(), {0, 0});
-        const plat::Rect area = plat::Rect::FromSize(origin.x, origin.y, 640, 480);
-        const fs::path made = qmtest::TempDir() / name;
-        ASSERT_TRUE(plat::WriteDesktopPng(made, &area));
-        if (const char* update = std::getenv("QM_UPDATE_GOLDEN"); update && *update == '1')
-            fs::copy_file(made, GoldenFolder() / name, fs::copy_options::overwrite_existing);
-        const IndexedImage got = ReadIndexedPng(made);
-        const IndexedImage golden = ReadIndexedPng(GoldenFolder() / name);
-        EXPECT_EQ(got.width, golden.width);
-        EXPECT_EQ(got.height, golden.height);
-        EXPECT_TRUE(got.pixels == golden.pixels) << name << " differs from its golden picture";
-    }
+    static void ExpectGolden(const char* name) { shelltest::ExpectGameWindowGolden(name, 480); }
 
-    Log sounds;
     std::vector<int16_t> events;
     std::deque<int32_t> draws;
     std::vector<std::pair<int32_t, int32_t>> ranges;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
 };
 
 TEST(GatherModule, MonthsToSeasonColumns)
@@ -451,9 +412,9 @@ TEST_F(GatherScreen, PicksAndResultAgainstGoldenPictures)
 // picture of 0 with a plant.
 class GatherThreeEntries : public GatherScreen {
 protected:
-    void PrepareData(const fs::path& folder) override
+    void PrepareData(const fs::path& copy) override
     {
-        std::ofstream(folder / "QM3Data.qmd" / "GTR" / "006012.GTR")
+        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR")
             << "6101, 1, 3, 0,\n6104, 66, 4, 0,\n6102, 2, 2, 0,\n0, 4, 4, 0,\n6109, 20, 5, 0\n";
     }
 };
