@@ -1,0 +1,79 @@
+// The trade window and the supplies-discard dialog in the game started on the sample data:
+// application command 305 reaches the travel module, which runs the plain trader's window, and
+// message 406 its discard dialog. Their golden pictures hold both windows over the travel
+// screen; run the tests once with QM_UPDATE_GOLDEN=1 in the environment to write them again
+// (text pixels depend on the fonts installed).
+#include <gtest/gtest.h>
+
+#include "engine/controls/ImageFrame.h"
+#include "engine/controls/Wind.h"
+#include "engine/framework/Message.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/framework/Util.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/MainWnd.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/shell/QM3Appl.h"
+#include "game/shell/TwoColListFrm.h"
+#include "game/travel/Party.h"
+#include "game/travel/SupplyList.h"
+#include "game/travel/Travel.h"
+#include "tests/engine/controls/WindowsKit.h"
+#include "tests/game/shell/SampleGame.h"
+
+namespace {
+
+class TradeScreen : public shelltest::SampleGameScreen {
+protected:
+    void SetUp() override
+    {
+        CUtil::SetRandomSeed(3);
+        SampleGameScreen::SetUp();
+        ASSERT_NE(Travel(), nullptr);
+        // Neither the opening nor the travel screen is shown, so the pictures hold the windows
+        // alone over the game window.
+        GetModuleMgr()->GetModule(0)->GetGraphic()->Hide(true, false);
+        CSupplyList& supplies = *Travel()->GetParty()->GetSupplies();
+        supplies.AddItem(5, 12);  // flour
+        supplies.AddItem(82, 1);  // rope
+        supplies.AddItem(132, 4); // oxen
+    }
+    static CTravel* Travel()
+    {
+        return dynamic_cast<CTravel*>(GetModuleMgr()->GetModule(CModuleMgr::kTravel));
+    }
+};
+
+TEST_F(TradeScreen, TheApplicationOpensThePlainTradersWindow)
+{
+    bool shown = false;
+    wtest::Later look([&] {
+        CFrame* window = Travel()->GetTradeWindow();
+        ASSERT_NE(window, nullptr);
+        shown = true;
+        auto* own = dynamic_cast<CTwoColListFrm*>(window->FindObject(CBaseObj::kAnyKind, 12050));
+        ASSERT_NE(own, nullptr);
+        EXPECT_EQ(own->GetItemCount(), 3);
+        shelltest::ExpectGameWindowGolden("trade-window.png", 480);
+        SendMsg(*window, kMsgEndModal, 0, 0, nullptr);
+    });
+    SendMsg(*appl, CTravel::kMsgTrade, 2, 0, nullptr);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(Travel()->GetTradeWindow(), nullptr);
+}
+
+TEST_F(TradeScreen, TheDiscardDialogListsTheGoodsOfTheCategory)
+{
+    bool shown = false;
+    wtest::Later look([&] {
+        CFrame* dialog = GetMainWnd()->GetOwnerWnd()->GetTopFrame();
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->FindObject(CBaseObj::kAnyKind, 933) != nullptr;
+        shelltest::ExpectGameWindowGolden("discard-dialog.png", 480);
+        SendMsg(*dialog, kMsgEndModal, 0, 0, nullptr);
+    });
+    SendMsg(*Travel(), CTravel::kMsgDiscard, 1, 0, nullptr);
+    EXPECT_TRUE(shown);
+}
+
+} // namespace
