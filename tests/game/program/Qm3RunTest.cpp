@@ -144,7 +144,7 @@ std::string FixtureSceneFlags()
 
 // Record 2 of a trip four days out, moving along node 2 with six oxen and flour, as the travel
 // module writes it: its fields, a party of one, the weather of region 10, the travellers, the
-// scene flags the food check sets and a route map not yet started.
+// scene flags the food check sets and the route map's progress.
 std::string FixtureTrip()
 {
     std::string b;
@@ -174,10 +174,11 @@ std::string FixtureTrip()
     for (int id : {2, 3, 4, 7, 10, 13, 17, 19})
         Shorts(b, {id, 0, 0});
     b += FixtureSceneFlags();
-    Shorts(b, {9999});
+    // The route map on its first sequence, 40 miles long, none of them made, sequence 0 seen.
+    Shorts(b, {0});
     b += '\0';
-    Shorts(b, {9999, 9999, 0});
-    for (int i = 0; i < 32; ++i)
+    Shorts(b, {40, 0, 0, 0});
+    for (int i = 1; i < 32; ++i)
         Shorts(b, {-1});
     return b;
 }

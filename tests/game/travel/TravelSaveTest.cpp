@@ -10,6 +10,8 @@
 
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Util.h"
+#include "engine/resources/Registrar.h"
+#include "game/shell/TemplateTypes.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/shell/save/SaveGameHost.h"
 #include "game/travel/HealthCond.h"
@@ -74,6 +76,9 @@ protected:
     void SetUp() override
     {
         OpenSampleData();
+        // The screen's panels are built from the game's template kinds.
+        registrar_ = std::make_unique<CRegistrar>();
+        RegisterTemplateTypes();
         plat::GetScriptedMessageBoxes().Clear();
     }
 
@@ -108,6 +113,8 @@ protected:
         EXPECT_EQ(RunQmSave({(qmtest::TempDir() / name).string()}, out, err), 0) << err.str();
         return out.str();
     }
+
+    std::unique_ptr<CRegistrar> registrar_;
 };
 
 // The header, name and disc, then the diary: an empty one is its tag and length.
