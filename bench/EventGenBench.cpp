@@ -1,25 +1,25 @@
-// 150 travel days of the event generator on the sample data: each day draws the weather, runs
-// the generator's rules (weather, illness, misfortune) and then the event queue, whose events
-// are answered with their first choice and finished without a dialog. Beside it, the same days
-// with the event flag clear (the weather alone), timed in the same run: x_flag_clear is the
-// flag-clear days' time over the ruled days' time.
+// 150 travel days of a trip on the sample data with its route events: each day's hours, the
+// weather, the generator's rules (weather, illness, misfortune) and the run of the event queue,
+// whose events are shown by a stand-in that takes the first choice without drawing and are
+// resolved as the game resolves them. Beside it, the same days with the event flag clear (no
+// rules, nothing to resolve), timed in the same run: x_flag_clear is the flag-clear days' time
+// over the eventful days' time. The data are the packed libraries the game reads.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "engine/framework/Date.h"
 #include "engine/framework/Util.h"
-#include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
-#include "game/travel/EventGen.h"
+#include "engine/resources/MegaLib.h"
+#include "game/travel/EventResolve.h"
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
-#include "game/travel/Weather.h"
+#include "game/travel/SupplyList.h"
+#include "game/travel/Trip.h"
 #include "platform/Files.h"
 
 #include "bench/References.h"
-#include "tests/game/travel/EventTrip.h"
 
 namespace {
 
@@ -28,41 +28,54 @@ constexpr int kDays = 150;
 void OpenSampleData()
 {
     static const bool open = [] {
-        plat::SetDrives(
-            {{'C', std::filesystem::path(QM_SOURCE_DIR) / "data" / "game", plat::DriveKind::Fixed}});
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
+        plat::SetDrives({{'C', std::filesystem::path(QM_GAME_FOLDER), plat::DriveKind::Fixed}});
+        GetLibMgr()->AddLibrary(std::make_unique<CMegaLib>("C:\\QM3Data.qmd"));
+        GetLibMgr()->AddLibrary(std::make_unique<CMegaLib>("C:\\QM3Lang.lng"));
+        SetLossReporter([](const CStr&) {});
         return true;
     }();
     (void)open;
 }
 
-// A party of three with animals and food, travelling 150 days.
+// Every event's dialog answered with its first choice that can be pressed (as Enter does), no
+// result box.
+class EnterAnswers : public CTripEvents {
+public:
+    using CTripEvents::CTripEvents;
+    void ShowResult(int16_t, int16_t, const CStr*) override {}
+
+protected:
+    int32_t RunDialog(CEventQueue&, CRouteEvent& event) override
+    {
+        return kFirstChoiceId + CTripEvents::FirstChoice(event, GetTrip().GetEventGen());
+    }
+};
+
+class BenchTrip : public CTrip {
+public:
+    int days = 0;
+
+protected:
+    void OnDayEnded() override { ++days; }
+};
+
+// A party of three with animals and food on a long segment, travelling 150 days.
 void TravelDays(bool eventFlag)
 {
-    CParty party;
-    for (int16_t slot = 1; slot < 3; ++slot)
-        party.SetMember(slot,
-                        std::make_unique<CPartyMember>(nullptr, static_cast<int16_t>(20 + slot), 3, 9, 4));
+    BenchTrip trip;
+    trip.SetUpTrip();
+    trip.PlaceOnNode(2);
+    trip.SetDistanceToNext(30000);
+    trip.GetEventQueue()->SetHandler(std::make_unique<EnterAnswers>(trip));
+    CParty& party = *trip.GetParty();
+    party.CreateMember(1, 2);
+    party.CreateMember(2, 3);
     party.SetMemberCount(3);
     party.GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
-    // A trip on no node, every event possible, the player holding a post.
-    traveltest::EventTrip trip;
-    trip.party = &party;
-    trip.date = trip.start = CDate(1848, 4, 15);
-    trip.weather = std::make_unique<CWeather>(10, trip.date);
-    trip.pace = 1;
-    trip.post = 1;
-    trip.daysOnRoute = 60;
-    trip.daysSinceStop = 20;
-    trip.allowAll = true;
-    CEventGen gen(trip, trip);
-    for (int day = 0; day < kDays; ++day) {
-        trip.weather->NewDay(trip.date);
-        gen.DailyStep(eventFlag);
-        gen.GetQueue().RunEvent(nullptr);
-        trip.date.AddDays(1);
-    }
-    benchmark::DoNotOptimize(gen.GetQueue().GetCount());
+    party.GetSupplies()->AddItem(5, 2000);
+    for (int hour = 0; trip.days < kDays && hour < kDays * 24 && trip.GetMode() == CTrip::kMoving; ++hour)
+        trip.AdvanceDay(eventFlag ? 1 : 0);
+    benchmark::DoNotOptimize(trip.days);
 }
 
 void BM_EventDays(benchmark::State& state)

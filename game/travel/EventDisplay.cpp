@@ -11,12 +11,12 @@
 #include "engine/controls/Wind.h"
 #include "engine/controls/native/Button.h"
 #include "engine/framework/Appl.h"
-#include "engine/framework/MsgMgr.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/framework/Util.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/media/SmackerFrame.h"
+#include "engine/media/SmkResource.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
@@ -93,22 +93,17 @@ const CPartyMember* DrawTraveller(const CParty& party)
     }
 }
 
-// The traveller's clip in the clip place; a clip that cannot be opened leaves the place empty.
+// The traveller's clip in the clip place; a clip that does not exist leaves the place empty.
+// The clip opens once the dialog is on the screen and plays as soon as it has opened.
 void AddTravellerClip(CFrame& dialog, const CPartyMember& traveller, int32_t type)
 {
     auto* place = dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kClipPlaceId);
-    if (!place)
-        return;
     const int32_t clip = traveller.GetPersonIndex() * kClipsPerPerson + type;
-    auto* video = new CSmackerFrame(-2, CPoint(CTripEvents::kClipX, CTripEvents::kClipY), clip, kAllLibraries,
-                                    0, nullptr, 0);
-    place->AddChild(video, false);
-    if (!video->HasMovie()) {
-        place->RemoveChild(*video);
-        delete video;
+    if (!place || !FindSmkResource(clip, kAllLibraries))
         return;
-    }
-    SendMsg(*video, CSmackerFrame::kMsgPlay, 1, 0, nullptr);
+    place->AddChild(new CSmackerFrame(-2, CPoint(CTripEvents::kClipX, CTripEvents::kClipY), clip,
+                                      kAllLibraries, CSmackerFrame::kAutoPlay, nullptr, 0),
+                    false);
 }
 
 void ShowPicture(CFrame& dialog, const CRouteEvent& event)
@@ -122,6 +117,21 @@ void ShowPicture(CFrame& dialog, const CRouteEvent& event)
 }
 
 } // namespace
+
+bool CTripEvents::CanChoose(const CRouteEvent& event, int i, const CEventGen* gen)
+{
+    const int16_t item = event.GetRequiredItem(i);
+    return event.GetTextNumber(i) != 0 && event.IsChoiceEnabled(i) &&
+           (item == 0 || (gen && gen->PartyHasItem(item)));
+}
+
+int CTripEvents::FirstChoice(const CRouteEvent& event, const CEventGen* gen)
+{
+    for (int i = 0; i < CRouteEvent::kChoiceCount; ++i)
+        if (CanChoose(event, i, gen))
+            return i;
+    return 0;
+}
 
 void CTripEvents::ShowEvent(CEventQueue& queue, CRouteEvent& event)
 {
@@ -156,10 +166,11 @@ int32_t CTripEvents::RunDialog(CEventQueue&, CRouteEvent& event)
     const bool video = event.GetDisplayKind() == CRouteEvent::kVideoDialog;
     if (const int16_t sound = event.GetSound(); sound != 0 && event.GetState() == CRouteEvent::kNew)
         PlaySoundEffect(sound == 1 ? kEffectBase + CUtil::Random(1, 9) : sound, 1, kEffectLevel);
-    // Without a window to run over there is no dialog: the first choice is taken.
+    // Without a window to run over there is no dialog: the first choice that can be pressed is
+    // taken.
     CWind* top = CWind::GetTopWnd();
     if (!top)
-        return 0;
+        return kFirstChoiceId + FirstChoice(event, trip_.GetEventGen());
     CTplList list(video ? kVideoDialog : kPictureDialog, kAllLibraries, nullptr);
     const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
     auto* dialog = dynamic_cast<CImageFrame*>(built.get());

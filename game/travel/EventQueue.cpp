@@ -214,7 +214,10 @@ void CEventQueue::RunOne(CRouteEvent& event)
         Announce(event);
     else if (event.GetState() == CRouteEvent::kResolveAgain)
         ResolveEvent(event);
-    while (event.GetState() == CRouteEvent::kShowAgain && !IsSpent(event))
+    // An event shown again and again (records whose every choice asks to be shown again) waits
+    // for the next run after a while rather than holding the day forever.
+    for (int shown = 0;
+         shown < kMaxShowsPerRun && event.GetState() == CRouteEvent::kShowAgain && !IsSpent(event); ++shown)
         ShowEvent(event);
 }
 

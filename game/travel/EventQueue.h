@@ -118,6 +118,8 @@ public:
     static bool IsLiveCondition(const CEventArg& arg, const CParty* party);
     // Gives back the draught animals an event lost: its second parameter's packages of 132.
     void ReturnAnimals(const CRouteEvent& event);
+    // An event asking to be shown again is shown at most this often in one run.
+    static constexpr int kMaxShowsPerRun = 50;
     // Whether a run is under way (the events it stands on must stay).
     bool IsRunning() const { return depth_ > 0; }
     // The trip this queue served was replaced while it ran: the run ends, and nothing more runs.

@@ -16,6 +16,7 @@
 #include "game/travel/EventQueue.h"
 
 class CDate;
+class CEventGen;
 class CParty;
 class CStr;
 class CTrip;
@@ -71,6 +72,11 @@ public:
     virtual void ShowResult(int16_t type, int16_t phrase, const CStr* text);
 
     CTrip& GetTrip() const { return trip_; }
+
+    // Whether choice i has a text, its flag set and its required item held.
+    static bool CanChoose(const CRouteEvent& event, int i, const CEventGen* gen);
+    // The first choice that can be pressed (Enter's choice); 0 when none can.
+    static int FirstChoice(const CRouteEvent& event, const CEventGen* gen);
 
 protected:
     // Puts up the event's dialog and runs it; answers the id of the control that ended it.

@@ -23,6 +23,9 @@ LossReporter g_lossReporter;
 // over the top window until its OK button (or a click on the window) ends it, then deleted.
 void ShowLossWindow(const CStr& text)
 {
+    // Without a window to show it over (a trip run without its screen) nothing is shown.
+    if (!CWind::GetTopWnd())
+        return;
     CTplList list(CSupplyList::kLossWindowList, 0xFFFFFFFFu, nullptr);
     const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
     auto* window = dynamic_cast<CImageFrame*>(built.get());
