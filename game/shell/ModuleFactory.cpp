@@ -13,6 +13,7 @@
 #include "game/shell/SeqBrowseModule.h"
 #include "game/shell/SmackerModule.h"
 #include "game/shell/StandInModules.h"
+#include "game/shell/TripStatusModule.h"
 #include "game/travel/Travel.h"
 
 namespace {
@@ -38,6 +39,7 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
     switch (type) {
     case 0: return new CSmackerModule(rect);
     case 1: return new CSeqBrowseModule(rect);
+    case 2: return new CTripStatusModule(rect);
     case 3: return new CGatherModule(rect);
     case 4: return MakeGuidebook(rect, manager);
     case 5: return new CPictureModule(rect);

@@ -109,6 +109,10 @@ public:
     void SetRaftDamage(int16_t percent) { raftDamage_ = percent; }
     int16_t GetRaftDamage() const { return raftDamage_; }
 
+    // For the trip status screen: reserved word 3, which adds to its score (2: one point,
+    // 1: two points). Only a saved game sets it.
+    int32_t GetReservedWord3() const { return reserved3_; }
+
 private:
     // The item type of each row of the party's goods list, in row order.
     std::vector<int16_t> ownGoods_;
