@@ -33,7 +33,6 @@
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleFactory.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/shell/QM3Appl.h"
 #include "game/shell/TripRating.h"
 #include "game/shell/TripStatusModule.h"
 #include "game/travel/Party.h"
@@ -53,7 +52,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using shelltest::FakeSound;
-using shelltest::Log;
 using namespace tripstatus;
 
 // Members of the healths, travelling, then `lost` members left behind (health 0).
@@ -267,21 +265,19 @@ fs::path GoldenFolder() { return qmtest::SourceDir() / "tests" / "game" / "shell
 
 // The game on the sample data, past its start, with a party of five: nobody lost, in good
 // health and spirits, 300.00 in money (fair) and 10 goods (poor: one want point).
-class TripStatus : public ::testing::Test {
+class TripStatus : public shelltest::SampleGameScreen {
 protected:
     void SetUp() override
     {
-        shelltest::UseSampleGame(shelltest::CopySampleGame({}));
+        SetModuleConstructor(CModuleMgr::kTravel,
+                             [](const CRect& rect, CModuleMgr&) { return new TestTravel(rect); });
+        SampleGameScreen::SetUp();
+        // The sounds made from now on are kept, so that a test can end them.
         SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
             auto sound = std::make_unique<FakeSound>(id, streamed, sounds, 0);
             made.push_back(sound.get());
             return sound;
         });
-        SetModuleConstructor(CModuleMgr::kTravel,
-                             [](const CRect& rect, CModuleMgr&) { return new TestTravel(rect); });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
         ASSERT_NE(Travel(), nullptr);
         auto party = std::make_unique<CParty>();
         SetMembers(*party, {800, 800, 800, 800, 800});
@@ -289,11 +285,6 @@ protected:
         AddSupplies(*party, 10);
         Travel()->SetParty(std::move(party));
         Travel()->SetDays(120);
-    }
-    void TearDown() override
-    {
-        appl.reset();
-        box.reset();
     }
 
     static TestTravel* Travel()
@@ -382,10 +373,7 @@ protected:
         plat::InjectMouseButton(plat::MouseButton::Left, false, at);
     }
 
-    Log sounds;
     std::vector<FakeSound*> made;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
 };
 
 TEST_F(TripStatus, OpensWithItsScreenAndTimer)
