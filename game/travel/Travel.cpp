@@ -34,10 +34,8 @@ bool CTravel::HandleMessage(CMessage& message, CBaseObj* sender)
         ShowDiscardDialog(static_cast<int16_t>(message.GetParam(0)));
         return true;
     }
-    if (message.GetId() == kMsgEventGone) {
-        ++eventsGone_;
+    if (HandleEventClipMessage(message))
         return true;
-    }
     if (HandlePanelMessage(message))
         return true;
     return CFrameModule::HandleMessage(message, sender);

@@ -14,6 +14,7 @@
 class CImageFrame;
 class CMarket;
 class CRouteNode;
+class CSmackerFrame;
 class CRouteSeqState;
 class CStr;
 
@@ -62,6 +63,16 @@ public:
     void SendToApplication(int32_t id, MsgWord param1, MsgWord param2) override;
     void PostToTravelFrame(int32_t id) override;
     void BroadcastToScreens(int32_t id, MsgWord param1) override;
+
+    // The event clip of a no-dialog route event (TravelEventClip.cpp): message 340 plays the
+    // clip the event queue names (its notify word) in the route panel while that panel is
+    // shown; message 341, the next clip and a stay stop and delete it. The arrival's picture
+    // change and the next stop delete it too (DeleteEventClip).
+    static constexpr int32_t kMsgEventClip = 340;
+    static constexpr int32_t kEventClipId = -2;
+    void DeleteEventClip();
+    // The clip playing in the route panel; null when none.
+    CSmackerFrame* GetEventClip() const;
 
     // Trading with travellers and the supplies-discard dialog. The application routes its
     // trade commands here; true when the id was one of them.
@@ -201,6 +212,10 @@ private:
     void BeginStay();
     void ToggleStatusPanel();
     void ShowStatusButton(int32_t imageId);
+
+    bool HandleEventClipMessage(const CMessage& message);
+    void StartEventClip();
+    CSmackerFrame* eventClip_ = nullptr;
 
     int16_t raftDamage_ = -1;
     bool routePanelEnabled_ = true;

@@ -152,6 +152,7 @@ void CTravel::BeginStay()
         statusPanel_->Hide(true, true);
     if (routeObj_)
         routeObj_->Pause();
+    DeleteEventClip();
     if (routePanel_)
         routePanel_->Hide(true, true);
     MakePanel(stayPanel_, kStayPanelList);

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/framework/Util.h"
+#include "engine/media/SmackerFrame.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
@@ -434,3 +436,41 @@ TEST_F(TravelPanels, APanelWithoutSomeFieldsFillsTheOthers)
 }
 
 } // namespace
+
+// A no-dialog event's clip (plain rain's) plays in the shown route panel until the event has
+// gone (341), the next clip replaces it and a stay stops it; nothing plays while the route
+// panel is hidden.
+TEST_F(TravelPanels, TheEventClipPlaysInTheRoutePanelUntilTheEventHasGone)
+{
+    // A plain route panel when the sample data has none yet.
+    const fs::path routePanel = qmtest::TempDir() / "QM3Data.qmd" / "TPL" / "000910.TPL";
+    if (!fs::exists(routePanel))
+        std::ofstream(routePanel) << "1, 9100, 0, 0x9, 0, 0, 0, 0, 0, 0, 300, 640\n";
+    CFrame* panel = Travel()->MakeRoutePanel();
+    ASSERT_NE(panel, nullptr);
+    panel->Show(true);
+    const auto clips = [panel] {
+        int n = 0;
+        for (CFrame* child : ChildFrames(*panel))
+            n += dynamic_cast<CSmackerFrame*>(child) ? 1 : 0;
+        return n;
+    };
+    Travel()->GetEventQueue()->SetNotifyWord(11500);
+    Send(CTravel::kMsgEventClip);
+    ASSERT_NE(Travel()->GetEventClip(), nullptr);
+    EXPECT_EQ(Travel()->GetEventClip()->GetMovieId(), 11500);
+    Send(CTravel::kMsgEventClip);
+    EXPECT_EQ(clips(), 1) << "the next clip replaces it";
+    Send(CEventHost::kMsgEventGone);
+    EXPECT_EQ(Travel()->GetEventClip(), nullptr);
+    EXPECT_EQ(clips(), 0);
+    panel->Hide(true, false);
+    Send(CTravel::kMsgEventClip);
+    EXPECT_EQ(Travel()->GetEventClip(), nullptr) << "the route panel is hidden";
+    panel->Show(true);
+    Send(CTravel::kMsgEventClip);
+    ASSERT_NE(Travel()->GetEventClip(), nullptr);
+    Send(CTravel::kMsgStay);
+    EXPECT_EQ(Travel()->GetEventClip(), nullptr);
+    EXPECT_EQ(clips(), 0);
+}
