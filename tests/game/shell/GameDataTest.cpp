@@ -31,12 +31,13 @@ TEST(GameData, PicturesAreMadeFromTheArt)
         const char* png;
         const char* resource;
     };
-    for (const Case& c : {Case{"clt", "palette.png", "CLT/001008.CLT"}, Case{"cbm", "opening.png", "CBM/004000.CBM"},
-                          Case{"cbm", "ctrlbar.png", "CBM/005000.CBM"}, Case{"cbm", "message.png", "CBM/000318.CBM"},
-                          Case{"cbm", "panel.png", "CBM/005400.CBM"}, Case{"cbm", "captions-on.png", "CBM/000265.CBM"},
-                          Case{"cbm", "captions-off.png", "CBM/000266.CBM"}, Case{"cbm", "sound-on.png", "CBM/000270.CBM"},
-                          Case{"cbm", "sound-off.png", "CBM/000271.CBM"}, Case{"cbm", "music-on.png", "CBM/000275.CBM"},
-                          Case{"cbm", "music-off.png", "CBM/000276.CBM"}}) {
+    for (const Case& c :
+         {Case{"clt", "palette.png", "CLT/001008.CLT"}, Case{"cbm", "opening.png", "CBM/004000.CBM"},
+          Case{"cbm", "ctrlbar.png", "CBM/005000.CBM"}, Case{"cbm", "message.png", "CBM/000318.CBM"},
+          Case{"cbm", "panel.png", "CBM/005400.CBM"}, Case{"cbm", "captions-on.png", "CBM/000265.CBM"},
+          Case{"cbm", "captions-off.png", "CBM/000266.CBM"}, Case{"cbm", "sound-on.png", "CBM/000270.CBM"},
+          Case{"cbm", "sound-off.png", "CBM/000271.CBM"}, Case{"cbm", "music-on.png", "CBM/000275.CBM"},
+          Case{"cbm", "music-off.png", "CBM/000276.CBM"}}) {
         const fs::path made = qmtest::TempDir() / "made";
         std::ostringstream out, err;
         ASSERT_EQ(RunQmImg({c.command, (art / c.png).string(), made.string()}, out, err), 0) << err.str();
@@ -86,8 +87,25 @@ TEST(GameData, TheAttractMovieAndTitleMusicAreMadeFromTheirSources)
     ASSERT_EQ(RunQmSmk(args, out, err), 0) << err.str();
     EXPECT_EQ(FileBytes(movie), FileBytes(data / "Disc1" / "SMK" / "210000.SMK"));
     const fs::path music = qmtest::TempDir() / "music";
-    ASSERT_EQ(RunQmSnd({"make", (art / "title-music.wav").string(), music.string()}, out, err), 0) << err.str();
+    ASSERT_EQ(RunQmSnd({"make", (art / "title-music.wav").string(), music.string()}, out, err), 0)
+        << err.str();
     EXPECT_EQ(FileBytes(music), FileBytes(data / "QM3Data" / "CSN" / "000621.CSN"));
+}
+
+// The stop scenes' pictures that scenes/make-scenes.py draws.
+TEST(GameData, ScenePicturesAreMadeFromTheArt)
+{
+    const fs::path art = qmtest::SourceDir() / "data" / "game-art" / "scenes";
+    const fs::path data = qmtest::SourceDir() / "data" / "game" / "QM3Data" / "CBM";
+    for (const char* id : {"20100", "20200", "20300", "20500", "20600"}) {
+        const fs::path made = qmtest::TempDir() / "made";
+        std::ostringstream out, err;
+        ASSERT_EQ(RunQmImg({"cbm", (art / ("scene-" + std::string(id) + ".png")).string(), made.string()},
+                           out, err),
+                  0)
+            << err.str();
+        EXPECT_EQ(FileBytes(made), FileBytes(data / ("0" + std::string(id) + ".CBM"))) << id;
+    }
 }
 
 } // namespace
