@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
 #include "tools/PngImage.h"
 
@@ -127,6 +128,23 @@ void ExpectSamePicture(const fs::path& made, const fs::path& golden)
     EXPECT_EQ(a.palette, b.palette) << golden;
     EXPECT_TRUE(a.width == b.width && a.height == b.height && a.pixels == b.pixels)
         << made << " differs from " << golden;
+}
+
+ProgramRun RunGoldenScript(const fs::path& program, const std::string& script,
+                           const std::vector<std::string>& args, const std::vector<std::string>& pictures)
+{
+    const std::string folder = "tests/game/program/golden/";
+    const fs::path golden = SourceDir() / folder;
+    std::string text = ReadWholeFile(golden / script);
+    for (size_t at = text.find(folder); at != std::string::npos; at = text.find(folder, at))
+        text.replace(at, folder.size(), TempDir().string() + "/");
+    std::vector<std::string> all = args;
+    all.push_back("--script");
+    all.push_back(WriteScript(text).string());
+    ProgramRun run = RunProgram(program, all);
+    for (const std::string& picture : pictures)
+        ExpectSamePicture(TempDir() / picture, golden / picture);
+    return run;
 }
 
 } // namespace qmtest

@@ -37,4 +37,10 @@ std::filesystem::path WriteScript(const std::string& text, const std::string& na
 // Expects the 8-bit PNG a program wrote to match its golden picture, palette and pixels.
 void ExpectSamePicture(const std::filesystem::path& made, const std::filesystem::path& golden);
 
+// Runs the program with the arguments and "--script" on a golden script of
+// tests/game/program/golden (the one that remakes its pictures), its screenshots written to the
+// test's folder instead; then expects each picture named to equal its golden.
+ProgramRun RunGoldenScript(const std::filesystem::path& program, const std::string& script,
+                           const std::vector<std::string>& args, const std::vector<std::string>& pictures);
+
 } // namespace qmtest

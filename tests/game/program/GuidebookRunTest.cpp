@@ -7,30 +7,17 @@
 //   build/test/game/qm3 --seed 1 --script tests/game/program/golden/make-guidebook-goldens.txt
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "tests/support/LibraryFixtures.h"
 #include "tests/support/ProgramRun.h"
-#include "tests/support/TestEnv.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 TEST(GuidebookRun, PagesTurnedAndADiaryLineKeptFromANewGame)
 {
-    // The goldens' own script, its pictures written to the test's folder instead.
-    const fs::path golden = qmtest::SourceDir() / "tests" / "game" / "program" / "golden";
-    std::string script = qmtest::ReadWholeFile(golden / "make-guidebook-goldens.txt");
-    const std::string folder = "tests/game/program/golden/";
-    for (size_t at = script.find(folder); at != std::string::npos; at = script.find(folder, at))
-        script.replace(at, folder.size(), qmtest::TempDir().string() + "/");
     const qmtest::ProgramRun run =
-        qmtest::RunProgram(QM3_PROGRAM, {"--seed", "1", "--script", qmtest::WriteScript(script).string()});
+        qmtest::RunGoldenScript(QM3_PROGRAM, "make-guidebook-goldens.txt", {"--seed", "1"},
+                                {"guidebook-spread.png", "guidebook-diary.png"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    for (const char* picture : {"guidebook-spread.png", "guidebook-diary.png"})
-        qmtest::ExpectSamePicture(qmtest::TempDir() / picture, golden / picture);
 }
 
 } // namespace
