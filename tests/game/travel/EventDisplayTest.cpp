@@ -28,6 +28,7 @@
 #include "game/travel/Trip.h"
 #include "tests/engine/controls/native/NativeKit.h"
 #include "tests/game/travel/EventRecords.h"
+#include "tests/game/travel/GameDialogData.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 
@@ -65,9 +66,6 @@ protected:
     {
         NativeTest::SetUp();
         appl = std::make_unique<wtest::TestAppl>(log);
-        const fs::path source = qmtest::SourceDir() / "data" / "game";
-        for (const char* lib : {"QM3Data", "QM3Lang"})
-            fs::copy(source / lib, qmtest::TempDir() / lib, fs::copy_options::recursive);
         // Test records: 41 shows every kind of choice, 43 has no dialog.
         qmtest::FolderLibraryWriter extra(qmtest::TempDir() / "Extra");
         extra.Add(
@@ -75,16 +73,7 @@ protected:
             EventRecordText({.pictures = {6012}}, {Choice{.text = 1}, Choice{.text = 0}, Choice{.text = 3},
                                                    Choice{.item = 192, .text = 5}, Choice{.text = 7}}));
         extra.Add("EVT", 43, EventRecordText({.display = 2, .pictures = {11500}}, {Choice{.text = 1}}));
-        qmtest::UseTempDirAsDriveC();
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\Extra"));
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Lang"));
-        InstallDefinitionTextHooks();
-        InstallLibraryHooks();
-        RegisterAllTemplateKinds();
-        FontList fonts;
-        ASSERT_TRUE(LoadFontList(fonts));
-        ASSERT_EQ(CDrawEnv::InitFonts(&fonts), 0);
+        OpenGameDataForDialogs({"Extra"});
         CUtil::SetRandomSeed(3);
         trip.SetUpTrip();
         trip.PlaceOnNode(2);

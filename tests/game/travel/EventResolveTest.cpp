@@ -13,6 +13,7 @@
 #include "engine/framework/Util.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
+#include "game/shell/save/Diary.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
@@ -92,6 +93,7 @@ public:
     void SendToTravelFrame(int32_t id) override { frame.push_back(id); }
     void OnChoiceItem(int16_t item, CParty*) override { items.push_back(item); }
     bool IsTravelFrameEnabled() const override { return frameEnabled; }
+    CDiary* GetDiary() const override { return diary.get(); }
 
     std::vector<bool> stops;
     std::vector<Sent> application;
@@ -101,6 +103,7 @@ public:
     std::vector<int16_t> items;
     bool frameEnabled = true;
     std::function<void(int32_t)> onPost;
+    std::unique_ptr<CDiary> diary;
 };
 
 // Resolution with the result boxes recorded (phrase, or -1 and the text) instead of shown.
@@ -569,6 +572,30 @@ TEST_F(EventResolveTest, AStopInsideTheQueuesRunEndsTheWalkWhileTheScreenIsAway)
     screen.SetWaitDays(1);
     q.RunEvent(nullptr);
     EXPECT_EQ(q.GetCount(), 0);
+}
+
+} // namespace
+} // namespace traveltest
+
+namespace traveltest {
+namespace {
+
+TEST_F(EventResolveTest, AChosenStepOfANewEventIsToldInTheDiary)
+{
+    Answers draws;
+    trip.diary = std::make_unique<CDiary>();
+    // Event 42's second choice (text 26) at its first showing: diary entry 26 + 176.
+    Resolve(42, 1);
+    EXPECT_NE(std::string(trip.diary->GetText().GetText()).find("We rested the animals."), std::string::npos)
+        << trip.diary->GetText().GetText();
+    // Resolved again on a later run, or without a chosen step, it is not told again.
+    trip.diary->Clear();
+    CRouteEvent& again = Post(42, 1);
+    again.SetState(CRouteEvent::kResolveAgain);
+    events.ResolveEvent(queue(), again);
+    Resolve(115, -1);
+    EXPECT_STREQ(trip.diary->GetText().GetText() ? trip.diary->GetText().GetText() : "", "");
+    trip.diary.reset();
 }
 
 } // namespace

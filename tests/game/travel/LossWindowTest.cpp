@@ -14,6 +14,7 @@
 #include "engine/resources/LibraryHooks.h"
 #include "game/travel/SupplyList.h"
 #include "tests/engine/controls/native/NativeKit.h"
+#include "tests/game/travel/GameDialogData.h"
 #include "tests/support/LibraryFixtures.h"
 
 namespace fs = std::filesystem;
@@ -26,19 +27,7 @@ protected:
     {
         NativeTest::SetUp();
         appl = std::make_unique<wtest::TestAppl>(log);
-        // The game's data and language libraries from the source tree.
-        const fs::path source = qmtest::SourceDir() / "data" / "game";
-        for (const char* lib : {"QM3Data", "QM3Lang"})
-            fs::copy(source / lib, qmtest::TempDir() / lib, fs::copy_options::recursive);
-        qmtest::UseTempDirAsDriveC();
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
-        GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Lang"));
-        InstallDefinitionTextHooks();
-        InstallLibraryHooks();
-        RegisterAllTemplateKinds();
-        FontList fonts;
-        ASSERT_TRUE(LoadFontList(fonts));
-        ASSERT_EQ(CDrawEnv::InitFonts(&fonts), 0);
+        traveltest::OpenGameDataForDialogs();
     }
 
     std::unique_ptr<wtest::TestAppl> appl;
