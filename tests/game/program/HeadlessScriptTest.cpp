@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/HeadlessScript.h"
 #include "game/program/Qm3Program.h"
-#include "platform/headless/ScriptRunner.h"
 #include "platform/Input.h"
 #include "platform/WindowMessages.h"
+#include "platform/headless/HeadlessScript.h"
+#include "platform/headless/ScriptRunner.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
