@@ -88,6 +88,9 @@ const char* const kQuitSteps = "press 5423\n"
                                "press 14001\n"
                                "tick 1\n";
 
+// Steps of 25 ticks (a travel hour each on the way) that take the trip three days on.
+constexpr int kTravelSteps = 60;
+
 TEST(SavedGameRun, SlotOneAsTheGameSavesItThenThreeDaysOnInSlotTwo)
 {
     const fs::path fixture = qmtest::TempDir() / "fixture.qm3";
@@ -99,17 +102,19 @@ TEST(SavedGameRun, SlotOneAsTheGameSavesItThenThreeDaysOnInSlotTwo)
     EXPECT_EQ(first.out.find("msgbox"), std::string::npos) << first.out;
     ExpectSlotAsGolden(Slot(1), "slot1");
 
-    // The opening screen's open-game choice lists the saved games: slot 1 is the first.
+    // The opening screen's open-game choice lists the saved games: slot 1 is the first. Then
+    // three days along the route, each dialog on the way answered with its default choice.
+    std::string goOn;
+    for (int i = 0; i < kTravelSteps; ++i)
+        goOn += "tick 25\nkey Enter\n";
     const qmtest::ProgramRun second = RunQm3("tick 10\n"
                                              "press 422\n"
                                              "tick 2\n"
                                              "click 200 170\n"
                                              "tick 1\n"
                                              "press 14000\n"
-                                             "tick 5\n"
-                                             "# three days along the route\n"
-                                             "tick 900\n" +
-                                             SaveSteps(2, "Slot two") + kQuitSteps);
+                                             "tick 5\n" +
+                                             goOn + SaveSteps(2, "Slot two") + kQuitSteps);
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.err, "");
     EXPECT_EQ(second.out.find("msgbox"), std::string::npos) << second.out;
