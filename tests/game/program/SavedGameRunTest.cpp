@@ -52,8 +52,10 @@ void ExpectSlotAsGolden(const fs::path& slot, const std::string& name)
         fs::copy_file(slot, bytes, fs::copy_options::overwrite_existing);
         std::ofstream(text, std::ios::binary) << QmSaveText(slot);
     }
-    EXPECT_EQ(qmtest::ReadWholeFile(slot), qmtest::ReadWholeFile(bytes)) << name << ".qm3";
-    EXPECT_EQ(QmSaveText(slot), qmtest::ReadWholeFile(text));
+    const char* const remake = "; remake the goldens (and read their texts) with QM_UPDATE_GOLDEN=1 "
+                               "build/test/tests/test_game_program --gtest_filter='SavedGameRun*'";
+    EXPECT_EQ(qmtest::ReadWholeFile(slot), qmtest::ReadWholeFile(bytes)) << name << ".qm3" << remake;
+    EXPECT_EQ(QmSaveText(slot), qmtest::ReadWholeFile(text)) << remake;
 }
 
 qmtest::ProgramRun RunQm3(const std::string& script, const std::vector<std::string>& games = {})
