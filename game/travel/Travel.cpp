@@ -57,13 +57,13 @@ void CTravel::Suspend()
     StopSounds(nullptr, 0);
     suspended_ = 1;
     StopTimer();
+    DeleteEventClip();
+    Enable(false, false, false);
+    // The scene's native buttons are windows of their own: they hide with the scene itself.
+    if (sceneFrame_)
+        sceneFrame_->Hide(true, false);
+    CFrame::Hide(false, true);
     CModule::Suspend();
-}
-
-void CTravel::Resume()
-{
-    suspended_ = 0;
-    CModule::Resume();
 }
 
 void CTravel::ResetTrip()
@@ -71,6 +71,8 @@ void CTravel::ResetTrip()
     StopTimer();
     ResetTripState();
     raftDamage_ = -1;
+    Enable(false, false, false);
+    CFrame::Hide(false, true);
     if (CBaseAppl* appl = GetApplication())
         SendMsg(*appl, 3, 0, 0, this);
 }

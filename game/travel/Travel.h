@@ -2,8 +2,9 @@
 // CTravel: the travel module (type 10), the travel screen and the owner of the trip (CTrip).
 // The factory attaches it once the frame is in the game window, which sets the first trip up;
 // message 3 resets the trip and closes the game back to the opening screen. Saved games hold
-// the trip as their record 2. The route screen itself (arrival at nodes, the idle tick, its
-// panels and scenes) is not built yet.
+// the trip as their record 2. The route screen (TravelRoute.cpp) moves the party from node to
+// node on the frame's timer, shows each segment's picture on the route panel and the route map
+// above it, and hands each stop to the stop scene frame.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -17,6 +18,15 @@ class CRouteNode;
 class CSmackerFrame;
 class CRouteSeqState;
 class CStr;
+
+class CTravel;
+
+// The stop scene frame (CRouteSceneFrm, object 935) as the route screen uses it: made over the
+// screen for a scene id, given a new scene id, and asked to apply the outcome of the scene
+// just played. The screen builds it (OnAttach), adds, shows and hides it itself.
+CFrame* MakeSceneFrame(CTravel& travel, int32_t sceneId);
+void SetSceneFrameId(CFrame& scene, int32_t sceneId);
+void ApplySceneOutcome(CFrame& scene);
 
 class CTravel : public CFrameModule, public CTrip {
 public:
@@ -199,6 +209,58 @@ protected:
     // The status panel is on; the party is staying (stay panel shown).
     uint8_t panelFlag_ = 0;
     uint8_t stayFlag_ = 0;
+
+public:
+    // ---- The route screen (TravelRoute.cpp) ----
+    // The node picture of the route panel, the stop scene frame's id, the store's scene.
+    static constexpr int32_t kNodePictureId = 1818;
+    static constexpr int32_t kSceneFrameId = 935;
+    static constexpr int32_t kStoreSceneId = 10101;
+
+    // Registers the screen as a live object when it gets an owner.
+    void SetOwner(CBaseObj* owner) override;
+    // The frame's timer: OnIdle.
+    bool OnTimer() override;
+    // One tick of the route screen by the current node's Kind: a travel hour on a segment, else
+    // on to the next node; then a step of the route map.
+    void OnIdle();
+    // Moves the party onto node `id` (0: the start, node 1): a segment shows one of its
+    // pictures and the timer runs on; a stop shows its scene; the start goes to the store.
+    void ArriveAtNode(int16_t id);
+    // On to the first next node (nothing at the route's end).
+    void GoToNextNode();
+    // Drops the mouse input still queued (a click made while the screen changed).
+    static void FlushMouseMessages();
+    // The route map over the screen, made (with the map's state when missing) and started when
+    // there is none.
+    void StartRouteObj();
+    CFrame* GetSceneFrame() const { return sceneFrame_; }
+    void SetSceneReturn(bool set) { sceneReturn_ = set ? 1 : 0; }
+    bool IsSceneReturn() const { return sceneReturn_ != 0; }
+    bool GetArrivalFlag() const { return arrival_ != 0; }
+    void SetArrivalFlag(bool set) { arrival_ = set ? 1 : 0; }
+
+protected:
+    // The stop scene (a child of the screen, deleted with it) and the flags: back from a scene
+    // (go on along the route), a node picture shown.
+    CFrame* sceneFrame_ = nullptr;
+    uint8_t sceneReturn_ = 0;
+    uint8_t arrival_ = 0;
+
+private:
+    // The stop branch of an arrival: landmark id, river event, disc 3, the scene shown.
+    void ArriveAtStop();
+    // A segment's arrival: one of its pictures on the route panel.
+    void ShowNodePicture();
+    // Sets the crossing events' flags of a river node by repeated draws.
+    void DrawRiverFlags();
+    // Shows the stop scene of the landmark id, making its frame on first need.
+    void ShowSceneFrame();
+    // Resume's paths: stopped (time passes, then the scene or the route) and on the route.
+    void ResumeStopped();
+    void ResumeOnRoute();
+    // Back to travelling: the route map, the panel, the timer.
+    void ShowRouteView();
 
 private:
     // The messages above; false for any other.

@@ -333,10 +333,15 @@ TEST_F(OpeningScreen, EachPostSetsTheTripAndTheGameStartsOnDiscOne)
         ASSERT_NE(GetCurDoc(), nullptr);
         EXPECT_EQ(appl->GetCurrentDisc(), 1);
         EXPECT_FALSE(Screen()->IsEnabled());
-        // The game window leaves the opening screen a tick later, for the travel module.
+        // The game window leaves the opening screen a tick later, for the travel module,
+        // which takes the first trip's new party to the store at the route's start (the
+        // later cases go on with that trip).
         qmtest::Clock().Advance(17);
         appl->PumpMessage(true);
-        EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kTravel);
+        if (c.choice == 428) {
+            EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kLandmark);
+            EXPECT_EQ(Travel()->GetLandmarkId(), CTravel::kStoreSceneId);
+        }
         EXPECT_EQ(Screen(), nullptr);
         CloseDocument();
     }
@@ -447,7 +452,8 @@ TEST_F(OpeningScreen, OpeningASavedGameReenablesTheScreenOnlyAfterACancel)
     EXPECT_EQ(Game().lastOpenResult, 0);
     ASSERT_NE(GetCurDoc(), nullptr);
     EXPECT_EQ(Screen(), nullptr);
-    EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kTravel);
+    // The game holds no trip yet: the travel module starts one at the store.
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kLandmark);
     SetSaveDialogRunner(nullptr);
 }
 

@@ -72,6 +72,8 @@ TEST_F(TradeScreen, TheDiscardDialogListsTheGoodsOfTheCategory)
         shelltest::ExpectGameWindowGolden("discard-dialog.png", 480);
         SendMsg(*dialog, kMsgEndModal, 0, 0, nullptr);
     });
+    // A route event asks for it while the travel screen runs (a suspended screen is disabled).
+    Travel()->Enable(true, false, false);
     SendMsg(*Travel(), CTravel::kMsgDiscard, 1, 0, nullptr);
     EXPECT_TRUE(shown);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
+#include "game/shell/TemplateTypes.h"
 #include "platform/Files.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -18,6 +19,7 @@ void OpenSampleData()
                      {'D', qmtest::TempDir(), plat::DriveKind::Fixed}});
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Data"));
     GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("C:\\QM3Lang"));
+    RegisterTemplateTypes();
 }
 
 std::string Golden(const std::string& name, const std::string& actual)

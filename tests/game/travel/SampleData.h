@@ -7,7 +7,8 @@
 namespace traveltest {
 
 // Drive C: becomes data/game of the source tree (both libraries are added), drive D: the
-// test's temporary folder, where saved records go.
+// test's temporary folder, where saved records go. The game's template kinds are registered,
+// so the screens' template lists build.
 void OpenSampleData();
 
 // The golden file `name` beside the travel tests; with QM_UPDATE_GOLDEN=1 the actual text is
