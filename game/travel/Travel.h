@@ -151,6 +151,8 @@ public:
         // p0 -1 opens the choice popup; 0, 1, 2 is the choice. (402 is kMsgAskWaitDays.)
         kMsgPace = 286,
         kMsgRations = 287,
+        // p0 0 goes on to the next node, n > 0 along next node entry n - 1 (a fork).
+        kMsgContinue = 344,
         kMsgBackToRoute = 401,
         kMsgStay = 403,
         kMsgStatusPanel = 413,
@@ -269,7 +271,9 @@ private:
     CFrame* MakePanel(PanelPtr& panel, int32_t listId);
     void Choose(int32_t popupList, MsgWord choice);
     void ClosePopup();
+    void ContinueJourney(MsgWord branch);
     void BackToRoute();
+    void ShowRoutePanel();
     void AskDays();
     void BeginStay();
     void ToggleStatusPanel();

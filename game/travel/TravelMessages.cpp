@@ -16,10 +16,13 @@
 #include "engine/graphics/ImgSet.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
+#include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/save/Diary.h"
+#include "game/shell/save/QM3Doc.h"
 #include "game/travel/Party.h"
+#include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
 #include "game/travel/Travel.h"
 
@@ -46,6 +49,7 @@ bool CTravel::HandlePanelMessage(CMessage& message)
     case kMsgGather: RequestModule(kGatheringModule); return true;
     case kMsgPace: Choose(kPacePopupList, p0); return true;
     case kMsgRations: Choose(kRationsPopupList, p0); return true;
+    case kMsgContinue: ContinueJourney(p0); return true;
     case kMsgBackToRoute: BackToRoute(); return true;
     case kMsgAskWaitDays: AskDays(); return true;
     case kMsgStay: BeginStay(); return true;
@@ -96,6 +100,37 @@ void CTravel::Choose(int32_t popupList, MsgWord choice)
         party_->SetRation(static_cast<int32_t>(choice));
 }
 
+// 344: the stop scene lets the party go on, to the next node or, at a fork, along the branch the
+// player chose (p0 - 1). Leaving the first landmark needs disc 2. When the node reached is a
+// stop in its turn, its scene stays up and the days wait for it; a moving screen under the
+// scene would carry the party on past it.
+void CTravel::ContinueJourney(MsgWord branch)
+{
+    arrival_ = 0;
+    if (sceneFrame_) {
+        sceneFrame_->Enable(false, false, true);
+        sceneFrame_->Enable(true, false, false);
+        sceneFrame_->Hide(true, true);
+    }
+    if (node_ && node_->LandmarkNumber() == 1) {
+        if (CQM3Doc* doc = GetCurDoc())
+            doc->SetDisc(2);
+        if (!SwitchDisc(2, true))
+            return;
+        PlayTravelMusic();
+    }
+    if (branch == 0)
+        GoToNextNode();
+    else if (node_)
+        ArriveAtNode(node_->GetNextNode(static_cast<int16_t>(branch - 1)));
+    if (IsSuspended() || (sceneFrame_ && sceneFrame_->IsShown()))
+        return;
+    StartRouteObj();
+    ShowRoutePanel();
+    Draw(true);
+    FlushMouseMessages();
+}
+
 // 401: the stay (or the status panel over it) gives way to the route view, and the days run
 // again.
 void CTravel::BackToRoute()
@@ -105,6 +140,14 @@ void CTravel::BackToRoute()
     if (statusPanel_)
         statusPanel_->Hide(true, true);
     ClosePopup();
+    ShowRoutePanel();
+    stayFlag_ = 0;
+}
+
+// The route view of a moving party: the route panel, with the status panel over it while that
+// is on (the route map paused under it), and the day's timer.
+void CTravel::ShowRoutePanel()
+{
     MakeRoutePanel();
     if (panelFlag_ && statusPanel_)
         statusPanel_->Show(true);
@@ -112,7 +155,6 @@ void CTravel::BackToRoute()
         routePanel_->Show(true);
     if (!panelFlag_ && routeObj_)
         routeObj_->Resume();
-    stayFlag_ = 0;
     StartTimer(kDayPeriod, nullptr);
 }
 

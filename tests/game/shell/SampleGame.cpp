@@ -48,13 +48,19 @@ void UseSampleGame(const fs::path& folder)
 
 void ExpectGameWindowGolden(const char* name, int rows)
 {
+    ExpectGameWindowAreaGolden(name, CRect(0, 0, rows, 640));
+}
+
+void ExpectGameWindowAreaGolden(const char* name, const CRect& area)
+{
     CWind* window = GetMainWnd()->GetOwnerWnd();
     GetMainWnd()->Draw(true);
     plat::UpdateWindow(window->GetHwnd());
-    const plat::Point origin = plat::ClientToScreen(window->GetHwnd(), {0, 0});
-    const plat::Rect area = plat::Rect::FromSize(origin.x, origin.y, 640, rows);
+    const plat::Point origin = plat::ClientToScreen(window->GetHwnd(), {area.GetLeft(), area.GetTop()});
+    const plat::Rect shot = plat::Rect::FromSize(origin.x, origin.y, area.GetRight() - area.GetLeft(),
+                                                 area.GetBottom() - area.GetTop());
     const fs::path made = qmtest::TempDir() / name;
-    ASSERT_TRUE(plat::WriteDesktopPng(made, &area));
+    ASSERT_TRUE(plat::WriteDesktopPng(made, &shot));
     const fs::path golden = qmtest::SourceDir() / "tests" / "game" / "shell" / "golden" / name;
     if (const char* update = std::getenv("QM_UPDATE_GOLDEN"); update && *update == '1')
         fs::copy_file(made, golden, fs::copy_options::overwrite_existing);

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "engine/framework/Rect.h"
 #include "tests/game/shell/FakeSound.h"
 
 class CMsgBox;
@@ -27,6 +28,8 @@ void UseSampleGame(const std::filesystem::path& folder);
 // tests/game/shell/golden/NAME; with QM_UPDATE_GOLDEN=1 in the environment the picture made
 // becomes the golden one.
 void ExpectGameWindowGolden(const char* name, int rows);
+// The same for an area of the game window.
+void ExpectGameWindowAreaGolden(const char* name, const CRect& area);
 
 // A fixture with the game started on a copy of the sample data, past its start (the opening
 // screen current), its sounds fakes that note into `sounds`.

@@ -8,7 +8,7 @@
 // installed).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,7 +20,6 @@
 #include "engine/controls/input/InputFrame.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Message.h"
-#include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
@@ -37,24 +36,18 @@
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
 #include "game/travel/Travel.h"
+#include "game/travel/Weather.h"
 #include "platform/Desktop.h"
 #include "platform/Input.h"
 #include "platform/MessageQueue.h"
 #include "platform/Window.h"
 #include "platform/WindowMessages.h"
-#include "tests/game/shell/FakeSound.h"
 #include "tests/game/shell/SampleGame.h"
 #include "tests/support/TestEnv.h"
-#include "tools/PngImage.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using shelltest::FakeSound;
-using shelltest::Log;
-
-fs::path GoldenFolder() { return qmtest::SourceDir() / "tests" / "game" / "shell" / "golden"; }
 
 // A condition whose recognition the test decides.
 class SetCondition : public CHealthCond {
@@ -77,20 +70,14 @@ void AddCondition(CPartyMember& member, int32_t kind, bool known)
 
 // The game on the sample data past its start, its travel screen enabled and in front of the
 // opening screen, the trip on the route's first node.
-class TravelPanels : public ::testing::Test {
+class TravelPanels : public shelltest::SampleGameScreen {
 protected:
     void SetUp() override
     {
-        CUtil::SetRandomSeed(1);
-        shelltest::UseSampleGame(shelltest::CopySampleGame({}));
-        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
-            return std::make_unique<FakeSound>(id, streamed, sounds, 0);
-        });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
+        SampleGameScreen::SetUp();
         ASSERT_NE(Travel(), nullptr);
         GetModuleMgr()->GetModule(0)->GetGraphic()->Hide(true, false);
+        Travel()->SetSuspended(false);
         Travel()->Enable(true, false, false);
         Travel()->Show(false);
         Travel()->PlaceOnNode(1);
@@ -100,8 +87,7 @@ protected:
     void TearDown() override
     {
         plat::GetMessageQueue().SetEventSource(nullptr);
-        appl.reset();
-        box.reset();
+        SampleGameScreen::TearDown();
     }
 
     static CTravel* Travel()
@@ -141,12 +127,16 @@ protected:
         return text && text->GetText() ? text->GetText() : "";
     }
     std::string Word(int32_t i) const { return words->GetEntry(i)->GetText(); }
+    // The route view as a moving party sees it.
+    static void ShowRoute()
+    {
+        Send(CTravel::kMsgStay);
+        Send(CTravel::kMsgBackToRoute);
+        ASSERT_NE(Travel()->GetRoutePanel(), nullptr);
+    }
     static CPartyMember& Member(int16_t slot) { return *Travel()->GetParty()->GetMember(slot); }
 
-    Log sounds;
     std::unique_ptr<CTplRec> words;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
 };
 
 TEST_F(TravelPanels, ThePopupsReplaceEachOtherAndTheirChoicesSetPaceAndRations)
@@ -191,6 +181,96 @@ TEST_F(TravelPanels, TheStayPanelStopsTheDaysAndHidesTheStatusPanel)
     // A second stay keeps the one panel.
     Send(CTravel::kMsgStay);
     EXPECT_EQ(Children(9300), 1);
+}
+
+TEST_F(TravelPanels, TheStayPanelsButtonGoesBackToTheTrail)
+{
+    for (bool statusOn : {false, true}) {
+        SCOPED_TRACE(statusOn);
+        if (Travel()->IsStatusPanelOn() != statusOn)
+            Send(CTravel::kMsgStatusPanel);
+        Send(CTravel::kMsgPace, -1);
+        Send(CTravel::kMsgStay);
+        Press(Travel()->GetStayPanel(), 9302);
+        EXPECT_FALSE(Travel()->IsStaying());
+        EXPECT_FALSE(Travel()->GetStayPanel()->IsShown());
+        EXPECT_EQ(Travel()->GetChoicePopup(), nullptr);
+        ASSERT_NE(Travel()->GetRoutePanel(), nullptr);
+        EXPECT_TRUE(Travel()->GetRoutePanel()->IsShown());
+        EXPECT_EQ(Travel()->GetStatusPanel() && Travel()->GetStatusPanel()->IsShown(), statusOn);
+        ASSERT_NE(Travel()->GetTimer(), nullptr);
+        EXPECT_EQ(Travel()->GetTimer()->GetPeriod(), CTravel::kDayPeriod);
+    }
+}
+
+TEST_F(TravelPanels, TheStatusButtonShowsWhetherThePanelIsOpen)
+{
+    ShowRoute();
+    CFrame* button = Travel()->GetRoutePanel()->FindObject(CBaseObj::kAnyKind, CTravel::kStatusButton);
+    ASSERT_NE(button, nullptr);
+    // A point of the button inside the open ledger's page, on the closed ledger's cover.
+    const auto pixel = [button] {
+        GetMainWnd()->Draw(true);
+        CWind* window = GetMainWnd()->GetOwnerWnd();
+        plat::UpdateWindow(window->GetHwnd());
+        const CRect& r = button->GetDrawnRect();
+        const plat::Point at = plat::ClientToScreen(window->GetHwnd(), {r.GetLeft() + 14, r.GetTop() + 8});
+        return plat::DesktopPixel(at.x, at.y);
+    };
+    const uint8_t closed = pixel();
+    Press(Travel()->GetRoutePanel(), CTravel::kStatusButton);
+    EXPECT_TRUE(Travel()->IsStatusPanelOn());
+    const uint8_t open = pixel();
+    EXPECT_NE(open, closed);
+    Press(Travel()->GetRoutePanel(), CTravel::kStatusButton);
+    EXPECT_FALSE(Travel()->IsStatusPanelOn());
+    EXPECT_EQ(pixel(), closed);
+}
+
+TEST_F(TravelPanels, GoingOnFromAStopTakesTheChosenBranch)
+{
+    struct Case {
+        MsgWord branch;
+        int16_t node;
+        bool moving;
+    };
+    // Node 8 is a landmark whose next nodes are 9 (a stretch of trail) and 189 (the route's end,
+    // a stop in its turn).
+    for (const Case& c : {Case{0, 9, true}, Case{1, 9, true}, Case{2, 189, false}}) {
+        SCOPED_TRACE(c.branch);
+        Travel()->PlaceOnNode(8);
+        Travel()->StopTimer();
+        Send(CTravel::kMsgContinue, c.branch);
+        EXPECT_EQ(Travel()->GetNodeId(), c.node);
+        EXPECT_EQ(Travel()->GetTimer() != nullptr, c.moving);
+        EXPECT_EQ(Travel()->GetRoutePanel() && Travel()->GetRoutePanel()->IsShown(), c.moving);
+        EXPECT_EQ(Travel()->GetSceneFrame() && Travel()->GetSceneFrame()->IsShown(), !c.moving);
+        if (c.moving) {
+            EXPECT_NE(Travel()->GetRouteObj(), nullptr) << "the route map starts with the route view";
+        }
+    }
+}
+
+// The sample data with disc 2 in its drive as well.
+class TravelPanelsWithDiscTwo : public TravelPanels {
+protected:
+    void PrepareData(const fs::path& folder) override
+    {
+        const fs::path source = qmtest::SourceDir() / "data" / "game";
+        fs::create_directories(folder / "QM3DISC");
+        fs::copy(source / "Disc2", folder / "QM3DISC" / "Disc2.qmd", fs::copy_options::recursive);
+        fs::copy(source / "QM3DISC2.MRK", folder / "QM3DISC2.MRK");
+    }
+};
+
+TEST_F(TravelPanelsWithDiscTwo, LeavingTheFirstLandmarkTurnsToDiscTwoAndItsMusic)
+{
+    sounds.clear();
+    Send(CTravel::kMsgContinue, 0);
+    EXPECT_EQ(GetGameAppl()->GetCurrentDisc(), 2);
+    EXPECT_EQ(Travel()->GetNodeId(), 2);
+    EXPECT_NE(std::find(sounds.begin(), sounds.end(), "50010:play loop"), sounds.end());
+    ASSERT_NE(Travel()->GetTimer(), nullptr);
 }
 
 TEST_F(TravelPanels, TheStatusButtonTogglesThePanelFilledAfresh)
@@ -317,6 +397,9 @@ TEST_F(TravelPanels, TheStatusPanelShowsTheTripAndEachMember)
     AddCondition(Member(3), 5, true);
     party.AddMorale(static_cast<int16_t>(60 - party.GetMorale()));
     Travel()->GetEventGen()->SetAlkaliWarnings(2);
+    // The weather of the golden picture, whatever was drawn before.
+    CUtil::SetRandomSeed(5);
+    Travel()->SetWeather(std::make_unique<CWeather>(Travel()->GetWeatherId(), *Travel()->GetCurDate()));
 
     Send(CTravel::kMsgStatusPanel);
     CFrame* panel = Travel()->GetStatusPanel();
@@ -344,24 +427,7 @@ TEST_F(TravelPanels, TheStatusPanelShowsTheTripAndEachMember)
         EXPECT_EQ(Text(panel, 6925 + i), slots[i][3]);
     }
 
-    // The picture of the panel.
-    GetMainWnd()->Draw(true);
-    CWind* window = GetMainWnd()->GetOwnerWnd();
-    plat::UpdateWindow(window->GetHwnd());
-    const CRect& r = panel->GetDrawnRect();
-    const plat::Point origin = plat::ClientToScreen(window->GetHwnd(), {r.GetLeft(), r.GetTop()});
-    const plat::Rect area =
-        plat::Rect::FromSize(origin.x, origin.y, r.GetRight() - r.GetLeft(), r.GetBottom() - r.GetTop());
-    const char* name = "travel-status-panel.png";
-    const fs::path made = qmtest::TempDir() / name;
-    ASSERT_TRUE(plat::WriteDesktopPng(made, &area));
-    if (const char* update = std::getenv("QM_UPDATE_GOLDEN"); update && *update == '1')
-        fs::copy_file(made, GoldenFolder() / name, fs::copy_options::overwrite_existing);
-    const IndexedImage got = ReadIndexedPng(made);
-    const IndexedImage golden = ReadIndexedPng(GoldenFolder() / name);
-    EXPECT_EQ(got.width, golden.width);
-    EXPECT_EQ(got.height, golden.height);
-    EXPECT_TRUE(got.pixels == golden.pixels) << name << " differs from its golden picture";
+    shelltest::ExpectGameWindowAreaGolden("travel-status-panel.png", panel->GetDrawnRect());
 }
 
 TEST_F(TravelPanels, TheHealthWordFollowsHealthConditionsAndDeath)
@@ -435,8 +501,6 @@ TEST_F(TravelPanels, APanelWithoutSomeFieldsFillsTheOthers)
     EXPECT_EQ(Text(&panel, 6803), "kept");
 }
 
-} // namespace
-
 // A no-dialog event's clip (plain rain's) plays in the shown route panel until the event has
 // gone (341), the next clip replaces it and a stay stops it; nothing plays while the route
 // panel is hidden.
@@ -474,3 +538,5 @@ TEST_F(TravelPanels, TheEventClipPlaysInTheRoutePanelUntilTheEventHasGone)
     EXPECT_EQ(Travel()->GetEventClip(), nullptr);
     EXPECT_EQ(clips(), 0);
 }
+
+} // namespace
