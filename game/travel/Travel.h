@@ -193,6 +193,15 @@ public:
     // Asks the game window for module `type` (message 102), the travel screen suspended.
     void RequestModule(int32_t type);
 
+    // ---- The stop scene frame (SceneFrame.cpp) and the days dialog its rest shares with 402 ----
+    // A river crossing's result code becomes the stop scene's pending outcome (kept by no one
+    // before the first stop).
+    void SetCrossingCode(int32_t code);
+    // Runs the days dialog (911): OK stops the party for the days typed (1..1365), the landmark
+    // module holding the wait, and answers true; Cancel, or no dialog, changes nothing and
+    // answers false.
+    bool WaitFromDaysDialog();
+
 protected:
     // The day's end shows the status panel afresh while it is on.
     void OnDayEnded() override;

@@ -158,18 +158,22 @@ void CTravel::ShowRoutePanel()
     StartTimer(kDayPeriod, nullptr);
 }
 
-// 402: the days-to-wait dialog. Cancel moves on at once; otherwise the party stops for the
-// days typed (1..1365) and the landmark module holds the wait. A dialog that cannot be made
-// counts as cancelled, so the party never stands stopped with no wait to end it.
+// 402: the days-to-wait dialog; cancelled, the party moves on at once.
 void CTravel::AskDays()
+{
+    if (!WaitFromDaysDialog())
+        SetMode(kMoving);
+}
+
+// A dialog that cannot be made counts as cancelled, so the party never stands stopped with no
+// wait to end it.
+bool CTravel::WaitFromDaysDialog()
 {
     CTplList list(kDaysDialogList, kAllLibraries, GetRsrcCache());
     const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
     auto* dialog = dynamic_cast<CImageFrame*>(built.get());
-    if (!dialog || dialog->Run(CWind::GetTopWnd(), true) == kDaysCancel) {
-        SetMode(kMoving);
-        return;
-    }
+    if (!dialog || dialog->Run(CWind::GetTopWnd(), true) == kDaysCancel)
+        return false;
     if (CDiary* diary = GetDiary())
         diary->PostString(kDiaryWait);
     auto* field = dynamic_cast<CEditField*>(dialog->FindObject(CBaseObj::kAnyKind, kDaysField));
@@ -180,6 +184,7 @@ void CTravel::AskDays()
     landmarkId_ = kEventStopLandmarkId;
     SetMode(kStopped);
     RequestModule(CModuleMgr::kLandmark);
+    return true;
 }
 
 // 403: the party stays; the stay panel replaces the route view until its button sends 401.

@@ -36,6 +36,7 @@
 #include "game/shell/SaveListFrm.h"
 #include "game/shell/SmackerModule.h"
 #include "game/travel/Party.h"
+#include "game/travel/SceneFrame.h"
 #include "game/travel/Travel.h"
 #include "platform/Input.h"
 #include "platform/MessageQueue.h"
@@ -324,7 +325,8 @@ TEST_F(OpeningScreen, EachPostSetsTheTripAndTheGameStartsOnDiscOne)
             SendMsg(*appl, 2, 0, 0, nullptr); // a fresh game window on the opening screen
         ASSERT_NE(Screen(), nullptr);
         Travel()->SetPost(7);
-        presses = {c.choice};
+        // The later cases reach the route's first scene, which asks for the party's names.
+        presses = {c.choice, CRouteSceneFrm::kNamingOk};
         Command(421);
         EXPECT_EQ(Travel()->GetPost(), c.post);
         EXPECT_EQ(Travel()->GetParty()->GetMoney(), c.money);

@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
 #include "engine/resources/FoldLib.h"
@@ -24,8 +23,6 @@
 #include "game/travel/Travel.h"
 #include "game/travel/Trip.h"
 #include "platform/Files.h"
-#include "platform/MessageQueue.h"
-#include "tests/game/shell/FakeSound.h"
 #include "tests/game/shell/SampleGame.h"
 #include "tests/support/TestEnv.h"
 
@@ -131,31 +128,23 @@ TEST_F(StoreCompanions, TheStarterKitFeedsAndMendsThePartyWithinItsLoad)
 
 // ---- The modules in the game ----
 
-class StandInModules : public ::testing::Test {
+// The game on the sample data, the trip on a segment of the route (node 2), so that the travel
+// screen taken back goes on travelling.
+class StandInModules : public shelltest::SampleGameScreen {
 protected:
     void SetUp() override
     {
         CUtil::SetRandomSeed(1);
-        shelltest::UseSampleGame(shelltest::CopySampleGame({}));
-        SetSoundFactory([this](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
-            return std::make_unique<shelltest::FakeSound>(id, streamed, sounds, 0);
-        });
-        box = std::make_unique<CMsgBox>();
-        appl = std::make_unique<CQM3Appl>();
-        SendMsg(*appl, 2, 0, 0, nullptr);
+        SampleGameScreen::SetUp();
         ASSERT_NE(Travel(), nullptr);
-    }
-    void TearDown() override
-    {
-        appl.reset();
-        box.reset();
+        Travel()->PlaceOnNode(2);
     }
     static CTravel* Travel()
     {
         return dynamic_cast<CTravel*>(GetModuleMgr()->GetModule(CModuleMgr::kTravel));
     }
     // Asks for the module over the travel screen, as the screen's buttons do.
-    void Enter(int32_t type)
+    static void Enter(int32_t type)
     {
         GetModuleMgr()->SetCurModule(CModuleMgr::kTravel);
         SendMsg(*GetMainWnd(), CMainWnd::kMsgRequestModule, type, 1, nullptr);
@@ -165,10 +154,6 @@ protected:
         qmtest::Clock().Advance(17);
         appl->PumpMessage(true);
     }
-
-    shelltest::Log sounds;
-    std::unique_ptr<CMsgBox> box;
-    std::unique_ptr<CQM3Appl> appl;
 };
 
 TEST_F(StandInModules, HuntingRaftingAndTheRiverCatchLeaveAtOnce)
