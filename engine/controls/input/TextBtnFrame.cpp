@@ -71,6 +71,13 @@ void CTextBtnFrame::UpdateColor(bool over)
         caption_->UpdateWindow();
 }
 
+void CTextBtnFrame::SetTextColors(int32_t normal, int32_t hilite)
+{
+    normalColor_ = normal;
+    hiliteColor_ = hilite;
+    UpdateColor(false);
+}
+
 void CTextBtnFrame::DrawContent(CDrawEnv*, const CRect&)
 {
     caption_->SetFlags(IsTransparent() ? caption_->GetFlags() | kFlagTransparent

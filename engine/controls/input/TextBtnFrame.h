@@ -40,6 +40,8 @@ public:
     virtual void SetLabel(std::unique_ptr<CStr> text);
     // The caption's colour: dim when disabled, else the highlight when over, else normal.
     void UpdateColor(bool over);
+    // The caption's normal and highlight colours (palette indices).
+    void SetTextColors(int32_t normal, int32_t hilite);
 
     CCaptionFrame* GetCaption() const { return caption_; }
 
