@@ -103,6 +103,7 @@ void CRouteSceneFrm::OnAttach()
     // A stop built anew has not been left yet, whatever the scene before it did.
     closed_ = 0;
     content_ = BuildTemplateList(sceneId_, this, this);
+    DimFerryWhenPoor();
     HideForkObject();
     if (sceneId_ == kNamingScene && !namesAsked_) {
         namesAsked_ = 1;
@@ -174,7 +175,10 @@ bool CRouteSceneFrm::HandleMessage(CMessage& message, CBaseObj* sender)
     case kMsgLeaveNow: Leave(); break;
     case kMsgVisit: Visit(static_cast<int32_t>(message.GetParam(0))); break;
     case kMsgRest: Rest(); break;
-    default: CFrame::HandleMessage(message, sender); break;
+    default:
+        if (!HandleChoice(message.GetId()))
+            CFrame::HandleMessage(message, sender);
+        break;
     }
     return true;
 }
@@ -193,6 +197,7 @@ void CRouteSceneFrm::Leave()
 {
     if (closed_)
         return;
+    DeletePanel(outcomePanel_);
     ApplyOutcome();
     DeleteContent();
     Hide(true, true);
@@ -216,9 +221,6 @@ void CRouteSceneFrm::Rest()
     if (!travel_.WaitFromDaysDialog())
         Enable(true, false, true);
 }
-
-// The events of each outcome come with the river and hill choices that leave one behind.
-void CRouteSceneFrm::ApplyOutcome() { outcome_ = 0; }
 
 void CTravel::SetCrossingCode(int32_t code)
 {

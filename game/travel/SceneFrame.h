@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "engine/controls/Frame.h"
+#include "game/travel/SceneChoices.h"
 
 class CTravel;
 
@@ -68,6 +69,27 @@ private:
     void Visit(int32_t landmarkId);
     void Rest();
 
+    // The hill and river choices (SceneFrameChoices.cpp): true when the id is one of them.
+    bool HandleChoice(int32_t id);
+    // A ferry scene's ferry button dims while the party cannot pay the ferry.
+    void DimFerryWhenPoor();
+    void Look();
+    void ShowRiverFacts();
+    void ShowAdvice();
+    void Choose(int32_t id);
+    void Raft();
+    void PayFerry();
+    bool WetGround() const;
+    scene::CrossingFacts CrossingFacts() const;
+    scene::HillFacts HillFacts() const;
+    int32_t OutcomeClip(int32_t id, bool success) const;
+    // Replaces the panel by the first object of the template list (owned by this frame).
+    CFrame* ReplacePanel(CFrame*& panel, int32_t listId);
+    void DeletePanel(CFrame*& panel);
+
+    CFrame* outcomePanel_ = nullptr;
+    CFrame* riverInfoPanel_ = nullptr;
+    CFrame* advicePanel_ = nullptr;
     CTravel& travel_;
     CFrame* content_ = nullptr;
     int32_t sceneId_;

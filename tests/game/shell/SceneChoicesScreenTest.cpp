@@ -1,0 +1,138 @@
+// The stop scene's hill and river choices in the game started on the sample data: the looks'
+// panels, the ferry dimmed for a party that cannot pay, a choice's outcome panel and clip, the
+// ferry's fee, rafting a shallow river, and the outcome's mishap when the scene is left.
+#include <gtest/gtest.h>
+
+#include "engine/controls/TextFrame.h"
+#include "engine/controls/input/InputFrame.h"
+#include "engine/framework/DeferredDelete.h"
+#include "engine/framework/MsgMgr.h"
+#include "engine/framework/Str.h"
+#include "engine/framework/Util.h"
+#include "game/shell/GameGlobals.h"
+#include "game/shell/ModuleMgr.h"
+#include "game/travel/Party.h"
+#include "game/travel/RiverData.h"
+#include "game/travel/RouteNode.h"
+#include "game/travel/SceneChoices.h"
+#include "game/travel/SceneFrame.h"
+#include "game/travel/Travel.h"
+#include "game/travel/Weather.h"
+#include "platform/MessageQueue.h"
+#include "tests/game/shell/SampleGame.h"
+
+namespace {
+
+// The sample route's hill (node 4, scene 20500) and river (node 6, scene 20200).
+constexpr int16_t kHillNode = 4, kRiverNode = 6;
+constexpr int32_t kHillScene = 20500, kRiverScene = 20200;
+
+class SceneChoices : public shelltest::SampleGameScreen {
+protected:
+    void SetUp() override
+    {
+        CUtil::SetRandomSeed(2);
+        scene::ResetSharedChoiceState();
+        SampleGameScreen::SetUp();
+        ASSERT_NE(Travel(), nullptr);
+        GetModuleMgr()->GetModule(0)->GetGraphic()->Hide(true, false);
+        Travel()->Enable(true, false, false);
+        Travel()->Show(false);
+    }
+    void TearDown() override
+    {
+        plat::GetMessageQueue().SetEventSource(nullptr);
+        SampleGameScreen::TearDown();
+        scene::ResetSharedChoiceState();
+    }
+    static CTravel* Travel()
+    {
+        return dynamic_cast<CTravel*>(GetModuleMgr()->GetModule(CModuleMgr::kTravel));
+    }
+    // The scene of the node, built over the travel screen as a stop builds it.
+    CRouteSceneFrm& Scene(int16_t node, int32_t sceneId)
+    {
+        Travel()->PlaceOnNode(node);
+        auto* frame = static_cast<CRouteSceneFrm*>(MakeSceneFrame(*Travel(), sceneId));
+        frame->OnAttach();
+        Travel()->AddChild(frame, true);
+        return *frame;
+    }
+    static void Send(CRouteSceneFrm& frame, int32_t id)
+    {
+        CDispatchScope scope;
+        SendMsg(frame, id, 0, 0, nullptr);
+    }
+    static std::string Text(CFrame& frame, int32_t id)
+    {
+        auto* field = dynamic_cast<CTextFrame*>(frame.FindObject(CBaseObj::kAnyKind, id));
+        const std::unique_ptr<CStr> text = field ? field->GetText() : nullptr;
+        return text && text->GetText() ? text->GetText() : "(none)";
+    }
+    static bool Has(CFrame& frame, int32_t id) { return frame.FindObject(CBaseObj::kAnyKind, id) != nullptr; }
+};
+
+TEST_F(SceneChoices, LooksShowTheRiversFactsAndTheHillsAdviceAndInformEveryLaterChoice)
+{
+    CRouteSceneFrm& river = Scene(kRiverNode, kRiverScene);
+    const CRiverData* data = Travel()->GetNode()->GetRiverData();
+    ASSERT_NE(data, nullptr);
+    Send(river, scene::kRiverLook);
+    EXPECT_TRUE(scene::GetSharedChoiceState().informed);
+    EXPECT_EQ(Text(river, 10022), std::to_string(data->GetWidth()));
+    EXPECT_EQ(Text(river, 10021), scene::DepthText(data->GetDepthSixths()));
+    EXPECT_NE(Text(river, 10020), "(none)");
+    EXPECT_EQ(river.GetOutcome(), 0) << "a look leaves the outcome as it was";
+
+    CRouteSceneFrm& hill = Scene(kHillNode, kHillScene);
+    Send(hill, scene::kHillLookA);
+    // Difficulty 2, the way marked, and the early spring's snow still on the ground.
+    ASSERT_NE(Travel()->GetWeather()->GetSnowDepth(), 0);
+    EXPECT_EQ(Text(hill, 10220), "A fair climb in the snow. Double the team.");
+}
+
+TEST_F(SceneChoices, TheFerryIsDimmedForAPartyThatCannotPayAndChargesWhateverComesOfIt)
+{
+    Travel()->GetParty()->AddMoney(-Travel()->GetParty()->GetMoney());
+    CRouteSceneFrm& poor = Scene(kRiverNode, kRiverScene);
+    auto* ferry = dynamic_cast<CInputFrame*>(poor.FindObject(CBaseObj::kAnyKind, 18245));
+    ASSERT_NE(ferry, nullptr);
+    EXPECT_FALSE(ferry->IsEnabled());
+
+    Travel()->GetParty()->AddMoney(20);
+    CRouteSceneFrm& river = Scene(kRiverNode, kRiverScene);
+    const double fee = Travel()->GetNode()->GetRiverData()->GetFee1() / 100;
+    Send(river, scene::kFerry);
+    EXPECT_EQ(Travel()->GetParty()->GetMoney(), 20 - fee);
+    EXPECT_NE(river.GetOutcome(), 0);
+    EXPECT_TRUE(Has(river, 10500)) << "the outcome panel";
+    EXPECT_FALSE(river.GetContent()->IsShown());
+    EXPECT_FALSE(river.IsClosed()) << "the clip plays until the scene is left";
+}
+
+TEST_F(SceneChoices, AFailedClimbsOutcomeIsAppliedAndClearedWhenTheSceneIsLeft)
+{
+    CRouteSceneFrm& hill = Scene(kHillNode, kHillScene);
+    // Difficulty 2 leaves 351 no chance once the ground is wet and the wagon overloaded.
+    Travel()->SetSceneFlag(CTrip::kFlagWeatherScene, true);
+    Send(hill, 351);
+    EXPECT_TRUE(hill.GetOutcome() == 6 || hill.GetOutcome() == 7) << hill.GetOutcome();
+    Send(hill, CRouteSceneFrm::kMsgLeaveNow);
+    EXPECT_EQ(hill.GetOutcome(), 0);
+    EXPECT_TRUE(hill.IsClosed());
+    EXPECT_FALSE(Has(hill, 10520)) << "the outcome panel goes first";
+}
+
+TEST_F(SceneChoices, RaftingADeepRiverGoesToTheRaftingModule)
+{
+    CRouteSceneFrm& river = Scene(kRiverNode, kRiverScene);
+    ASSERT_GE(Travel()->GetNode()->GetRiverData()->GetDepth(), 24) << "the sample river is too deep to wade";
+    Send(river, scene::kRaft);
+    EXPECT_TRUE(Travel()->IsSceneReturn());
+    EXPECT_FALSE(river.IsClosed()) << "the rafting module's return leaves the scene";
+    EXPECT_EQ(river.GetOutcome(), 0);
+    EXPECT_FALSE(river.GetContent()->FindObject(CBaseObj::kAnyKind, 20203)->IsEnabled())
+        << "the scene is disabled";
+}
+
+} // namespace
