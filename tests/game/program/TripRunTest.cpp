@@ -2,11 +2,14 @@
 // golden/trip.txt (a new game along the sample route) and every picture the script takes must
 // equal its golden beside the script; no message box may come up on the way.
 //
-// The goldens are remade by the command in the script's header:
+// The pictures' goldens are remade by the command in the script's header:
 //   build/test/game/qm3 --headless --seed 1 --script tests/game/program/golden/trip.txt
-// run from the source folder with a fresh XDG_CONFIG_HOME and XDG_DATA_HOME.
+// run from the source folder with a fresh XDG_CONFIG_HOME and XDG_DATA_HOME; the golden of the
+// events' lines (golden/trip-events.txt) by running this test with QM_UPDATE_GOLDEN=1.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,6 +53,11 @@ TEST(TripRun, ANewGameTravelsTheSampleRouteAsTheGoldensShow)
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.find("msgbox"), std::string::npos) << run.out;
+    // The route events met on the way, as the game announces and resolves them.
+    const fs::path events = golden / "trip-events.txt";
+    if (const char* update = std::getenv("QM_UPDATE_GOLDEN"); update && *update == '1')
+        std::ofstream(events, std::ios::binary) << run.out;
+    EXPECT_EQ(run.out, qmtest::ReadWholeFile(events));
     for (const std::string& name : pictures) {
         SCOPED_TRACE(name);
         qmtest::ExpectSamePicture(qmtest::TempDir() / name, golden / name);
