@@ -5,7 +5,6 @@
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/MenuBar.h"
 #include "engine/controls/TopWnd.h"
-#include "engine/controls/TplList.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Options.h"
@@ -18,12 +17,13 @@
 #include "game/shell/FileCommands.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/MainWnd.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
-#include "game/travel/Travel.h"
 #include "game/shell/save/QM3Doc.h"
+#include "game/travel/Travel.h"
 #include "platform/Desktop.h"
 
 namespace {
@@ -123,20 +123,11 @@ bool CQM3Appl::CommandDispatch(CMessage& message, CBaseObj* sender)
         if (auto* travel = ModuleOf<CTravel>(CModuleMgr::kTravel))
             travel->HandleTradeCommand(message, sender);
         return true;
-    case 423: RunDialog(4002); return true;
+    case 423: RunModalList(4002, this); return true;
     case 1000:
     case 1100: EndModalFrom(sender); return true;
     default: return CAppl::HandleMessage(message, sender);
     }
-}
-
-void CQM3Appl::RunDialog(int32_t listId)
-{
-    CTplList list(listId, 0xFFFFFFFFu, GetRsrcCache());
-    CBaseObj* built = list.Build(nullptr, this, 0);
-    if (auto* dialog = dynamic_cast<CImageFrame*>(built))
-        dialog->Run(CWind::GetTopWnd(), true);
-    delete built;
 }
 
 void CQM3Appl::EndModalFrom(CBaseObj* sender)

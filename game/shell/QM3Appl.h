@@ -67,7 +67,6 @@ private:
     void ToggleSound();
     void EditTargetChanged(CMessage& message);
     void EditTargetTextChanged();
-    void RunDialog(int32_t listId);
     void EndModalFrom(CBaseObj* sender);
     void SetupPopup();
 

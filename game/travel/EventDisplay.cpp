@@ -7,7 +7,6 @@
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/ImageWnd.h"
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/native/Button.h"
 #include "engine/framework/Appl.h"
@@ -20,6 +19,7 @@
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/SoundSlots.h"
 #include "game/travel/EventGen.h"
 #include "game/travel/EventResolve.h"
@@ -171,9 +171,9 @@ int32_t CTripEvents::RunDialog(CEventQueue&, CRouteEvent& event)
     CWind* top = CWind::GetTopWnd();
     if (!top)
         return kFirstChoiceId + FirstChoice(event, trip_.GetEventGen());
-    CTplList list(video ? kVideoDialog : kPictureDialog, kAllLibraries, nullptr);
-    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
-    auto* dialog = dynamic_cast<CImageFrame*>(built.get());
+    const std::unique_ptr<CImageFrame> built =
+        MakeModalList(video ? kVideoDialog : kPictureDialog, GetApplication());
+    CImageFrame* dialog = built.get();
     if (!dialog)
         return 0;
     SetText(*dialog, kTitleId, EntryText(kTitleList, event.GetType()));
@@ -196,9 +196,8 @@ void CTripEvents::ShowResult(int16_t type, int16_t phrase, const CStr* text)
     CWind* top = CWind::GetTopWnd();
     if (!top)
         return;
-    CTplList list(kResultBox, kAllLibraries, nullptr);
-    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
-    auto* box = dynamic_cast<CImageFrame*>(built.get());
+    const std::unique_ptr<CImageFrame> built = MakeModalList(kResultBox, GetApplication());
+    CImageFrame* box = built.get();
     if (!box)
         return;
     SetText(*box, kResultTitleId, EntryText(kTitleList, type));

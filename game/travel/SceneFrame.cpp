@@ -4,7 +4,6 @@
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/native/EditField.h"
 #include "engine/framework/Appl.h"
@@ -16,6 +15,7 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteNode.h"
@@ -42,14 +42,7 @@ bool TemplateListExists(int32_t id)
 // hearing its controls; null when the list does not exist or makes no frame.
 CFrame* BuildTemplateList(int32_t id, CFrame* root, CBaseObj* owner)
 {
-    if (!TemplateListExists(id))
-        return nullptr;
-    CTplList list(id, kAllLibraries, GetRsrcCache());
-    CBaseObj* built = list.Build(root, owner, 0);
-    auto* frame = dynamic_cast<CFrame*>(built);
-    if (!frame)
-        delete built;
-    return frame;
+    return TemplateListExists(id) ? BuildListFrame(id, root, owner) : nullptr;
 }
 
 // Gives element `id` of the dialog its text: a text frame shows it, a name field offers it

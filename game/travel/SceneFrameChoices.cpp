@@ -7,7 +7,6 @@
 #include <string>
 
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/input/TextBtnFrame.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
@@ -17,6 +16,7 @@
 #include "engine/media/SmackerFrame.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
@@ -117,11 +117,7 @@ void CRouteSceneFrm::Look() { scene::GetSharedChoiceState().informed = true; }
 CFrame* CRouteSceneFrm::ReplacePanel(CFrame*& panel, int32_t listId)
 {
     DeletePanel(panel);
-    CTplList list(listId, kAllLibraries, GetRsrcCache());
-    CBaseObj* built = list.Build(this, this, 0);
-    panel = dynamic_cast<CFrame*>(built);
-    if (!panel)
-        delete built;
+    panel = BuildListFrame(listId, this, this);
     return panel;
 }
 

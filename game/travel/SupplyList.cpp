@@ -1,11 +1,11 @@
 #include "game/travel/SupplyList.h"
+#include "game/shell/ModalList.h"
 
 #include <algorithm>
 #include <climits>
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/framework/Appl.h"
 #include "engine/framework/Doc.h"
@@ -26,9 +26,8 @@ void ShowLossWindow(const CStr& text)
     // Without a window to show it over (a trip run without its screen) nothing is shown.
     if (!CWind::GetTopWnd())
         return;
-    CTplList list(CSupplyList::kLossWindowList, 0xFFFFFFFFu, nullptr);
-    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
-    auto* window = dynamic_cast<CImageFrame*>(built.get());
+    const std::unique_ptr<CImageFrame> built = MakeModalList(CSupplyList::kLossWindowList, GetApplication());
+    CImageFrame* window = built.get();
     if (!window)
         return;
     if (auto* line =

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "engine/controls/ImageFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/imagectl/ImgBtnWnd.h"
 #include "engine/controls/native/EditField.h"
@@ -18,6 +17,7 @@
 #include "game/shell/GameImages.h"
 #include "game/shell/LibraryDiscovery.h"
 #include "game/shell/MainWnd.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/save/Diary.h"
 #include "game/shell/save/QM3Doc.h"
@@ -67,12 +67,8 @@ void CTravel::RequestModule(int32_t type)
 CFrame* CTravel::MakePanel(PanelPtr& panel, int32_t listId)
 {
     if (!panel) {
-        CTplList list(listId, kAllLibraries, GetRsrcCache());
-        CBaseObj* built = list.Build(this, this, 0);
-        panel.reset(dynamic_cast<CFrame*>(built));
-        if (!panel)
-            delete built;
-        else
+        panel.reset(BuildListFrame(listId, this, this));
+        if (panel)
             panel->AfterBuild();
     }
     return panel.get();
@@ -169,9 +165,8 @@ void CTravel::AskDays()
 // wait to end it.
 bool CTravel::WaitFromDaysDialog()
 {
-    CTplList list(kDaysDialogList, kAllLibraries, GetRsrcCache());
-    const std::unique_ptr<CBaseObj> built(list.Build(nullptr, GetApplication(), 0));
-    auto* dialog = dynamic_cast<CImageFrame*>(built.get());
+    const std::unique_ptr<CImageFrame> built = MakeModalList(kDaysDialogList, GetApplication());
+    CImageFrame* dialog = built.get();
     if (!dialog || dialog->Run(CWind::GetTopWnd(), true) == kDaysCancel)
         return false;
     if (CDiary* diary = GetDiary())

@@ -6,7 +6,6 @@
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TextFrame.h"
-#include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/input/RangeFrame.h"
 #include "engine/controls/input/TextBtnFrame.h"
@@ -17,6 +16,7 @@
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
+#include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/SoundSlots.h"
 #include "game/shell/StandInModules.h"
@@ -130,18 +130,6 @@ void MakeDealButton(CFrame* window, const char* verdict, bool enable)
     }
 }
 
-// Dialogs report their controls to the application, which hands the trade commands back to
-// the travel module and ends the dialog on 1000.
-std::unique_ptr<CImageFrame> BuildDialog(int32_t listId)
-{
-    CTplList list(listId, 0xFFFFFFFFu, GetRsrcCache());
-    CBaseObj* built = list.Build(nullptr, GetApplication(), 0);
-    auto* dialog = dynamic_cast<CImageFrame*>(built);
-    if (!dialog)
-        delete built;
-    return std::unique_ptr<CImageFrame>(dialog);
-}
-
 // The id of the control that ended a modal run of the dialog.
 int32_t RunDialog(CImageFrame& dialog) { return dialog.Run(CWind::GetTopWnd(), true); }
 
@@ -176,7 +164,7 @@ void CTravel::StartTrade(int16_t stockId, int32_t soundBase)
                 landmark->NotifyCharacters();
     const int16_t people = party->CountMembers(true) == 5 ? 5 : 4;
     traderMarket_ = std::make_unique<CMarket>(stockId, 1, CMarket::kStockEntries, people);
-    tradeWindow_ = BuildDialog(kTradeWindowList);
+    tradeWindow_ = MakeModalList(kTradeWindowList, GetApplication());
     traderSoundBase_ = soundBase;
     if (tradeWindow_) {
         FillTradeLists();
@@ -351,7 +339,7 @@ void CTravel::ShowDiscardDialog(int16_t category)
 {
     CSupplyList* supplies = GetParty() ? GetParty()->GetSupplies() : nullptr;
     StopTimer();
-    std::unique_ptr<CImageFrame> dialog = BuildDialog(kDiscardDialogList);
+    std::unique_ptr<CImageFrame> dialog = MakeModalList(kDiscardDialogList, GetApplication());
     if (!dialog || !supplies)
         return;
     const ItemNames names;
