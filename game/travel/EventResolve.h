@@ -8,7 +8,9 @@
 // is shown again. The display is in EventDisplay.cpp, the resolution in EventResolve.cpp.
 //
 // With --headless each announced event and each resolution is printed on the event log
-// (SetEventLog): "event YYYY-MM-DD TYPE" and "resolve YYYY-MM-DD TYPE STEP STATE".
+// (SetEventLog): "event YYYY-MM-DD TYPE" and "resolve YYYY-MM-DD TYPE STEP STATE"; the travel
+// module adds "arrive YYYY-MM-DD NODE" on each node reached and "scene YYYY-MM-DD ID" on each stop
+// scene put up, so a script's log reads as the route travelled.
 #include <cstdint>
 #include <iosfwd>
 #include <string>

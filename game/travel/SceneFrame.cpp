@@ -1,6 +1,7 @@
 #include "game/travel/SceneFrame.h"
 
 #include <memory>
+#include <ostream>
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TextFrame.h"
@@ -17,6 +18,7 @@
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModalList.h"
 #include "game/shell/ModuleMgr.h"
+#include "game/travel/EventResolve.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/Travel.h"
@@ -95,6 +97,8 @@ void CRouteSceneFrm::OnAttach()
     DeleteContent();
     // A stop built anew has not been left yet, whatever the scene before it did.
     closed_ = 0;
+    if (std::ostream* log = GetEventLog())
+        *log << "scene " << EventLogDate(travel_.GetCurDate()) << ' ' << sceneId_ << '\n' << std::flush;
     content_ = BuildTemplateList(sceneId_, this, this);
     DimFerryWhenPoor();
     HideForkObject();

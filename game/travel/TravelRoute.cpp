@@ -1,6 +1,7 @@
 // The route screen of the travel module: the timer's tick, arriving at route nodes, resuming
 // the screen after another module, the route panel and the route map over the screen.
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "engine/controls/ImageWnd.h"
@@ -16,6 +17,7 @@
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/save/Diary.h"
 #include "game/shell/save/QM3Doc.h"
+#include "game/travel/EventResolve.h"
 #include "game/travel/RiverData.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
@@ -126,6 +128,8 @@ void CTravel::ArriveAtNode(int16_t id)
 {
     sceneReturn_ = 0;
     PlaceOnNode(id);
+    if (std::ostream* log = GetEventLog())
+        *log << "arrive " << EventLogDate(GetCurDate()) << ' ' << id << '\n' << std::flush;
     if (routeObj_)
         routeObj_->UpdateFromNode(node_.get());
     const int16_t type = node_->GetRouteType();
