@@ -161,6 +161,16 @@ protected:
         party.SetMemberCount(4);
         ASSERT_EQ(party.CountMembers(true), 4);
     }
+    // A mouse release on the screen.
+    static void Release()
+    {
+        CPoint at(10, 10);
+        CMessage release(kMsgMouse, 0, 0, -1);
+        release.SetParam(CInputFrame::kMouseRelease, 2);
+        release.SetParamPtr(&at, 4);
+        CDispatchScope scope;
+        DeliverMessage(*Gather(), release, nullptr, false);
+    }
     static std::string ResultText()
     {
         auto* text = dynamic_cast<CTextFrame*>(Object(CGatherModule::kResultText));
@@ -302,13 +312,25 @@ TEST_F(GatherScreen, GreensAndBerriesTimesTheTravellers)
     EXPECT_EQ(ResultText(), "Wild Onion\rChokecherry\r");
 
     // A click anywhere goes back to the travel screen.
-    CPoint at(10, 10);
-    CMessage release(kMsgMouse, 0, 0, -1);
-    release.SetParam(CInputFrame::kMouseRelease, 2);
-    release.SetParamPtr(&at, 4);
+    Release();
+    EXPECT_EQ(Gather(), nullptr);
+}
+
+TEST_F(GatherScreen, TheResultsButtonGoesBackThroughTheGameWindow)
+{
+    CGatherModule* gather = OpenWithPicks({kOnion, kChokecherry, kTurnip, kDandelion});
+    ASSERT_NE(gather, nullptr);
+    Take(1);
+    // Before a result a click leaves the screen open.
+    Release();
+    ASSERT_EQ(Gather(), gather);
+    Send(CGatherModule::kMsgGather);
+    auto* done = dynamic_cast<CInputFrame*>(Object(CGatherModule::kResultButton));
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(done->GetNotifyTarget(), GetMainWnd());
     {
         CDispatchScope scope;
-        DeliverMessage(*gather, release, nullptr, false);
+        done->SendNotify();
     }
     EXPECT_EQ(Gather(), nullptr);
 }
@@ -435,6 +457,29 @@ TEST_F(GatherThreeEntries, DrawsThreePicksAndHidesTheFourth)
     // The fourth pick cannot be chosen or marked.
     Send(CGatherModule::kMsgSelectPick, 4);
     EXPECT_EQ(gather->GetSelection(), 0);
+}
+
+// Greens and berries that yield nothing.
+class GatherZeroAmounts : public GatherScreen {
+protected:
+    void PrepareData(const fs::path& copy) override
+    {
+        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR")
+            << "6101, 1, 0, 0,\n6104, 4, 0, 0,\n6102, 2, 0, 0,\n6105, 5, 0, 0\n";
+    }
+};
+
+TEST_F(GatherZeroAmounts, TakingOnlyAmountsOfNothingClosesAtOnce)
+{
+    PartyOfFour();
+    const int16_t before = Supplies().GetCount();
+    ASSERT_NE(OpenWithPicks({0, 1, 2, 3}), nullptr);
+    for (int pick = 1; pick <= 4; ++pick)
+        Take(pick);
+    Send(CGatherModule::kMsgGather);
+    EXPECT_EQ(Gather(), nullptr);
+    EXPECT_EQ(Supplies().GetCount(), before);
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(GatherScreen, WithoutATravelModuleNothingIsAddedOrPosted)

@@ -500,6 +500,33 @@ TEST_F(GuidebookScreen, TwelveSectionsGetElevenTabs)
     EXPECT_EQ(Place(), std::make_pair(12, 0));
 }
 
+// The diary lights the tab of slot 9 and previous turns off that of slot 1 on reaching the
+// first section: in a book where neither slot holds a tab, both are skipped.
+TEST_F(GuidebookScreen, NavigationSkipsTabSlotsWithoutATab)
+{
+    OpenGame("Day one.\r\n");
+    const char* const kSection = ", 18, 18, 60, 40, 0, 60, 340, 0, 26, 250, 21, 11, 202, ";
+    Replace("GBK", 1,
+            std::string("8000, 8001, 8002, 8003, 8004,\n") + "1, 3, 16, 602, 8200" + kSection +
+                "8010, 8210,\n-1,\n" + "2, 1, 53, 602, 0" + kSection + "8019, 8219,\n-1,\n" +
+                "3, 3, 90, 602, 8202" + kSection + "8010, 8210,\n-1,\n-1\n");
+    Open();
+    EXPECT_NE(Guide()->GetTab(0), nullptr);
+    EXPECT_EQ(Guide()->GetTab(1), nullptr);
+    EXPECT_NE(Guide()->GetTab(2), nullptr);
+    Click(Guide()->GetTab(2));
+    EXPECT_EQ(Place(), std::make_pair(3, 0));
+    Press(CGuidebook::kPrevious);
+    EXPECT_EQ(Place(), std::make_pair(2, 0));
+    ASSERT_NE(Guide()->GetEditor(), nullptr);
+    EXPECT_STREQ(Guide()->GetEditor()->GetText()->GetText(), "Day one.\r\n");
+    // The tab of the section left behind stays on: no tab lights for the diary.
+    EXPECT_TRUE(Guide()->GetTab(2)->IsOn());
+    Press(CGuidebook::kPrevious);
+    EXPECT_EQ(Place(), std::make_pair(1, 0));
+    EXPECT_EQ(DiaryText(), "Day one.\r\n");
+}
+
 // A contents section without pages shows its heading; pages asked for outside a section's
 // pages are its nearest ones.
 TEST_F(GuidebookScreen, SectionsWithoutPagesAndPagesOutsideThem)
@@ -527,18 +554,27 @@ TEST_F(GuidebookScreen, SectionsWithoutPagesAndPagesOutsideThem)
     EXPECT_EQ(Place(), std::make_pair(2, 1));
 }
 
-TEST_F(GuidebookScreen, AMissingVoiceButtonIsFatal)
+// Each of the voice, film and sound buttons is required: a screen without one is a fatal
+// report naming the line that looks it up.
+class GuidebookMissingControl : public GuidebookScreen, public testing::WithParamInterface<int> {};
+
+TEST_P(GuidebookMissingControl, IsAFatalReport)
 {
-    Replace(
-        "TPL", 8002,
-        "0x23, 8009, 0, 0xB, 0, 0, 0, 0, 364, 260, 0, 0, 4, 0, -13, 0, 0, 2, \"Film\", 21, 11, 202, 236, 3\n"
-        "0x23, 8010, 0, 0xB, 0, 0, 0, 0, 364, 190, 0, 0, 3, 0, -13, 0, 0, 2, \"Sound\", 21, 11, 202, 236, "
-        "3\n");
+    const std::pair<int32_t, const char*> lines[] = {{8008, "929"}, {8009, "935"}, {8010, "941"}};
+    std::string screen;
+    for (const auto& kept : lines)
+        if (kept.first != lines[GetParam()].first)
+            screen +=
+                "0x23, " + std::to_string(kept.first) +
+                ", 0, 0xB, 0, 0, 0, 0, 364, 260, 0, 0, 4, 0, -13, 0, 0, 2, \"B\", 21, 11, 202, 236, 3\n";
+    Replace("TPL", 8002, screen);
     const std::string text = qmtest::FatalBoxText([] { Open(); });
     EXPECT_NE(text.find("Missing control."), std::string::npos) << text;
     EXPECT_NE(text.find("Guidebok"), std::string::npos) << text;
-    EXPECT_NE(text.find("929"), std::string::npos) << text;
+    EXPECT_NE(text.find(lines[GetParam()].second), std::string::npos) << text;
 }
+
+INSTANTIATE_TEST_SUITE_P(VoiceFilmSound, GuidebookMissingControl, testing::Values(0, 1, 2));
 
 TEST_F(GuidebookScreen, ASpreadAndAContentsScreenLookRight)
 {

@@ -446,6 +446,26 @@ TEST_F(TripStatus, EachPanelWaitsForItsNarrationAndAPressSkipsIt)
     EXPECT_EQ(Status()->GetWantPoints(), 1);
 }
 
+// The narration is kept as a handle to its slot: once it has ended, a sound that takes its slot
+// (even at its address) neither holds the next panel back nor is stopped by a press.
+TEST_F(TripStatus, ASoundInTheEndedNarrationsSlotDoesNotHoldThePanels)
+{
+    Open();
+    Tick();
+    const SoundHandle narration = Status()->GetNarration();
+    ASSERT_TRUE(IsSoundInSlot(narration));
+    FinishSounds();
+    const SoundHandle other = PlaySoundEffect(700, 0, 200);
+    ASSERT_EQ(other.slot, narration.slot);
+    ASSERT_FALSE(IsSoundInSlot(narration));
+    Press();
+    EXPECT_EQ(std::find(sounds.begin(), sounds.end(), "700:stop"), sounds.end());
+    EXPECT_TRUE(IsSoundInSlot(other));
+    Tick();
+    EXPECT_EQ(Status()->GetStep(), 2);
+    EXPECT_NE(Status()->GetNarration().slot, narration.slot);
+}
+
 TEST_F(TripStatus, WithoutSoundThePanelsFollowEveryTick)
 {
     SetOption("soundon", false);
