@@ -13,6 +13,7 @@
 #include "platform/Input.h"
 #include "platform/Metrics.h"
 #include "platform/Window.h"
+#include "platform/WindowManager.h"
 #include "platform/widgets/DrawnDialogs.h"
 #include "platform/widgets/TextCodes.h"
 
@@ -129,6 +130,8 @@ private:
     void Handle(const SDL_Event& e);
     Point ToDesktop(int x, int y) const;
     void MatchWindow(const Rect& area);
+    void SetFullscreen(bool on, const Rect& area);
+    void DrawFrame();
     void ApplyCursor();
 
     bool initialized_ = false;
@@ -140,7 +143,8 @@ private:
     Rect area_; // the desktop area shown
     Viewport viewport_;
     bool fullscreen_ = false;
-    int scale_ = 1; // the windowed scale
+    bool coversScreen_ = false; // full screen made by sizing the window itself
+    int scale_ = 1;             // the windowed scale
     uint64_t lastPresent_ = 0;
     bool presented_ = false;
     bool windowShown_ = false;
@@ -204,12 +208,10 @@ SdlDisplay::~SdlDisplay()
 
 Point SdlDisplay::ToDesktop(int x, int y) const
 {
-    // Window coordinates are points; the renderer's output may have more pixels than that.
-    int ww = 1, wh = 1, ow = 1, oh = 1;
-    SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-    const Point out{x * ow / std::max(1, ww), y * oh / std::max(1, wh)};
-    const Point logical = OutputToLogical(viewport_, out);
+    PixelSize window, output;
+    SDL_GetWindowSize(window_, &window.width, &window.height);
+    SDL_GetRendererOutputSize(renderer_, &output.width, &output.height);
+    const Point logical = WindowToLogical(viewport_, window, output, {x, y});
     return {logical.x + area_.left, logical.y + area_.top};
 }
 
@@ -297,7 +299,7 @@ void SdlDisplay::MatchWindow(const Rect& area)
     const bool fullscreen = IsFullscreen();
     if (fullscreen != fullscreen_) {
         fullscreen_ = fullscreen;
-        SDL_SetWindowFullscreen(window_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        SetFullscreen(fullscreen, area);
     }
     if (area.Width() != area_.Width() || area.Height() != area_.Height()) {
         if (!fullscreen_)
@@ -309,6 +311,30 @@ void SdlDisplay::MatchWindow(const Rect& area)
         title_ = title;
         SDL_SetWindowTitle(window_, title.c_str());
     }
+}
+
+void SdlDisplay::SetFullscreen(bool on, const Rect& area)
+{
+    // Without a window manager an X display leaves the window as it was while SDL takes it for
+    // full screen: the picture would be placed for the screen's size in the smaller window (cut
+    // off) and the mouse mapped for that size. There the window covers the screen itself.
+    if (on)
+        coversScreen_ = !HasFullscreenWindowManager(window_);
+    if (!coversScreen_) {
+        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
+    }
+    if (on) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) != 0)
+            return;
+        SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+        return;
+    }
+    coversScreen_ = false;
+    SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
 void SdlDisplay::ApplyCursor()
@@ -348,6 +374,24 @@ void SdlDisplay::PresentNow()
         ConvertToRgb32(picture_, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch) / 4);
         SDL_UnlockTexture(texture_);
     }
+    DrawFrame();
+    SDL_RenderPresent(renderer_);
+    if (!windowShown_) {
+        const std::vector<WindowHandle> windows = GetTopLevelWindows();
+        windowShown_ =
+            std::any_of(windows.begin(), windows.end(), [](WindowHandle w) { return IsVisible(w); });
+        if (windowShown_)
+            SDL_ShowWindow(window_);
+    }
+    ApplyCursor();
+    lastPresent_ = SDL_GetTicks64();
+    presented_ = true;
+}
+
+// Draws the composed picture, uploaded to the texture, into the renderer's output with the
+// border around it.
+void SdlDisplay::DrawFrame()
+{
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     viewport_ = FitViewport(picture_.width, picture_.height, ow, oh);
@@ -357,22 +401,15 @@ void SdlDisplay::PresentNow()
     const SDL_Rect dest{viewport_.dest.left, viewport_.dest.top, viewport_.dest.Width(),
                         viewport_.dest.Height()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
-    SDL_RenderPresent(renderer_);
-    if (!windowShown_) {
-        const std::vector<WindowHandle> windows = GetTopLevelWindows();
-        windowShown_ = std::any_of(windows.begin(), windows.end(), [](WindowHandle w) { return IsVisible(w); });
-        if (windowShown_)
-            SDL_ShowWindow(window_);
-    }
-    ApplyCursor();
-    lastPresent_ = SDL_GetTicks64();
-    presented_ = true;
 }
 
 bool SdlDisplay::ReadPixels(std::vector<uint32_t>& argb, int& width, int& height)
 {
     if (SDL_GetRendererOutputSize(renderer_, &width, &height) != 0)
         return false;
+    // What a window's renderer holds once presented is undefined (a swapped buffer): the last
+    // frame is drawn again and read before any present.
+    DrawFrame();
     argb.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     return SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(), width * 4) == 0;
 }
@@ -388,6 +425,14 @@ Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int o
     const int h = logicalHeight * v.scale;
     v.dest = Rect::FromSize((outputWidth - w) / 2, (outputHeight - h) / 2, w, h);
     return v;
+}
+
+Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint)
+{
+    // Window coordinates are points; the renderer's output may have more pixels than that.
+    const Point out{windowPoint.x * output.width / std::max(1, window.width),
+                    windowPoint.y * output.height / std::max(1, window.height)};
+    return OutputToLogical(viewport, out);
 }
 
 Point OutputToLogical(const Viewport& viewport, Point output)

@@ -3,7 +3,9 @@
 // area (Desktop.h) at that logical size, scaled by a whole number and centred, with the
 // screen border colour around it. Other top-level windows show where they overlap that
 // area. The SDL window's title is the presented window's caption. Full screen (desktop
-// size) follows the screen owner's state; Alt+Enter asks the owner to switch. Mouse
+// size) follows the screen owner's state; Alt+Enter asks the owner to switch. On an X display
+// without a window manager (nothing there to carry out a full-screen request) the window is
+// moved and sized to cover the screen instead. Mouse
 // positions are mapped back to desktop pixels; keys, characters, focus loss and gain
 // (activate-app) and closing the window (msg::Close) become input of the window system.
 // Minimizing the SDL window asks the presented window to minimize (msg::SysCommand), and a
@@ -65,5 +67,12 @@ struct Viewport {
 Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight);
 // An output pixel mapped back to the logical picture.
 Point OutputToLogical(const Viewport& viewport, Point output);
+// A point of the window (SDL's window coordinates, which a high-density screen gives more
+// output pixels than points) mapped back to the logical picture shown through the viewport.
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint);
 
 } // namespace plat

@@ -42,6 +42,35 @@ TEST(SdlBackend, FitsThePictureByWholeScalesAndMapsPointsBack)
     EXPECT_EQ(plat::OutputToLogical(v, {1599, 1038}), (Point{639, 498}));
 }
 
+TEST(SdlBackend, MapsWindowPointsToTheGameAreaInWindowsLargerThanIt)
+{
+    struct Case {
+        plat::PixelSize window, output;
+        Point at;      // in window coordinates
+        Point logical; // in the 640 x 480 game area
+    };
+    const Case cases[] = {
+        // A window covering a 1024 x 768 screen: the game area at (192, 144), not scaled.
+        {{1024, 768}, {1024, 768}, {192, 144}, {0, 0}},
+        {{1024, 768}, {1024, 768}, {831, 623}, {639, 479}},
+        {{1024, 768}, {1024, 768}, {500, 300}, {308, 156}},
+        {{1024, 768}, {1024, 768}, {191, 143}, {-1, -1}}, // the border is outside the game
+        {{800, 600}, {800, 600}, {80, 60}, {0, 0}},
+        // Twice the game area: every game pixel is 2 x 2 window pixels.
+        {{1280, 960}, {1280, 960}, {641, 479}, {320, 239}},
+        {{1920, 1080}, {1920, 1080}, {320, 60}, {0, 0}},
+        {{1920, 1080}, {1920, 1080}, {1599, 1019}, {639, 479}},
+        // A high-density screen: 1024 x 768 points, twice as many output pixels, scale 3.
+        {{1024, 768}, {2048, 1536}, {32, 24}, {0, 0}},
+        {{1024, 768}, {2048, 1536}, {512, 384}, {320, 240}},
+    };
+    for (const Case& c : cases) {
+        const plat::Viewport v = plat::FitViewport(640, 480, c.output.width, c.output.height);
+        EXPECT_EQ(plat::WindowToLogical(v, c.window, c.output, c.at), c.logical)
+            << c.window.width << "x" << c.window.height << " at " << c.at.x << "," << c.at.y;
+    }
+}
+
 // A client area 60 x 48: no whole scale fills a 4:3 screen with it, so a border shows.
 constexpr int kWidth = 60;
 
