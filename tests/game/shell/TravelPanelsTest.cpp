@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -501,42 +501,65 @@ TEST_F(TravelPanels, APanelWithoutSomeFieldsFillsTheOthers)
     EXPECT_EQ(Text(&panel, 6803), "kept");
 }
 
-// A no-dialog event's clip (plain rain's) plays in the shown route panel until the event has
-// gone (341), the next clip replaces it and a stay stops it; nothing plays while the route
-// panel is hidden.
-TEST_F(TravelPanels, TheEventClipPlaysInTheRoutePanelUntilTheEventHasGone)
+// A no-dialog event's clip (plain rain's) plays only in the shown route panel, and not while
+// the stay panel exists disabled.
+TEST_F(TravelPanels, TheEventClipPlaysOnlyInTheShownRoutePanel)
 {
-    // A plain route panel when the sample data has none yet.
-    const fs::path routePanel = qmtest::TempDir() / "QM3Data.qmd" / "TPL" / "000910.TPL";
-    if (!fs::exists(routePanel))
-        std::ofstream(routePanel) << "1, 9100, 0, 0x9, 0, 0, 0, 0, 0, 0, 300, 640\n";
-    CFrame* panel = Travel()->MakeRoutePanel();
-    ASSERT_NE(panel, nullptr);
-    panel->Show(true);
-    const auto clips = [panel] {
-        int n = 0;
-        for (CFrame* child : ChildFrames(*panel))
-            n += dynamic_cast<CSmackerFrame*>(child) ? 1 : 0;
-        return n;
-    };
+    ShowRoute();
+    CFrame* panel = Travel()->GetRoutePanel();
     Travel()->GetEventQueue()->SetNotifyWord(11500);
     Send(CTravel::kMsgEventClip);
     ASSERT_NE(Travel()->GetEventClip(), nullptr);
     EXPECT_EQ(Travel()->GetEventClip()->GetMovieId(), 11500);
-    Send(CTravel::kMsgEventClip);
-    EXPECT_EQ(clips(), 1) << "the next clip replaces it";
     Send(CEventHost::kMsgEventGone);
-    EXPECT_EQ(Travel()->GetEventClip(), nullptr);
-    EXPECT_EQ(clips(), 0);
+
     panel->Hide(true, false);
     Send(CTravel::kMsgEventClip);
     EXPECT_EQ(Travel()->GetEventClip(), nullptr) << "the route panel is hidden";
-    panel->Show(true);
-    Send(CTravel::kMsgEventClip);
-    ASSERT_NE(Travel()->GetEventClip(), nullptr);
+
     Send(CTravel::kMsgStay);
-    EXPECT_EQ(Travel()->GetEventClip(), nullptr);
-    EXPECT_EQ(clips(), 0);
+    panel->Show(true);
+    Travel()->GetStayPanel()->Enable(false);
+    Send(CTravel::kMsgEventClip);
+    EXPECT_EQ(Travel()->GetEventClip(), nullptr) << "the stay panel is there, disabled";
+    Travel()->GetStayPanel()->Enable(true);
+    Send(CTravel::kMsgEventClip);
+    EXPECT_NE(Travel()->GetEventClip(), nullptr) << "the stay panel is there, enabled";
+}
+
+// The event clip lives until the event has gone (341), the next clip (340, which takes its
+// place), a stay, the next segment's picture or the next stop: each stops and deletes it.
+TEST_F(TravelPanels, TheEventClipEndsWithTheEventAndWhenTheScreenMovesOn)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        int clipsAfter;
+    } cases[] = {
+        {"the event gone (341)", [] { Send(CEventHost::kMsgEventGone); }, 0},
+        {"the next clip (340)", [] { Send(CTravel::kMsgEventClip); }, 1},
+        {"a stay (403)", [] { Send(CTravel::kMsgStay); }, 0},
+        {"the next segment's picture", [] { Travel()->ArriveAtNode(3); }, 0},
+        {"the next stop", [] { Travel()->ArriveAtNode(4); }, 0},
+    };
+    Travel()->GetEventQueue()->SetNotifyWord(11500);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Travel()->PlaceOnNode(2);
+        ShowRoute();
+        Travel()->SetArrivalFlag(false); // a picture simply appears, without the dissolve
+        CFrame* panel = Travel()->GetRoutePanel();
+        Send(CTravel::kMsgEventClip);
+        const CSmackerFrame* clip = Travel()->GetEventClip();
+        ASSERT_NE(clip, nullptr);
+        c.act();
+        int clips = 0;
+        for (CFrame* child : ChildFrames(*panel))
+            clips += dynamic_cast<CSmackerFrame*>(child) ? 1 : 0;
+        EXPECT_EQ(clips, c.clipsAfter);
+        EXPECT_EQ(Travel()->GetEventClip() != nullptr, c.clipsAfter == 1);
+        Travel()->DeleteEventClip();
+    }
 }
 
 } // namespace

@@ -295,6 +295,10 @@ TEST_F(TravelRouteTest, SuspendingAndResettingTakeTheScreenDown)
     EXPECT_FALSE(travel->IsEnabled());
     EXPECT_FALSE(travel->IsShown());
     EXPECT_FALSE(TimerRuns());
+    // A second suspend does nothing: it stops no timer started since.
+    travel->StartTimer(CTravel::kDayPeriod, nullptr);
+    travel->Suspend();
+    EXPECT_TRUE(TimerRuns());
     travel->Resume();
     EXPECT_TRUE(travel->IsEnabled());
     SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, nullptr);

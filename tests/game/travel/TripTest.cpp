@@ -4,16 +4,23 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/framework/Doc.h"
 #include "engine/framework/Util.h"
+#include "engine/resources/FoldLib.h"
+#include "engine/resources/LibMgr.h"
 #include "game/travel/Party.h"
+#include "game/travel/PartyMember.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteSeqState.h"
 #include "game/travel/Trip.h"
 #include "game/travel/Weather.h"
 #include "tests/game/travel/SampleData.h"
 #include "tests/game/travel/TravelRecords.h"
+#include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/LibraryFixtures.h"
+#include "tests/support/TestEnv.h"
 
 namespace traveltest {
 namespace {
@@ -27,9 +34,16 @@ public:
     using CTrip::modeBefore_;
     using CTrip::tenthsCarry_;
     int32_t daysEnded = 0;
+    // Runs at each day's end when set.
+    std::function<void(TestTrip&)> dayEnd;
 
 protected:
-    void OnDayEnded() override { ++daysEnded; }
+    void OnDayEnded() override
+    {
+        ++daysEnded;
+        if (dayEnd)
+            dayEnd(*this);
+    }
 };
 
 // Answers each draw through `pick` (lo, hi) while it lives.
@@ -57,6 +71,27 @@ std::function<int32_t(int32_t, int32_t)> Fixed(int32_t percent)
         return lo;
     };
 }
+
+// A weather model of region 10 with `snow` on the ground and a dry 30-day history.
+std::unique_ptr<CWeather> WeatherWithSnow(int16_t snow, const CDate& date)
+{
+    std::string record;
+    const auto word = [&](int16_t v) {
+        record += static_cast<char>((v >> 8) & 0xff);
+        record += static_cast<char>(v & 0xff);
+    };
+    for (int16_t v : {int16_t{10}, snow, int16_t{0}, int16_t{0}})
+        word(v);
+    for (int day = 0; day < CWeather::kHistoryDays; ++day)
+        for (int16_t v : {int16_t{80}, int16_t{55}, int16_t{0}})
+            word(v);
+    auto weather = std::make_unique<CWeather>(10, date);
+    EXPECT_EQ(LoadBytes(record, [&](CDoc& doc) { weather->Load(doc); }), CDoc::kOk);
+    return weather;
+}
+
+// An event type that has no record: it ends as soon as the queue runs it.
+constexpr int16_t kEventWithoutRecord = 999;
 
 class TripTest : public ::testing::Test {
 protected:
@@ -187,6 +222,11 @@ TEST_F(TripTest, SeasonsFollowTheCalendar)
         trip.curDate_ = std::make_unique<CDate>(1848, c.month, c.day);
         EXPECT_EQ(trip.GetSeason(), c.season) << c.month << "/" << c.day;
     }
+    // Snow on the ground makes it season 3 whatever the date.
+    trip.SetWeather(WeatherWithSnow(40, *trip.curDate_));
+    EXPECT_EQ(trip.GetSeason(), 3);
+    trip.SetWeather(WeatherWithSnow(0, *trip.curDate_));
+    EXPECT_EQ(trip.GetSeason(), 2);
 }
 
 TEST_F(TripTest, TenthsOfAMileCarryToTheNextHour)
@@ -235,6 +275,68 @@ TEST_F(TripTest, HoursThatGainNothing)
         EXPECT_EQ(trip.GetHourOfDay(), 3) << c.what;
         EXPECT_EQ(trip.GetLostHours(), 0) << c.what;
     }
+}
+
+// Lost hours are the next moving hours: they gain nothing and run no more hours than asked;
+// hours standing still keep them; a new trip, a reset and a load have none.
+TEST_F(TripTest, LostHoursAreTheNextMovingHours)
+{
+    Draws draws(Fixed(100));
+    TestTrip trip;
+    StartOnSegment(trip);
+    trip.SetWeather(nullptr);
+    trip.LoseHours(2);
+    trip.PassHours(24);
+    EXPECT_EQ(trip.GetLostHours(), 2) << "standing still";
+    const int32_t days = trip.daysEnded;
+    const int16_t miles = trip.GetTotalDistance();
+    for (int hour = 1; hour <= 3; ++hour) {
+        trip.AdvanceDay(1);
+        EXPECT_EQ(trip.GetHourOfDay(), hour);
+        EXPECT_EQ(trip.GetLostHours(), std::max(0, 2 - hour));
+        EXPECT_EQ(trip.GetTotalDistance() > miles, hour == 3) << hour;
+    }
+    EXPECT_EQ(trip.daysEnded, days);
+
+    const std::string bytes = SaveBytes([&](CDoc& doc) { trip.Save(doc); });
+    const std::function<void(TestTrip&)> fresh[] = {
+        [](TestTrip& t) { t.SetUpTrip(); },
+        [](TestTrip& t) { t.ResetTripState(); },
+        [&](TestTrip& t) { EXPECT_EQ(LoadBytes(bytes, [&](CDoc& doc) { t.Load(doc); }), CDoc::kOk); },
+    };
+    for (const auto& start : fresh) {
+        TestTrip again;
+        StartOnSegment(again);
+        again.LoseHours(5);
+        start(again);
+        EXPECT_EQ(again.GetLostHours(), 0);
+    }
+}
+
+// Skill 9 gives a day one point of morale, but not on days 7, 14 and 21; the day's
+// penalties, the same for both parties, come every day.
+TEST_F(TripTest, SkillsGiveNoMoraleOnEverySeventhDay)
+{
+    // Occupation 9's skills are 9, 1, 8 and 15; occupation 17's 1, 8, 15 and 5.
+    std::vector<int16_t> gains[2];
+    for (int32_t occupation : {9, 17}) {
+        CUtil::SetRandomSeed(12);
+        TestTrip trip;
+        StartOnSegment(trip);
+        CParty& party = *trip.GetParty();
+        party.SetMember(0, std::make_unique<CPartyMember>(nullptr, 30, 3, 3, occupation));
+        ASSERT_EQ(party.HasSkill(9), occupation == 9);
+        std::vector<int16_t>& gain = gains[occupation == 9 ? 0 : 1];
+        trip.dayEnd = [&](TestTrip& t) {
+            gain.push_back(static_cast<int16_t>(t.GetParty()->GetMorale() - 50));
+            t.GetParty()->AddMorale(static_cast<int16_t>(50 - t.GetParty()->GetMorale()));
+        };
+        party.AddMorale(static_cast<int16_t>(50 - party.GetMorale()));
+        while (trip.daysEnded < 22)
+            trip.AdvanceDay(0);
+    }
+    for (size_t day = 1; day <= 22; ++day)
+        EXPECT_EQ(gains[0][day - 1] - gains[1][day - 1], day % 7 == 0 ? 0 : 1) << "day " << day;
 }
 
 TEST_F(TripTest, TheLastHourOfASegmentGainsOnlyWhatIsLeft)
@@ -329,6 +431,21 @@ TEST_F(TripTest, EventsPossibleByModeAnimalsAndNode)
     EXPECT_TRUE(trip.IsEventPossible(24));
     trip.PlaceOnNode(7);
     EXPECT_FALSE(trip.IsEventPossible(23));
+
+    // Node 2 afloat (route type FLOATING, its event list kept) allows no event at all.
+    trip.PlaceOnNode(2);
+    ASSERT_TRUE(trip.IsEventPossible(59));
+    std::string node = qmtest::ReadWholeFile(qmtest::SourceDir() / "data" / "game" / "QM3Data" / "NOD" /
+                                             qmtest::FolderLibraryWriter::FileName("NOD", 2));
+    const size_t at = node.find("2, 0, 0, 1,");
+    ASSERT_NE(at, std::string::npos);
+    node.replace(at, 11, "300, 6, 0, 1,");
+    qmtest::FolderLibraryWriter(qmtest::TempDir() / "Afloat").Add("NOD", 300, node);
+    GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("D:\\Afloat"));
+    trip.PlaceOnNode(300);
+    ASSERT_EQ(trip.GetNode()->GetRouteType(), CRouteNode::kFloating);
+    for (int32_t id : {59, 101, 2})
+        EXPECT_FALSE(trip.IsEventPossible(id)) << id;
 }
 
 TEST_F(TripTest, TheDaysFieldReadsItsLeadingNumberWithinBounds)
@@ -357,6 +474,21 @@ TEST_F(TripTest, WaitingForAnEventEndsWhenNothingIsQueued)
     trip.WaitDays();
     EXPECT_EQ(trip.GetWaitDays(), 0);
     EXPECT_EQ(trip.GetDaysOnRoute(), 1 + 1365);
+}
+
+// A wait for an event whose queue never empties (each day's end queues another event) ends
+// after a year.
+TEST_F(TripTest, WaitingForAnEventEndsAfterAYear)
+{
+    TestTrip trip;
+    StartOnSegment(trip);
+    trip.dayEnd = [](TestTrip& t) { t.PostEvent(kEventWithoutRecord, 0, 0, -1, nullptr); };
+    trip.SetMode(CTrip::kStopped);
+    trip.SetWaitDays(-1);
+    trip.WaitDays();
+    EXPECT_EQ(trip.GetWaitDays(), 0);
+    EXPECT_EQ(trip.GetDaysOnRoute(), 365);
+    EXPECT_EQ(trip.GetTotalDistance(), 0);
 }
 
 TEST_F(TripTest, DayFlagsFollowTheNodeAndTheMode)
