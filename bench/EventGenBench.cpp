@@ -6,36 +6,21 @@
 // over the eventful days' time. The data are the packed libraries the game reads.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "engine/framework/Util.h"
-#include "engine/resources/LibMgr.h"
-#include "engine/resources/MegaLib.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
 #include "game/travel/SupplyList.h"
 #include "game/travel/Trip.h"
-#include "platform/Files.h"
 
+#include "bench/PackedGameData.h"
 #include "bench/References.h"
 
 namespace {
 
 constexpr int kDays = 150;
-
-void OpenSampleData()
-{
-    static const bool open = [] {
-        plat::SetDrives({{'C', std::filesystem::path(QM_GAME_FOLDER), plat::DriveKind::Fixed}});
-        GetLibMgr()->AddLibrary(std::make_unique<CMegaLib>("C:\\QM3Data.qmd"));
-        GetLibMgr()->AddLibrary(std::make_unique<CMegaLib>("C:\\QM3Lang.lng"));
-        SetLossReporter([](const CStr&) {});
-        return true;
-    }();
-    (void)open;
-}
 
 // Every event's dialog answered with its first choice that can be pressed (as Enter does), no
 // result box.
@@ -59,8 +44,9 @@ protected:
     void OnDayEnded() override { ++days; }
 };
 
-// A party of three with animals and food on a long segment, travelling 150 days.
-void TravelDays(bool eventFlag)
+// A party of three with animals and food on a long segment, travelling 150 days; the days it
+// lived.
+int TravelDays(bool eventFlag)
 {
     BenchTrip trip;
     trip.SetUpTrip();
@@ -76,15 +62,18 @@ void TravelDays(bool eventFlag)
     for (int hour = 0; trip.days < kDays && hour < kDays * 24 && trip.GetMode() == CTrip::kMoving; ++hour)
         trip.AdvanceDay(eventFlag ? 1 : 0);
     benchmark::DoNotOptimize(trip.days);
+    return trip.days;
 }
 
 void BM_EventDays(benchmark::State& state)
 {
-    OpenSampleData();
+    benchgame::OpenPackedGameData();
     CUtil::SetRandomSeed(1);
     const benchref::LoopTimer loop;
+    int days = 0;
     for (auto _ : state)
-        TravelDays(true);
+        days = TravelDays(true);
+    state.counters["days"] = days;
     benchref::ReportRatio(state, "x_flag_clear", loop,
                           [] { return benchref::SecondsPerCall([] { TravelDays(false); }); });
 }

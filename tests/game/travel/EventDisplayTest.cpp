@@ -14,13 +14,16 @@
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/native/Button.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/framework/Options.h"
 #include "engine/framework/Util.h"
 #include "engine/graphics/FontList.h"
 #include "engine/media/SmackerFrame.h"
+#include "engine/media/SndObj.h"
 #include "engine/resources/DefinitionTextHooks.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/LibraryHooks.h"
+#include "game/shell/SoundSlots.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
@@ -73,6 +76,10 @@ protected:
             EventRecordText({.pictures = {6012}}, {Choice{.text = 1}, Choice{.text = 0}, Choice{.text = 3},
                                                    Choice{.item = 192, .text = 5}, Choice{.text = 7}}));
         extra.Add("EVT", 43, EventRecordText({.display = 2, .pictures = {11500}}, {Choice{.text = 1}}));
+        // 44 plays a random effect, 45 its own sound; 46's only choice (text 4) is not resolved.
+        extra.Add("EVT", 44, EventRecordText({.sound = 1}, {Choice{.text = 1}}));
+        extra.Add("EVT", 45, EventRecordText({.sound = 1037}, {Choice{.text = 1}}));
+        extra.Add("EVT", 46, EventRecordText({}, {Choice{.item = 192, .text = 4}}));
         OpenGameDataForDialogs({"Extra"});
         CUtil::SetRandomSeed(3);
         trip.SetUpTrip();
@@ -207,6 +214,51 @@ TEST_F(EventDisplayTest, AVideoDialogShowsATravellersClipOrLeavesItsPlaceEmpty)
     });
     EXPECT_EQ(clip, 0);
     EXPECT_EQ(steps->steps, (std::vector<int16_t>{0, 0, 0}));
+}
+
+// A new event's dialog plays its sound once, streamed: sound 1 a random effect 1031-1039 (the
+// draw's high end here), another number that sound; an event shown again plays none.
+TEST_F(EventDisplayTest, ANewEventsDialogPlaysItsSound)
+{
+    struct Case {
+        const char* what;
+        int16_t type;
+        int32_t state;
+        std::vector<std::string> sounds;
+    } cases[] = {
+        {"no sound", 41, CRouteEvent::kNew, {}},
+        {"a random effect", 44, CRouteEvent::kNew, {"1039 streamed"}},
+        {"its own sound", 45, CRouteEvent::kNew, {"1037 streamed"}},
+        {"shown again", 45, CRouteEvent::kShowAgain, {}},
+    };
+    SetOption("soundon", true);
+    std::vector<std::string> made;
+    SetSoundFactory([&made](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
+        made.push_back(std::to_string(id) + (streamed ? " streamed" : " sample"));
+        return nullptr;
+    });
+    CUtil::SetDrawSource([](int32_t, int32_t hi, int32_t) { return hi; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        made.clear();
+        CRouteEvent* event = queue().PostEvent(c.type, 0, 0, -1, 0, nullptr);
+        event->SetState(c.state);
+        wtest::Later answer([] { plat::PressKey(plat::key::Enter); });
+        steps->ShowEvent(queue(), *event);
+        EXPECT_EQ(made, c.sounds);
+        event->SetState(CRouteEvent::kFinished);
+    }
+    CUtil::SetDrawSource(nullptr);
+}
+
+// A choice whose text is number 4 leaves the event unresolved, and its item unmentioned.
+TEST_F(EventDisplayTest, AChoiceOfTextFourIsNotResolved)
+{
+    party().GetSupplies()->AddItem(192, 1);
+    const CRouteEvent& event = Show(46, [] { plat::PressKey(plat::key::Enter); });
+    EXPECT_TRUE(steps->steps.empty());
+    EXPECT_EQ(event.GetStep(), 0);
+    EXPECT_TRUE(trip.items.empty());
 }
 
 TEST_F(EventDisplayTest, TheResultBoxShowsTheTitleAndThePhraseUntilEnter)
