@@ -31,6 +31,8 @@
 #include "game/shell/ModuleBackFrm.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
+#include "game/shell/SoundSlots.h"
+#include "game/shell/save/QM3Doc.h"
 #include "game/travel/EventGen.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
@@ -271,6 +273,45 @@ TEST_F(TravelPanelsWithDiscTwo, LeavingTheFirstLandmarkTurnsToDiscTwoAndItsMusic
     EXPECT_EQ(Travel()->GetNodeId(), 2);
     EXPECT_NE(std::find(sounds.begin(), sounds.end(), "50010:play loop"), sounds.end());
     ASSERT_NE(Travel()->GetTimer(), nullptr);
+}
+
+// The travel music: sound 50010, then a tune by the disc and the party's health, some drawn.
+TEST_F(TravelPanels, TheTravelMusicFollowsTheDiscAndThePartysHealth)
+{
+    struct Case {
+        int32_t disc;
+        int16_t poorFlag;
+        int32_t draw, music;
+    } cases[] = {
+        {1, -1, 0, 560},
+        {1, -1, 1, 560},
+        {1, CPartyTrip::kFlagSomeonePoor, 0, 530},
+        {1, CPartyTrip::kFlagPoorHealth, 1, 550},
+        {2, -1, 0, 570},
+        {2, -1, 1, 580},
+        {2, CPartyTrip::kFlagSomeonePoor, 1, 540},
+        {2, CPartyTrip::kFlagPoorHealth, 0, 540},
+    };
+    CQM3Doc doc("Trail");
+    ASSERT_EQ(GetCurDoc(), nullptr);
+    Game().document = &doc;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "disc " << c.disc << ", flag " << c.poorFlag << ", draw " << c.draw);
+        doc.SetDisc(c.disc);
+        Travel()->SetSceneFlag(CPartyTrip::kFlagSomeonePoor, c.poorFlag == CPartyTrip::kFlagSomeonePoor);
+        Travel()->SetSceneFlag(CPartyTrip::kFlagPoorHealth, c.poorFlag == CPartyTrip::kFlagPoorHealth);
+        CUtil::SetDrawSource([&c](int32_t lo, int32_t hi, int32_t) { return lo == 0 && hi == 1 ? c.draw : lo; });
+        StopSounds(nullptr, 0);
+        sounds.clear();
+        Travel()->PlayTravelMusic();
+        CUtil::SetDrawSource(nullptr);
+        std::vector<std::string> played;
+        for (const std::string& note : sounds)
+            if (note.find(":play") != std::string::npos)
+                played.push_back(note.substr(0, note.find(':')));
+        EXPECT_EQ(played, (std::vector<std::string>{"50010", std::to_string(c.music)}));
+    }
+    Game().document = nullptr;
 }
 
 TEST_F(TravelPanels, TheStatusButtonTogglesThePanelFilledAfresh)
