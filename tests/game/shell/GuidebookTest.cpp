@@ -364,6 +364,42 @@ TEST_F(GuidebookScreen, TheVoiceAndSoundOfTheLeftPage)
     EXPECT_FALSE(Shown(CGuidebook::kSound));
 }
 
+// Every sound of the book is streamed at full level: a tab's, an entry's, the buttons' and the
+// page's voice and sound.
+TEST_F(GuidebookScreen, ItsSoundsAreStreamedAtFullLevel)
+{
+    Open();
+    struct Case {
+        const char* what;
+        std::function<void()> click;
+        int32_t sound;
+    };
+    const Case cases[] = {
+        {"tab", [] { Click(Guide()->GetTab(2)); }, CGuidebook::kTabSound},
+        {"entry", [] { Click(EntryNamed("Oxen")); }, CGuidebook::kEntrySound},
+        {"next", [] { Press(CGuidebook::kNext); }, 8003},
+        {"previous", [] { Press(CGuidebook::kPrevious); }, 8003},
+        {"voice",
+         [] {
+             ShowSection(kRivers, 1);
+             Press(CGuidebook::kVoice);
+         },
+         8401},
+        {"sound", [] { Press(CGuidebook::kSound); }, 8402},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.click();
+        const CSndObj* sound = nullptr;
+        for (int32_t slot = 0; slot < kSoundSlotCount; ++slot)
+            if (const CSndObj* s = PeekSlot(slot); s && s->GetId() == c.sound && !sound)
+                sound = s;
+        ASSERT_NE(sound, nullptr);
+        EXPECT_TRUE(sound->IsStreamed());
+        EXPECT_EQ(sound->GetLevel(), 255);
+    }
+}
+
 // The diary page edits the open game's diary; leaving it writes the text back, adding a line
 // end only when the text has none at its end, so visits add no blank lines.
 TEST_F(GuidebookScreen, TheDiaryEditIsWrittenBack)
