@@ -459,6 +459,30 @@ TEST_F(GatherThreeEntries, DrawsThreePicksAndHidesTheFourth)
     EXPECT_EQ(gather->GetSelection(), 0);
 }
 
+// A table without a single plant.
+class GatherNoEntries : public GatherScreen {
+protected:
+    void PrepareData(const fs::path& copy) override
+    {
+        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR") << "0, 1, 3, 0,\n6104, 0, 4, 0\n";
+    }
+};
+
+TEST_F(GatherNoEntries, DrawsNothingAndTheGatherClosesAtOnce)
+{
+    CGatherModule* gather = OpenWithPicks({});
+    ASSERT_NE(gather, nullptr);
+    EXPECT_EQ(gather->GetPickCount(), 0);
+    EXPECT_TRUE(ranges.empty());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(Object(CGatherModule::kPickButton + i)->IsShown()) << i;
+    Take(1);
+    EXPECT_EQ(Image(CGatherModule::kCountImage)->GetFrame(), 0);
+    Send(CGatherModule::kMsgGather);
+    EXPECT_EQ(Gather(), nullptr);
+    EXPECT_TRUE(events.empty());
+}
+
 // Greens and berries that yield nothing.
 class GatherZeroAmounts : public GatherScreen {
 protected:
