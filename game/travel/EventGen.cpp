@@ -842,6 +842,8 @@ void CEventGen::RunWagonMishap(int16_t type, int16_t amount, bool flagA, bool fl
     }
 }
 
+void CEventGen::RunRouteEvent(int16_t type) { queue_->PostAndRunEvent(type, 0, 0, -1, nullptr); }
+
 bool CEventGen::PartyHasItem(int16_t type) const
 {
     CParty* party = Party();

@@ -94,7 +94,10 @@ public:
     // An injury to a random member with `percent` in 100; true when nobody was hurt.
     bool InjuryRoll(int16_t percent);
     // Posts and runs a wagon mishap (types 90, 85, 96, 69 and 73 only) with its follow-ups.
-    void RunWagonMishap(int16_t type, int16_t amount, bool flagA = false, bool flagB = false);
+    // Virtual, as is RunRouteEvent, so that tests can record what a stop scene asks for.
+    virtual void RunWagonMishap(int16_t type, int16_t amount, bool flagA = false, bool flagB = false);
+    // Posts route event `type` and runs it at once.
+    virtual void RunRouteEvent(int16_t type);
     bool PartyHasItem(int16_t type) const;
     // Whether the party's clothing packages number at least its travellers.
     bool HasClothingForAll() const;

@@ -11,6 +11,8 @@ namespace {
 // Crossing kinds, remembered as the last choice made.
 constexpr int16_t kKindThird = 9, kKindFord = 11, kKindFerry = 23;
 constexpr int16_t kUninformed = 10, kFordRain = 5, kFordOverload = 15, kHillPenalty = 25;
+// Early landmarks with shallow rivers need no raft.
+constexpr int16_t kRaftLandmark = 48, kRaftDepth = 24;
 
 using ByCondition = std::array<int16_t, 5>;
 
@@ -171,6 +173,11 @@ ChoiceRoll RollHill(int32_t choice, const HillFacts& facts)
         roll.outcome = b ? 3 : 7;
     roll.success = roll.outcome == (b ? 1 : 5);
     return roll;
+}
+
+bool RaftNeedsModule(int16_t landmarkNumber, int16_t rawDepth)
+{
+    return landmarkNumber >= kRaftLandmark || rawDepth >= kRaftDepth;
 }
 
 int16_t AdviceIndex(int16_t difficulty, bool adviceFlag, bool snow, bool wetGround)

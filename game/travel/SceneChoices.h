@@ -61,6 +61,10 @@ ChoiceRoll RollHill(int32_t choice, const HillFacts& facts);
 int16_t CrossingChance(int32_t choice, const CrossingFacts& facts);
 int16_t HillChance(int32_t choice, const HillFacts& facts);
 
+// Rafting (414): a river before landmark 48 whose raw depth is below 24 is crossed without a
+// raft (outcome 11, the scene left at once); any other goes to the rafting module.
+bool RaftNeedsModule(int16_t landmarkNumber, int16_t rawDepth);
+
 // The entry of "STR" 600074 that advises on a hill.
 int16_t AdviceIndex(int16_t difficulty, bool adviceFlag, bool snow, bool wetGround);
 // A depth in steps as feet: half the steps with thousands separators, ".5" when odd.

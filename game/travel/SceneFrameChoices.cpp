@@ -21,7 +21,6 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/travel/EventGen.h"
-#include "game/travel/EventQueue.h"
 #include "game/travel/GameRecord.h"
 #include "game/travel/Party.h"
 #include "game/travel/RiverData.h"
@@ -47,9 +46,6 @@ constexpr int32_t kConditions = 600073, kAdvice = 600074;
 // The outcome clip's place, and how long it plays before the scene is left.
 constexpr int16_t kClipX = 160, kClipY = 90;
 constexpr int16_t kClipTicks = 360;
-// Rafting: early landmarks with shallow rivers need no raft.
-constexpr int16_t kRaftLandmark = 48;
-constexpr int16_t kRaftDepth = 24;
 constexpr int32_t kRaftModule = 8;
 constexpr int32_t kNoRaftOutcome = 11;
 constexpr int16_t kLoadOverloaded = 1;
@@ -258,7 +254,7 @@ void CRouteSceneFrm::Raft()
     travel_.SetSceneReturn(true);
     const CRouteNode* node = travel_.GetNode();
     const CRiverData* river = node ? node->GetRiverData() : nullptr;
-    if (node && river && node->LandmarkNumber() < kRaftLandmark && river->GetDepth() < kRaftDepth) {
+    if (node && river && !scene::RaftNeedsModule(node->LandmarkNumber(), river->GetDepth())) {
         outcome_ = kNoRaftOutcome;
         closed_ = 0;
         SendMsg(*this, kMsgLeave, 0, 0, this);
@@ -279,12 +275,11 @@ void CRouteSceneFrm::ApplyOutcome()
     const std::optional<scene::OutcomeEvent> event =
         scene::EventForOutcome(outcome, hill ? std::optional<int16_t>(hill->GetDifficulty()) : std::nullopt,
                                river ? std::optional<int16_t>(river->GetSwiftness()) : std::nullopt);
-    if (!event)
+    CEventGen* generator = travel_.GetEventGen();
+    if (!event || !generator)
         return;
-    if (event->routeEvent94) {
-        if (CEventQueue* queue = travel_.GetEventQueue())
-            queue->PostAndRunEvent(event->type, 0, 0, -1, nullptr);
-    } else if (CEventGen* generator = travel_.GetEventGen()) {
+    if (event->routeEvent94)
+        generator->RunRouteEvent(event->type);
+    else
         generator->RunWagonMishap(event->type, event->amount, event->flagA, event->flagB);
-    }
 }

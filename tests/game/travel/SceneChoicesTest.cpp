@@ -77,7 +77,7 @@ TEST_F(SceneChoicesTest, TheThirdRiverChoiceWeighsLoadWidthFrostAndHeat)
     EXPECT_EQ(CrossingChance(kRiverThird, f), 90);
 }
 
-TEST_F(SceneChoicesTest, ACrossingFailsAboveItsChanceAndItsSecondDrawPicksTheOutcome)
+TEST_F(SceneChoicesTest, ACrossingSucceedsUpToItsChanceAndFailsAboveIt)
 {
     GetSharedChoiceState().informed = true;
     ScriptedDraws draws;
@@ -86,25 +86,85 @@ TEST_F(SceneChoicesTest, ACrossingFailsAboveItsChanceAndItsSecondDrawPicksTheOut
     EXPECT_TRUE(roll.success);
     EXPECT_EQ(roll.outcome, 9);
     EXPECT_EQ(GetSharedChoiceState().lastKind, 11);
+    draws.Draw(1, 100, 51).Draw(1, 100, 1);
+    roll = RollCrossing(kFord, River(5, 5));
+    EXPECT_FALSE(roll.success);
+    EXPECT_EQ(roll.outcome, 11);
+}
 
-    struct Case {
+TEST_F(SceneChoicesTest, EveryRowOfTheFailureTableGivesAUpToItsLimitAndBAboveIt)
+{
+    GetSharedChoiceState().informed = true;
+    // A failed crossing's second draw: outcome A up to X, B above it, by the kind of crossing,
+    // the depth in steps and the condition (0 and 6 stand for any other condition).
+    struct Row {
         int32_t choice;
-        int16_t depth, condition, secondDraw, outcome;
+        int16_t depth, condition, a, b, x;
     };
-    // Rows of the failure table: A up to X, B above it.
-    for (const Case& c :
-         {Case{kFord, 5, 3, 75, 11}, Case{kFord, 5, 3, 76, 13}, Case{kFord, 26, 1, 76, 14},
-          Case{kFord, 26, 3, 50, 14}, Case{kFord, 26, 5, 1, 13}, Case{kFord, 31, 2, 100, 12},
-          Case{kFord, 31, 3, 51, 10}, Case{kFerry, 26, 1, 100, 11}, Case{kFerry, 27, 4, 26, 13},
-          Case{kFerry, 31, 5, 100, 10}, Case{kRiverThird, 2, 1, 100, 15}}) {
-        CrossingFacts f = River(c.depth, c.condition);
+    const Row rows[] = {{kRiverThird, 2, 1, 15, 15, 100},
+                        {kRiverThird, 40, 0, 15, 15, 100},
+                        // The ford and the ferry up to 24 steps deep.
+                        {kFord, 3, 1, 11, 13, 100},
+                        {kFord, 24, 2, 11, 13, 100},
+                        {kFord, 5, 3, 11, 13, 75},
+                        {kFord, 24, 4, 11, 13, 50},
+                        {kFord, 24, 5, 11, 13, 25},
+                        {kFord, 24, 0, 11, 13, 0},
+                        {kFerry, 24, 1, 11, 13, 100},
+                        {kFerry, 1, 2, 11, 13, 100},
+                        {kFerry, 24, 3, 11, 13, 75},
+                        {kFerry, 24, 4, 11, 13, 50},
+                        {kFerry, 24, 5, 11, 13, 25},
+                        {kFerry, 24, 6, 11, 13, 0},
+                        // 25 to 30 steps.
+                        {kFord, 25, 1, 11, 14, 75},
+                        {kFord, 30, 2, 11, 14, 50},
+                        {kFord, 25, 3, 14, 13, 50},
+                        {kFord, 30, 4, 14, 13, 25},
+                        {kFord, 25, 5, 13, 13, 0},
+                        {kFord, 30, 0, 13, 13, 0},
+                        {kFerry, 25, 1, 11, 11, 100},
+                        {kFerry, 30, 2, 11, 13, 75},
+                        {kFerry, 25, 3, 11, 13, 50},
+                        {kFerry, 30, 4, 11, 13, 25},
+                        {kFerry, 25, 5, 13, 13, 0},
+                        {kFerry, 30, 0, 13, 13, 0},
+                        // Above 30 steps.
+                        {kFord, 31, 1, 12, 10, 100},
+                        {kFord, 31, 2, 12, 10, 100},
+                        {kFord, 31, 3, 12, 10, 50},
+                        {kFord, 31, 4, 12, 10, 25},
+                        {kFord, 31, 5, 12, 10, 0},
+                        {kFord, 31, 0, 12, 10, 0},
+                        {kFerry, 31, 1, 10, 10, 100},
+                        {kFerry, 99, 5, 10, 10, 100},
+                        {kFerry, 31, 0, 10, 10, 100}};
+    ScriptedDraws draws;
+    for (const Row& r : rows) {
+        CrossingFacts f = River(r.depth, r.condition);
         f.supplyWeight = 400000; // the third choice fails too
-        draws.Draw(1, 100, 100).Draw(1, 100, c.secondDraw);
-        roll = RollCrossing(c.choice, f);
-        EXPECT_FALSE(roll.success);
-        EXPECT_EQ(roll.outcome, c.outcome)
-            << c.choice << " depth " << c.depth << " condition " << c.condition;
+        for (int16_t second : {r.x, static_cast<int16_t>(r.x + 1)}) {
+            if (second < 1 || second > 100)
+                continue;
+            draws.Draw(1, 100, 100).Draw(1, 100, second);
+            const ChoiceRoll roll = RollCrossing(r.choice, f);
+            EXPECT_FALSE(roll.success);
+            EXPECT_EQ(roll.outcome, second <= r.x ? r.a : r.b)
+                << r.choice << " depth " << r.depth << " condition " << r.condition << " second draw "
+                << second;
+        }
     }
+}
+
+TEST_F(SceneChoicesTest, ARaftNeedsTheRaftingModuleFromLandmark48OnOrARawDepthOf24)
+{
+    struct Case {
+        int16_t landmark, rawDepth;
+        bool module;
+    };
+    for (const Case& c : {Case{47, 23, false}, Case{47, 24, true}, Case{48, 23, true}, Case{48, 24, true},
+                          Case{2, 1, false}, Case{60, 1, true}})
+        EXPECT_EQ(RaftNeedsModule(c.landmark, c.rawDepth), c.module) << c.landmark << " " << c.rawDepth;
 }
 
 TEST_F(SceneChoicesTest, AHillChoiceNeedsBothDrawsAtOrBelowItsChance)

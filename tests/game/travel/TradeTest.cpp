@@ -257,6 +257,23 @@ TEST_F(DiscardTest, EveryCategoryListsEveryHeldTypeAndTheDiscardTakesThePickedRo
     EXPECT_EQ(supplies->GetTotal(kFlour), 2);
 }
 
+TEST_F(DiscardTest, ASingleItemIsOfferedWholeAndOnceDiscardedIsListedNoMore)
+{
+    supplies->AddItem(kRope, 1);
+    Discard(
+        1,
+        [&](CFrame& dialog) {
+            EXPECT_EQ(Find<CTwoColListFrm>(&dialog, 12050)->GetItemCount(), 1);
+            EXPECT_EQ(Find<CRangeFrame>(&dialog, 466)->GetMax(), 1);
+            Find<CRangeFrame>(&dialog, 466)->SetValue(1);
+        },
+        933);
+    EXPECT_EQ(supplies->GetTotal(kRope), 0);
+    // The emptied item waits for the day's sweep; the dialog lists it no more.
+    Discard(
+        1, [&](CFrame& dialog) { EXPECT_EQ(Find<CTwoColListFrm>(&dialog, 12050)->GetItemCount(), 0); }, 933);
+}
+
 TEST_F(DiscardTest, WithNothingPickedNothingIsDiscarded)
 {
     supplies->AddItem(kRope, 2);

@@ -22,34 +22,10 @@
 #include "platform/WindowMessages.h"
 #include "tests/game/travel/SampleData.h"
 #include "tests/game/travel/TravelFixture.h"
+#include "tests/game/travel/TravelScreen.h"
 
 namespace traveltest {
 namespace {
-
-// The game window as the travel screen sees it: its parent, which hears module requests.
-class GameWindowStandIn : public CFrame {
-public:
-    GameWindowStandIn() : CFrame(kKindFrame, 920, CRect(0, 0, 480, 640), false) {}
-    bool HandleMessage(CMessage& message, CBaseObj*) override
-    {
-        requests.push_back(
-            {static_cast<int32_t>(message.GetId()), static_cast<int32_t>(message.GetParam(0))});
-        return true;
-    }
-    std::vector<std::pair<int32_t, int32_t>> requests;
-};
-
-// A travel screen whose fields a test may set directly.
-class TestTravel : public CTravel {
-public:
-    TestTravel() : CTravel(CRect(0, 0, 480, 640)) {}
-    using CTravel::daysSinceStop_;
-    using CTravel::distanceToNext_;
-    using CTravel::eventStop_;
-    using CTravel::mode_;
-    using CTravel::nodeId_;
-    using CTravel::waitDays_;
-};
 
 class TravelRouteTest : public ::testing::Test {
 protected:
