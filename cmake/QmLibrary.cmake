@@ -17,10 +17,13 @@ function(qm_library name)
   endif()
 endfunction()
 
-# qm_test_dir(<folder> [DEPS <targets...>])
-# One GoogleTest executable per test folder, linked with the shared test main.
+# qm_test_dir(<folder> [SHARDS n] [DEPS <targets...>])
+# One GoogleTest executable per test folder, linked with the shared test main. CTest runs the
+# whole executable as one test (split into n shards that run side by side, for the long ones):
+# a process per test case would spend most of the run starting sanitized processes, and the
+# test main resets every process-wide object before each test anyway.
 function(qm_test_dir dir)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SHARDS" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp")
   if(NOT sources)
     return()
@@ -28,7 +31,17 @@ function(qm_test_dir dir)
   string(REPLACE "/" "_" exe "test_${dir}")
   add_executable(${exe} ${sources})
   target_link_libraries(${exe} PRIVATE qm_test_support ${ARG_DEPS})
-  gtest_discover_tests(${exe} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES ENVIRONMENT "QM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-                       DISCOVERY_TIMEOUT 60)
+  if(NOT ARG_SHARDS)
+    set(ARG_SHARDS 1)
+  endif()
+  math(EXPR last "${ARG_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    set(name ${exe})
+    if(ARG_SHARDS GREATER 1)
+      set(name ${exe}.${shard})
+    endif()
+    add_test(NAME ${name} COMMAND ${exe} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT
+      "QM_SOURCE_DIR=${PROJECT_SOURCE_DIR};GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
+  endforeach()
 endfunction()
