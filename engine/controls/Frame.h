@@ -136,6 +136,9 @@ public:
     // This frame or the first descendant, depth first, matching (kind, id, this frame's
     // owner); kind -1 matches any kind.
     CFrame* FindObject(uint32_t kind, int32_t id);
+    // The frame of any kind with the id (as FindObject finds it) as the class the caller
+    // expects; null when there is none or it is of another class.
+    template <class T> T* FindAs(int32_t id) { return dynamic_cast<T*>(FindObject(kAnyKind, id)); }
     // The frontmost frame under the point. With inputOnly, a frame qualifies only when it
     // takes input, or has a help id while the popup help is on.
     CFrame* FindAt(const CPoint& point, bool inputOnly);

@@ -201,16 +201,14 @@ void CGatherModule::BuildScreen()
 void CGatherModule::FindScreenObjects()
 {
     for (int i = 0; i < kPickCount; ++i) {
-        buttons_[static_cast<size_t>(i)] =
-            dynamic_cast<CImgBtnWnd*>(FindObject(CBaseObj::kAnyKind, kPickButton + i));
+        buttons_[static_cast<size_t>(i)] = FindAs<CImgBtnWnd>(kPickButton + i);
         pages_[static_cast<size_t>(i)] = FindObject(CBaseObj::kAnyKind, kPickPage + i);
-        markers_[static_cast<size_t>(i)] =
-            dynamic_cast<CImageWnd*>(FindObject(CBaseObj::kAnyKind, kMarker + i));
+        markers_[static_cast<size_t>(i)] = FindAs<CImageWnd>(kMarker + i);
     }
-    countImage_ = dynamic_cast<CImageWnd*>(FindObject(CBaseObj::kAnyKind, kCountImage));
+    countImage_ = FindAs<CImageWnd>(kCountImage);
     resultPanel_ = FindObject(CBaseObj::kAnyKind, kResultPanel);
     if (resultPanel_) {
-        resultText_ = dynamic_cast<CTextFrame*>(resultPanel_->FindObject(CBaseObj::kAnyKind, kResultText));
+        resultText_ = resultPanel_->FindAs<CTextFrame>(kResultText);
         resultButton_ = resultPanel_->FindObject(CBaseObj::kAnyKind, kResultButton);
     }
     // The result's button takes the player back through the game window.

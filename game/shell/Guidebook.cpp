@@ -192,7 +192,7 @@ void CGuidebook::MakeTabs()
 
 void CGuidebook::FindControls()
 {
-    auto text = [this](int32_t id) { return dynamic_cast<CTextFrame*>(FindObject(CBaseObj::kAnyKind, id)); };
+    auto text = [this](int32_t id) { return FindAs<CTextFrame>(id); };
     auto required = [this](int32_t id, uint32_t line) {
         CFrame* control = FindObject(CBaseObj::kAnyKind, id);
         if (!control)

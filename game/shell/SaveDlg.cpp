@@ -10,11 +10,6 @@
 
 namespace {
 
-template <class T> T* FindControl(CFrame& frame, int32_t id)
-{
-    return dynamic_cast<T*>(frame.FindObject(CBaseObj::kAnyKind, id));
-}
-
 // The name field has several lines (Enter breaks the line); a game's name is the first.
 CStr FirstLine(const CStr& text)
 {
@@ -31,9 +26,9 @@ CSaveDlg::CSaveDlg(int32_t id, const CPoint& at, CBaseObj* notifyTarget, int32_t
     : CSaveListFrm(id, at, notifyTarget, resultMessage, folderName, slotFiles, nameOffset, nameLength,
                    currentFile, screenList, libraryMask, existingOnly)
 {
-    list_ = FindControl<CStrListBox>(*this, listId);
-    nameField_ = FindControl<CEditField>(*this, nameFieldId);
-    okButton_ = FindControl<CInputFrame>(*this, okId);
+    list_ = FindAs<CStrListBox>(listId);
+    nameField_ = FindAs<CEditField>(nameFieldId);
+    okButton_ = FindAs<CInputFrame>(okId);
     if (list_) {
         list_->SetInputMode(0);
         if (GetStatus() == 0) {

@@ -92,7 +92,7 @@ void CTripStatusModule::RemoveScreen(CBaseObj* sender)
 void CTripStatusModule::ShowPanel(int16_t panel)
 {
     const std::unique_ptr<CTplRec> list = CreateTplRec(kStringListBase + panel, kAllLibraries, true);
-    if (auto* marker = dynamic_cast<CImageWnd*>(FindObject(CBaseObj::kAnyKind, kMarkerBase + panel)))
+    if (auto* marker = FindAs<CImageWnd>(kMarkerBase + panel))
         marker->SetFrame(1);
     const CTravel* travel = Travel();
     const tripstatus::PanelRating rating = tripstatus::RatePanel(panel, travel ? travel->GetParty() : nullptr,
@@ -104,8 +104,7 @@ void CTripStatusModule::ShowPanel(int16_t panel)
         ++troublePoints_;
     else if (rating.counter == tripstatus::Counter::kWant)
         ++wantPoints_;
-    if (auto* line = dynamic_cast<CTextFrame*>(FindObject(CBaseObj::kAnyKind, kTextBase + panel));
-        line && text)
+    if (auto* line = FindAs<CTextFrame>(kTextBase + panel); line && text)
         line->AdoptText(std::move(text));
     if (screen_)
         screen_->UpdateWindow();
@@ -145,8 +144,7 @@ void CTripStatusModule::ShowPicture(int32_t imageId)
     std::unique_ptr<CImgSet> image = LoadImage("CBMP", 0, imageId, false, 0);
     if (CFrame* panels = FindObject(CBaseObj::kAnyKind, kPanelsObject))
         panels->Hide(true, true);
-    if (auto* element = dynamic_cast<CImageWnd*>(FindObject(CBaseObj::kAnyKind, kPictureElement));
-        element && image)
+    if (auto* element = FindAs<CImageWnd>(kPictureElement); element && image)
         element->SetImages(image.release(), true);
     if (screen_)
         screen_->UpdateWindow();

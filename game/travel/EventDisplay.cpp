@@ -51,7 +51,7 @@ std::unique_ptr<CStr> EntryText(int32_t list, int32_t n)
 
 void SetText(CFrame& root, int32_t id, std::unique_ptr<CStr> text)
 {
-    if (auto* frame = dynamic_cast<CTextFrame*>(root.FindObject(CBaseObj::kAnyKind, id)))
+    if (auto* frame = root.FindAs<CTextFrame>(id))
         frame->SetText(std::move(text));
 }
 
@@ -62,8 +62,7 @@ void FillChoices(CFrame& dialog, const CRouteEvent& event, const CEventGen* gen)
 {
     CButton* firstEnabled = nullptr;
     for (int i = 0; i < CRouteEvent::kChoiceCount; ++i) {
-        auto* button =
-            dynamic_cast<CButton*>(dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kFirstChoiceId + i));
+        auto* button = dialog.FindAs<CButton>(CTripEvents::kFirstChoiceId + i);
         if (!button)
             continue;
         const int16_t text = event.GetTextNumber(i);
@@ -108,7 +107,7 @@ void AddTravellerClip(CFrame& dialog, const CPartyMember& traveller, int32_t typ
 
 void ShowPicture(CFrame& dialog, const CRouteEvent& event)
 {
-    auto* picture = dynamic_cast<CImageWnd*>(dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kPictureId));
+    auto* picture = dialog.FindAs<CImageWnd>(CTripEvents::kPictureId);
     if (!picture)
         return;
     const int index = event.GetPictureMode() == kRandomPictureMode ? CUtil::Random(0, 4) : 0;

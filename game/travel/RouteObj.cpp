@@ -16,8 +16,8 @@
 #include "game/shell/GameImages.h"
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
-#include "game/travel/Travel.h"
 #include "game/travel/RouteNode.h"
+#include "game/travel/Travel.h"
 #include "game/travel/TravelImage.h"
 
 namespace {
@@ -353,7 +353,7 @@ void CRouteObj::ShowLabel(CRouteHotspot& hotspot, CFrame*& slot)
     owner_->AddChild(caption, false);
     templateCorner_ = caption->GetBounds().TopLeft();
     const CPoint at = hotspot.captionPoint - *templateCorner_;
-    if (auto* text = dynamic_cast<CTextFrame*>(caption->FindObject(CFrame::kAnyKind, kCaptionText)))
+    if (auto* text = caption->FindAs<CTextFrame>(kCaptionText))
         text->SetText(std::make_unique<CStr>(hotspot.name.c_str()));
     const int16_t depth = background_ ? background_->GetZ() : CTravelImage::kDepth;
     caption->MoveTo(at.GetH(), at.GetV(), static_cast<int16_t>(depth - 1));

@@ -53,7 +53,7 @@ constexpr int16_t kSkillOne = 1;
 
 void SetText(CFrame* panel, int32_t id, const std::string& text)
 {
-    if (auto* field = panel ? dynamic_cast<CTextFrame*>(panel->FindObject(CBaseObj::kAnyKind, id)) : nullptr)
+    if (auto* field = panel ? panel->FindAs<CTextFrame>(id) : nullptr)
         field->SetText(std::make_unique<CStr>(text.c_str()));
 }
 
@@ -77,7 +77,7 @@ void CRouteSceneFrm::DimFerryWhenPoor()
     // A scene shown at a node without a river has no ferry to price.
     if (!ferryScene || !river || !party || party->GetMoney() >= river->GetFee1() / 100)
         return;
-    if (auto* button = dynamic_cast<CTextBtnFrame*>(FindObject(CBaseObj::kAnyKind, kFerryButton))) {
+    if (auto* button = FindAs<CTextBtnFrame>(kFerryButton)) {
         button->SetTextColors(kDimText, kDimText);
         button->Enable(false, false);
     }

@@ -30,8 +30,7 @@ void ShowLossWindow(const CStr& text)
     CImageFrame* window = built.get();
     if (!window)
         return;
-    if (auto* line =
-            dynamic_cast<CTextFrame*>(window->FindObject(CBaseObj::kAnyKind, CSupplyList::kLossTextElement)))
+    if (auto* line = window->FindAs<CTextFrame>(CSupplyList::kLossTextElement))
         line->SetText(std::make_unique<CStr>(text));
     window->Run(CWind::GetTopWnd(), true);
 }

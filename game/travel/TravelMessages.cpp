@@ -171,7 +171,7 @@ bool CTravel::WaitFromDaysDialog()
         return false;
     if (CDiary* diary = GetDiary())
         diary->PostString(kDiaryWait);
-    auto* field = dynamic_cast<CEditField*>(dialog->FindObject(CBaseObj::kAnyKind, kDaysField));
+    auto* field = dialog->FindAs<CEditField>(kDaysField);
     const std::unique_ptr<CStr> text = field ? field->GetText() : nullptr;
     const int16_t days = ParseDays(text && text->GetText() ? text->GetText() : "");
     StopTimer();
@@ -229,9 +229,7 @@ void CTravel::ToggleStatusPanel()
 
 void CTravel::ShowStatusButton(int32_t imageId)
 {
-    auto* button = routePanel_
-                       ? dynamic_cast<CImgBtnWnd*>(routePanel_->FindObject(CBaseObj::kAnyKind, kStatusButton))
-                       : nullptr;
+    auto* button = routePanel_ ? routePanel_->FindAs<CImgBtnWnd>(kStatusButton) : nullptr;
     if (!button)
         return;
     if (std::unique_ptr<CImgSet> images = LoadImage("CBMP", 0, imageId, true, 1)) {

@@ -174,7 +174,7 @@ void CTravel::ShowNodePicture()
         return;
     DeleteEventClip();
     CFrame* panel = MakeRoutePanel();
-    auto* image = panel ? dynamic_cast<CImageWnd*>(panel->FindObject(0xFFFFFFFFu, kNodePictureId)) : nullptr;
+    auto* image = panel ? panel->FindAs<CImageWnd>(kNodePictureId) : nullptr;
     if (image) {
         if (std::unique_ptr<CImgSet> set = LoadImage("CBMP", 0, picture, true, 1)) {
             set->SetDrawProc(DrawOpaque);

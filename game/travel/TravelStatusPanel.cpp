@@ -55,7 +55,7 @@ enum : int32_t {
 // Sets a text field of the panel; a field the panel does not hold is left out.
 CTextFrame* SetField(CFrame& panel, int32_t id, std::unique_ptr<CStr> text)
 {
-    auto* field = dynamic_cast<CTextFrame*>(panel.FindObject(CBaseObj::kAnyKind, id));
+    auto* field = panel.FindAs<CTextFrame>(id);
     if (field)
         field->SetText(text ? std::move(text) : std::make_unique<CStr>(""));
     return field;

@@ -52,10 +52,7 @@ constexpr uint32_t kStreamed = 0x01;
 // A discard takes from at most this many items of the type.
 constexpr int32_t kMaxDiscardPasses = 100;
 
-template <class T> T* Find(CFrame* frame, int32_t id)
-{
-    return frame ? dynamic_cast<T*>(frame->FindObject(CBaseObj::kAnyKind, id)) : nullptr;
-}
+template <class T> T* Find(CFrame* frame, int32_t id) { return frame ? frame->FindAs<T>(id) : nullptr; }
 
 // The item names of both lists, loaded for a trade or a discard.
 struct ItemNames {
