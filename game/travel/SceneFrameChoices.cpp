@@ -14,6 +14,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/framework/Util.h"
 #include "engine/media/SmackerFrame.h"
+#include "engine/media/SmkResource.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModalList.h"
@@ -234,18 +235,20 @@ void CRouteSceneFrm::Choose(int32_t id)
     CFrame* panel = ReplacePanel(outcomePanel_, river ? kRiverPanel : id <= 354 ? kHillAPanel : kHillBPanel);
     if (id != scene::kRiverThird && content_)
         content_->Hide(true, true);
+    // The scene is left once the clip has had its time, clip or none: the scene is disabled
+    // now, so without the leave a missing clip would hold the party there for good.
+    DeliverMessageDelayed(*this, CMessage(kMsgLeave, 0, 0, -1), kClipTicks, this);
+    closed_ = 0;
+    // A clip opens once it is placed in the panel, so whether it exists is asked first.
     const int32_t clip = OutcomeClip(id, roll.success);
-    auto* video = new CSmackerFrame(-2, CPoint(kClipX, kClipY), clip, kAllLibraries, 0, this, 0);
-    if (!panel || !video->HasMovie()) {
-        delete video;
+    if (!panel || !FindSmkResource(clip, kAllLibraries)) {
         Draw(false);
         return;
     }
+    auto* video = new CSmackerFrame(-2, CPoint(kClipX, kClipY), clip, kAllLibraries, 0, this, 0);
     panel->AddChild(video, false);
     Draw(false);
-    DeliverMessageDelayed(*this, CMessage(kMsgLeave, 0, 0, -1), kClipTicks, this);
     SendMsg(*video, CSmackerFrame::kMsgPlay, 1, 0, nullptr);
-    closed_ = 0;
 }
 
 void CRouteSceneFrm::Raft()

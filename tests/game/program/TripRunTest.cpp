@@ -1,11 +1,15 @@
 // The end-to-end trip: the game program, headless with a fixed seed, runs the trip script
-// golden/trip.txt (a new game along the sample route) and every picture the script takes must
-// equal its golden beside the script; no message box may come up on the way.
+// golden/trip.txt (a new game along the sample route: events answered, plants gathered, the
+// ridge climbed and the river forded with their outcome clips, on to the fort) and every
+// picture the script takes must equal its golden beside the script; no message box may come up
+// on the way, and the standard output (the events announced and resolved, the nodes reached, the
+// stop scenes put up) must equal golden/trip-events.txt.
 //
 // The pictures' goldens are remade by the command in the script's header:
 //   build/test/game/qm3 --headless --seed 1 --script tests/game/program/golden/trip.txt
 // run from the source folder with a fresh XDG_CONFIG_HOME and XDG_DATA_HOME; the golden of the
-// events' lines (golden/trip-events.txt) by running this test with QM_UPDATE_GOLDEN=1.
+// output by running this test with QM_UPDATE_GOLDEN=1:
+//   QM_UPDATE_GOLDEN=1 build/test/tests/test_game_program --gtest_filter='TripRun*'
 #include <gtest/gtest.h>
 
 #include <cstdlib>

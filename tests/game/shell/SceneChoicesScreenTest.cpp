@@ -9,6 +9,7 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/Util.h"
+#include "engine/media/SmackerFrame.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/travel/Party.h"
@@ -20,6 +21,7 @@
 #include "game/travel/Weather.h"
 #include "platform/MessageQueue.h"
 #include "tests/game/shell/SampleGame.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -121,6 +123,33 @@ TEST_F(SceneChoices, AFailedClimbsOutcomeIsAppliedAndClearedWhenTheSceneIsLeft)
     EXPECT_EQ(hill.GetOutcome(), 0);
     EXPECT_TRUE(hill.IsClosed());
     EXPECT_FALSE(Has(hill, 10520)) << "the outcome panel goes first";
+}
+
+// The clip is looked for before it is placed: a clip opens only once it is in the panel, so
+// asking the frame whether it had a movie before that dropped every clip, and the scene, its
+// buttons disabled, then waited for a leave that never came.
+TEST_F(SceneChoices, AChoicesClipPlaysInTheOutcomePanelAndTheSceneLeavesItselfAfterIt)
+{
+    CRouteSceneFrm& hill = Scene(kHillNode, kHillScene);
+    Send(hill, 351);
+    auto* panel = dynamic_cast<CFrame*>(hill.FindObject(CBaseObj::kAnyKind, 10520));
+    ASSERT_NE(panel, nullptr);
+    CSmackerFrame* clip = nullptr;
+    for (CFrame* child : ChildFrames(*panel))
+        if (auto* video = dynamic_cast<CSmackerFrame*>(child))
+            clip = video;
+    ASSERT_NE(clip, nullptr) << "the climb's clip";
+    EXPECT_TRUE(clip->HasMovie());
+    EXPECT_FALSE(hill.IsClosed());
+
+    // The clip has 360 ticks (of about 17 ms); then the scene leaves by itself.
+    qmtest::Clock().Advance(300 * 17);
+    ProcessDueMessages();
+    EXPECT_FALSE(hill.IsClosed()) << "the clip still has its time";
+    qmtest::Clock().Advance(100 * 17);
+    ProcessDueMessages();
+    EXPECT_TRUE(hill.IsClosed());
+    EXPECT_FALSE(Has(hill, 10520)) << "the outcome panel goes with the scene";
 }
 
 TEST_F(SceneChoices, RaftingADeepRiverGoesToTheRaftingModule)
