@@ -40,6 +40,7 @@ void ScriptRunner::Pump(plat::MessageQueue& queue, uint64_t deadlineMs)
             clock_.HoldNextSleep();
             return;
         }
+        ReleaseModifiers();
         if (next_ < lines_.size()) {
             if (RunLine(lines_[next_++]) || !queue.Empty() || error_) {
                 clock_.HoldNextSleep();
@@ -78,6 +79,18 @@ void ScriptRunner::PressKey(const ScriptKey& key)
         plat::InjectChar(key.ch);
     if (key.key)
         plat::InjectKey(key.key, false);
+    // The modifiers stay down until the key's messages have been handled (they are let go
+    // before the next line), as a person's fingers would: a control that asks whether Ctrl or
+    // Shift is down while it handles the key must see them down.
+    heldModifiers_ = key;
+}
+
+void ScriptRunner::ReleaseModifiers()
+{
+    if (!heldModifiers_)
+        return;
+    const ScriptKey key = *heldModifiers_;
+    heldModifiers_.reset();
     if (key.alt)
         plat::InjectKey(plat::key::Alt, false);
     if (key.ctrl)

@@ -62,6 +62,7 @@ private:
     void Fail(const ScriptLine& line, const std::string& message);
     plat::Point ToScreen(int32_t x, int32_t y) const;
     void PressKey(const ScriptKey& key);
+    void ReleaseModifiers();
 
     std::vector<ScriptLine> lines_;
     std::string fileName_;
@@ -72,5 +73,7 @@ private:
     uint64_t pendingMs_ = 0;
     bool quitSent_ = false;
     std::optional<plat::MbResult> answer_;
+    // The modifiers of the last key line, let go before the next line runs.
+    std::optional<ScriptKey> heldModifiers_;
     std::optional<std::string> error_;
 };

@@ -265,6 +265,8 @@ private:
     void OnKey(uint8_t k)
     {
         const bool shift = IsKeyDown(key::Shift);
+        // With Ctrl, Home and End go to the start and the end of the whole text.
+        const bool ctrl = IsKeyDown(key::Control);
         const size_t line = LineOf(lines_, state_.caret);
         switch (k) {
         case key::Left:
@@ -273,8 +275,10 @@ private:
         case key::Right:
             MoveCaret(shift || SelStart() == SelEnd() ? Next(state_.caret) : SelEnd(), shift);
             break;
-        case key::Home: MoveCaret(lines_[line].start, shift); break;
-        case key::End: MoveCaret(lines_[line].end, shift); break;
+        case key::Home: MoveCaret(ctrl ? 0 : lines_[line].start, shift); break;
+        case key::End:
+            MoveCaret(ctrl ? static_cast<int32_t>(state_.text.size()) : lines_[line].end, shift);
+            break;
         case key::Up:
         case key::Down: {
             const int32_t row = static_cast<int32_t>(line) + (k == key::Up ? -1 : 1);

@@ -232,4 +232,19 @@ TEST_F(ScriptRunnerTest, AScreenshotThatCannotBeWrittenStopsTheScript)
     EXPECT_EQ(commands, (std::vector<int32_t>{252}));
 }
 
+TEST_F(ScriptRunnerTest, AKeysModifiersStayDownUntilItsMessagesHaveBeenHandled)
+{
+    // The program handles the key's messages between the lines: Ctrl+End must still find Ctrl
+    // down then, as a person's press would.
+    auto runner = Runner("key Ctrl+End\ncommand 7\n");
+    Wait(2000);
+    EXPECT_TRUE(plat::IsKeyDown(plat::key::Control));
+    EXPECT_FALSE(plat::IsKeyDown(plat::key::End));
+    EXPECT_TRUE(commands.empty());
+    queue.Clear();
+    Wait(2000);
+    EXPECT_FALSE(plat::IsKeyDown(plat::key::Control)) << "let go before the next line";
+    EXPECT_EQ(commands, (std::vector<int32_t>{7}));
+}
+
 } // namespace

@@ -175,6 +175,13 @@ TEST(Edit, MultiLineFieldsBreakLinesAndShowTheirBarWhenTheyOverflow)
     f.Key(key::Delete);
     EXPECT_EQ(GetWidgetText(e), "AB\r\nB\r\n\r\n");
 
+    // Ctrl with Home and End: the start and the end of the whole text, Shift selecting.
+    SetEditSelection(e, 4, 4);
+    f.Key(key::End, true, true);
+    EXPECT_EQ(GetEditSelection(e), Sel(4, 9));
+    f.Key(key::Home, false, true);
+    EXPECT_EQ(GetEditSelection(e), Sel(0, 0));
+
     // Without AutoVScroll, a line that would not fit is refused.
     const WindowHandle fixed = f.Make(widgetclass::Edit, wstyle::MultiLine, {10, 50, 70, 74});
     SetFocus(fixed);
