@@ -512,6 +512,25 @@ TEST_F(TripStatus, BeforeTheEndTheTrailGoesOnAndTheStartOverQuestionIsAsked)
     EXPECT_EQ(Travel()->GetNodeId(), 5);
 }
 
+// "Yes" to the question the screen's own click asked starts a new trip (the screen is gone by
+// then: nothing of it may be touched after).
+TEST_F(TripStatus, BeforeTheEndYesToTheStartOverQuestionStartsANewTrip)
+{
+    Travel()->PlaceOnNode(5);
+    const CParty* party = Travel()->GetParty();
+    Open();
+    RunPanels();
+    Press();
+    ASSERT_EQ(Status()->GetStep(), 7);
+    // The trail is behind the screen, taking messages (here the opening screen is current).
+    Travel()->Enable(true, false, false);
+    QueueClick(244, 271);
+    Press();
+    EXPECT_EQ(GetModuleMgr()->GetModule(2), nullptr);
+    EXPECT_NE(Travel()->GetParty(), party);
+    EXPECT_EQ(Travel()->GetNodeId(), -1);
+}
+
 TEST_F(TripStatus, AtTheEndAClosingPictureAFinalPictureTheClosingScreenThenANewTrip)
 {
     Travel()->PlaceOnNode(kLastNode);
