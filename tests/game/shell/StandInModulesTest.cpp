@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/StandInModules.h"
+#include "game/travel/EventResolve.h"
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
@@ -24,6 +26,8 @@
 #include "game/travel/Trip.h"
 #include "platform/Files.h"
 #include "tests/game/shell/SampleGame.h"
+#include "tests/game/travel/EventRecords.h"
+#include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -195,6 +199,66 @@ TEST_F(StandInModules, TheLandmarkShowsItsScreenAndLeavesTheStoreWithAFullParty)
         Tick();
         EXPECT_EQ(GetModuleMgr()->GetModule(CModuleMgr::kLandmark), nullptr) << id;
     }
+}
+
+// The game whose event 17 stops the party at its first choice, until the event clears it.
+class EventStop : public StandInModules {
+protected:
+    void PrepareData(const std::filesystem::path& folder) override
+    {
+        using traveltest::Choice;
+        qmtest::WriteFile(folder / "QM3Data.qmd" / "EVT" / qmtest::FolderLibraryWriter::FileName("EVT", 17),
+                          traveltest::EventRecordText({}, {Choice{.text = 1, .cap = 100, .delay = -2}}));
+    }
+    // Each event's first choice taken as Enter would take it, without a dialog or a result box.
+    class FirstChoices : public CTripEvents {
+    public:
+        using CTripEvents::CTripEvents;
+        void ShowResult(int16_t, int16_t, const CStr*) override {}
+
+    protected:
+        int32_t RunDialog(CEventQueue&, CRouteEvent& event) override
+        {
+            return kFirstChoiceId + FirstChoice(event, GetTrip().GetEventGen());
+        }
+    };
+};
+
+// An event that stops the party, met in the day's run of the queue inside the travel screen's
+// timer tick: the screen goes to the landmark module (which holds the wait) and stops walking the
+// queue; the landmark's 101 brings it back, the wait passes until the event has cleared, and the
+// party travels on.
+TEST_F(EventStop, AStopInsideTheDaysRunWaitsAtTheLandmarkThenTravelsOn)
+{
+    SetLossReporter([](const CStr&) {});
+    Travel()->GetEventQueue()->SetHandler(std::make_unique<FirstChoices>(*Travel()));
+    Travel()->GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
+    GetModuleMgr()->SetCurModule(CModuleMgr::kTravel);
+    Travel()->Resume();
+    ASSERT_NE(Travel()->GetTimer(), nullptr) << "travelling";
+    Travel()->PostEvent(17, 0, 0, -1, nullptr);
+    const int16_t days = Travel()->GetDaysOnRoute();
+    for (int i = 0; i < 2000 && GetModuleMgr()->GetCurModule() == CModuleMgr::kTravel; ++i)
+        Tick();
+    EXPECT_EQ(Travel()->GetDaysOnRoute(), days + 1) << "stopped at the day's end";
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kLandmark);
+    EXPECT_EQ(Travel()->GetLandmarkId(), CTrip::kEventStopLandmarkId);
+    EXPECT_TRUE(Travel()->IsTripSuspended());
+    EXPECT_FALSE(Travel()->IsEnabled()) << "the walk stopped";
+    EXPECT_EQ(Travel()->GetMode(), CTrip::kStopped);
+    EXPECT_EQ(Travel()->GetWaitDays(), -1);
+    ASSERT_NE(Travel()->GetEventQueue()->FindEvent(17), nullptr);
+
+    Tick();
+    Tick();
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kTravel);
+    EXPECT_EQ(GetModuleMgr()->GetModule(CModuleMgr::kLandmark), nullptr);
+    EXPECT_EQ(Travel()->GetEventQueue()->FindEvent(17), nullptr) << "the wait cleared the event";
+    EXPECT_GT(Travel()->GetDaysOnRoute(), days + 1) << "a day of waiting";
+    EXPECT_EQ(Travel()->GetMode(), CTrip::kMoving);
+    EXPECT_EQ(Travel()->GetWaitDays(), 0);
+    EXPECT_TRUE(Travel()->IsEnabled());
+    EXPECT_NE(Travel()->GetTimer(), nullptr) << "travelling again";
 }
 
 } // namespace
