@@ -5,9 +5,12 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
+#include "engine/framework/Appl.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
 #include "engine/resources/FoldLib.h"
@@ -21,6 +24,7 @@
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
+#include "game/travel/PartyMember.h"
 #include "game/travel/SupplyList.h"
 #include "game/travel/Travel.h"
 #include "game/travel/Trip.h"
@@ -201,8 +205,9 @@ TEST_F(StandInModules, TheLandmarkShowsItsScreenAndLeavesTheStoreWithAFullParty)
     }
 }
 
-// The game whose event 17 stops the party at its first choice, until the event clears it.
-class EventStop : public StandInModules {
+// The game on the trail with its events answered without dialogs, whose event 17 stops the
+// party at its first choice until the event clears it.
+class TripEvents : public StandInModules {
 protected:
     void PrepareData(const std::filesystem::path& folder) override
     {
@@ -210,36 +215,53 @@ protected:
         qmtest::WriteFile(folder / "QM3Data.qmd" / "EVT" / qmtest::FolderLibraryWriter::FileName("EVT", 17),
                           traveltest::EventRecordText({}, {Choice{.text = 1, .cap = 100, .delay = -2}}));
     }
-    // Each event's first choice taken as Enter would take it, without a dialog or a result box.
-    class FirstChoices : public CTripEvents {
+    // Each event's first choice taken as Enter would take it (or the step set for its type),
+    // without a dialog or a result box.
+    class Answers : public CTripEvents {
     public:
         using CTripEvents::CTripEvents;
         void ShowResult(int16_t, int16_t, const CStr*) override {}
+        std::map<int16_t, int> steps;
 
     protected:
         int32_t RunDialog(CEventQueue&, CRouteEvent& event) override
         {
-            return kFirstChoiceId + FirstChoice(event, GetTrip().GetEventGen());
+            const auto set = steps.find(event.GetType());
+            return kFirstChoiceId +
+                   (set != steps.end() ? set->second : FirstChoice(event, GetTrip().GetEventGen()));
         }
     };
+    // The party travelling on the trail with `type` queued for the day's end; its answers.
+    Answers& TravelWith(int16_t type)
+    {
+        SetLossReporter([](const CStr&) {});
+        auto answers = std::make_unique<Answers>(*Travel());
+        Answers& kept = *answers;
+        Travel()->GetEventQueue()->SetHandler(std::move(answers));
+        Travel()->GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
+        GetModuleMgr()->SetCurModule(CModuleMgr::kTravel);
+        Travel()->Resume();
+        EXPECT_NE(Travel()->GetTimer(), nullptr) << "travelling";
+        Travel()->PostEvent(type, 0, 0, -1, nullptr);
+        return kept;
+    }
+    // Ticks until `done` or for at most 2000 ticks.
+    void TickUntil(const std::function<bool()>& done)
+    {
+        for (int i = 0; i < 2000 && !done(); ++i)
+            Tick();
+    }
 };
 
 // An event that stops the party, met in the day's run of the queue inside the travel screen's
 // timer tick: the screen goes to the landmark module (which holds the wait) and stops walking the
 // queue; the landmark's 101 brings it back, the wait passes until the event has cleared, and the
 // party travels on.
-TEST_F(EventStop, AStopInsideTheDaysRunWaitsAtTheLandmarkThenTravelsOn)
+TEST_F(TripEvents, AStopInsideTheDaysRunWaitsAtTheLandmarkThenTravelsOn)
 {
-    SetLossReporter([](const CStr&) {});
-    Travel()->GetEventQueue()->SetHandler(std::make_unique<FirstChoices>(*Travel()));
-    Travel()->GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
-    GetModuleMgr()->SetCurModule(CModuleMgr::kTravel);
-    Travel()->Resume();
-    ASSERT_NE(Travel()->GetTimer(), nullptr) << "travelling";
-    Travel()->PostEvent(17, 0, 0, -1, nullptr);
+    TravelWith(17);
     const int16_t days = Travel()->GetDaysOnRoute();
-    for (int i = 0; i < 2000 && GetModuleMgr()->GetCurModule() == CModuleMgr::kTravel; ++i)
-        Tick();
+    TickUntil([] { return GetModuleMgr()->GetCurModule() != CModuleMgr::kTravel; });
     EXPECT_EQ(Travel()->GetDaysOnRoute(), days + 1) << "stopped at the day's end";
     EXPECT_EQ(GetModuleMgr()->GetCurModule(), CModuleMgr::kLandmark);
     EXPECT_EQ(Travel()->GetLandmarkId(), CTrip::kEventStopLandmarkId);
@@ -259,6 +281,36 @@ TEST_F(EventStop, AStopInsideTheDaysRunWaitsAtTheLandmarkThenTravelsOn)
     EXPECT_EQ(Travel()->GetWaitDays(), 0);
     EXPECT_TRUE(Travel()->IsEnabled());
     EXPECT_NE(Travel()->GetTimer(), nullptr) << "travelling again";
+}
+
+// The leader's end met in the day's run of the queue inside the travel screen's tick: its
+// first step quits the program, its second starts the trip over, back at the opening screen;
+// either way nothing more of the ended trip runs.
+TEST_F(TripEvents, TheLeadersDeathInsideTheDaysRunQuits)
+{
+    TravelWith(48).steps[48] = 0;
+    TickUntil([] { return IsQuitRequested(); });
+    EXPECT_TRUE(IsQuitRequested());
+    EXPECT_EQ(Travel()->GetParty()->GetMember(0)->GetStatus(), 0);
+    for (int i = 0; i < 300; ++i)
+        Tick();
+    SetQuitRequested(false);
+}
+
+TEST_F(TripEvents, TheLeaderFiredInsideTheDaysRunStartsTheTripOver)
+{
+    const CParty* before = Travel()->GetParty();
+    TravelWith(99).steps[99] = 1;
+    TickUntil([before] { return Travel()->GetParty() != before; });
+    EXPECT_EQ(Travel()->GetNodeId(), -1);
+    EXPECT_EQ(Travel()->GetMode(), CTrip::kNotOnRoute);
+    EXPECT_EQ(Travel()->GetEventQueue()->GetCount(), 0);
+    EXPECT_EQ(Travel()->GetParty()->GetMember(0)->GetStatus(), CPartyMember::kStatusTravelling);
+    for (int i = 0; i < 10; ++i)
+        Tick();
+    EXPECT_EQ(GetModuleMgr()->GetCurModule(), 0) << "the opening screen";
+    EXPECT_EQ(Travel()->GetTimer(), nullptr);
+    EXPECT_FALSE(IsQuitRequested());
 }
 
 } // namespace
