@@ -320,6 +320,40 @@ TEST_F(EventResolveTest, AConditionThatEndedBeforeItsEventResolvesIsLeftAlone)
     EXPECT_EQ(party().GetMorale(), before);
 }
 
+// Resolving clears the stampede flag and hands an illness event's condition its stage with
+// whether the party holds item 186.
+TEST_F(EventResolveTest, AnIllnessGetsItsStageAndWhetherItem186IsHeld)
+{
+    // A condition that records the causes applied to it.
+    class CauseLog : public CHealthCond {
+    public:
+        CauseLog(CPartyMember* person, std::vector<std::pair<int32_t, bool>>& log)
+            : CHealthCond(person, 18, 2), log_(log)
+        {
+        }
+        void ApplyCause(int32_t cause, bool flag) override { log_.emplace_back(cause, flag); }
+
+    private:
+        std::vector<std::pair<int32_t, bool>>& log_;
+    };
+    Answers draws;
+    CPartyMember& member = *party().GetMember(1);
+    std::vector<std::pair<int32_t, bool>> causes;
+    auto* condition = new CauseLog(&member, causes);
+    member.GetConditions().AddHead(condition);
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "item 186 held" : "no item 186");
+        if (held)
+            party().GetSupplies()->AddItem(186, 1);
+        causes.clear();
+        queue().SetStampedeFlag(1);
+        CRouteEvent& event = Resolve(9, 0, &member, condition);
+        EXPECT_EQ(queue().GetStampedeFlag(), 0);
+        EXPECT_EQ(causes, (std::vector<std::pair<int32_t, bool>>{{7, held}}));
+        event.SetState(CRouteEvent::kFinished);
+    }
+}
+
 TEST_F(EventResolveTest, TheSpecialTypesStepsByTable)
 {
     struct Row {
