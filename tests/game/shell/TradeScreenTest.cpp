@@ -15,6 +15,7 @@
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/TwoColListFrm.h"
+#include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/SupplyList.h"
 #include "game/travel/Travel.h"
@@ -60,6 +61,23 @@ TEST_F(TradeScreen, TheApplicationOpensThePlainTradersWindow)
     SendMsg(*appl, CTravel::kMsgTrade, 2, 0, nullptr);
     EXPECT_TRUE(shown);
     EXPECT_EQ(Travel()->GetTradeWindow(), nullptr);
+}
+
+TEST_F(TradeScreen, ALandmarksTraderTradesWithNoLandmarkModuleToTell)
+{
+    // A trader of a landmark's stock tells the landmark's characters when the landmark module
+    // is there; with slot 9 empty the trade opens all the same.
+    ASSERT_EQ(GetModuleMgr()->GetModule(CModuleMgr::kLandmark), nullptr);
+    bool shown = false;
+    wtest::Later look([&] {
+        CFrame* window = Travel()->GetTradeWindow();
+        ASSERT_NE(window, nullptr);
+        shown = true;
+        EXPECT_GT(Travel()->GetTraderMarket()->GetItemCount(), 0);
+        SendMsg(*window, kMsgEndModal, 0, 0, nullptr);
+    });
+    SendMsg(*appl, CTravel::kMsgTrade, 1, 0, nullptr);
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(TradeScreen, TheDiscardDialogListsTheGoodsOfTheCategory)
