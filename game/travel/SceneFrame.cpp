@@ -97,6 +97,7 @@ void CRouteSceneFrm::OnAttach()
     DeleteContent();
     // A stop built anew has not been left yet, whatever the scene before it did.
     closed_ = 0;
+    ++builds_;
     if (std::ostream* log = GetEventLog())
         *log << "scene " << EventLogDate(travel_.GetCurDate()) << ' ' << sceneId_ << '\n' << std::flush;
     content_ = BuildTemplateList(sceneId_, this, this);
@@ -169,6 +170,9 @@ bool CRouteSceneFrm::HandleMessage(CMessage& message, CBaseObj* sender)
 {
     switch (message.GetId()) {
     case kMsgLeave:
+        if (!IsStaleLeave(message, sender))
+            Leave();
+        break;
     case kMsgLeaveNow: Leave(); break;
     case kMsgVisit: Visit(static_cast<int32_t>(message.GetParam(0))); break;
     case kMsgRest: Rest(); break;
@@ -201,6 +205,11 @@ void CRouteSceneFrm::Leave()
     closed_ = 1;
     SendMsg(travel_, kMsgContinue, 0, 0, this);
     travel_.PlayTravelMusic();
+}
+
+bool CRouteSceneFrm::IsStaleLeave(const CMessage& message, const CBaseObj* sender) const
+{
+    return sender == this && message.GetParam(1) != builds_;
 }
 
 void CRouteSceneFrm::Visit(int32_t landmarkId)

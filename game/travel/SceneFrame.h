@@ -66,6 +66,9 @@ private:
     void HideForkObject();
     void AskNames();
     void Leave();
+    // A leave this frame sent itself (a clip's timed leave) carries the build it was sent in:
+    // one from an earlier build, queued at an earlier stop, is stale.
+    bool IsStaleLeave(const CMessage& message, const CBaseObj* sender) const;
     void Visit(int32_t landmarkId);
     void Rest();
 
@@ -96,4 +99,6 @@ private:
     int32_t outcome_ = 0;
     uint8_t closed_ = 0;
     uint8_t namesAsked_ = 0;
+    // The builds so far: each stop's scene is a build.
+    int32_t builds_ = 0;
 };

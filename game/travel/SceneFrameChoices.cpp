@@ -236,8 +236,10 @@ void CRouteSceneFrm::Choose(int32_t id)
     if (id != scene::kRiverThird && content_)
         content_->Hide(true, true);
     // The scene is left once the clip has had its time, clip or none: the scene is disabled
-    // now, so without the leave a missing clip would hold the party there for good.
-    DeliverMessageDelayed(*this, CMessage(kMsgLeave, 0, 0, -1), kClipTicks, this);
+    // now, so without the leave a missing clip would hold the party there for good. The leave
+    // names this stop's build: should the party have left already and reached another stop,
+    // that scene is not left by it.
+    DeliverMessageDelayed(*this, CMessage(kMsgLeave, 0, builds_, -1), kClipTicks, this);
     closed_ = 0;
     // A clip opens once it is placed in the panel, so whether it exists is asked first.
     const int32_t clip = OutcomeClip(id, roll.success);
@@ -260,7 +262,7 @@ void CRouteSceneFrm::Raft()
     if (node && river && !scene::RaftNeedsModule(node->LandmarkNumber(), river->GetDepth())) {
         outcome_ = kNoRaftOutcome;
         closed_ = 0;
-        SendMsg(*this, kMsgLeave, 0, 0, this);
+        SendMsg(*this, kMsgLeave, 0, builds_, this);
         return;
     }
     travel_.RequestModule(kRaftModule);

@@ -164,4 +164,23 @@ TEST_F(SceneChoices, RaftingADeepRiverGoesToTheRaftingModule)
         << "the scene is disabled";
 }
 
+// A clip's timed leave belongs to the stop that played it. Floating the wagon leaves the
+// river's buttons up, so the party may leave during the clip; should the next node be a stop,
+// its scene is this frame built anew, which the old leave must not leave.
+TEST_F(SceneChoices, AClipsTimedLeaveDoesNotLeaveTheNextStopsScene)
+{
+    CRouteSceneFrm& frame = Scene(kRiverNode, kRiverScene);
+    Send(frame, scene::kRiverThird);
+    Send(frame, CRouteSceneFrm::kMsgLeaveNow);
+    ASSERT_TRUE(frame.IsClosed());
+    Travel()->PlaceOnNode(8);
+    frame.SetSceneId(20300);
+    frame.OnAttach();
+    frame.Show(true);
+    qmtest::Clock().Advance(400 * 17);
+    ProcessDueMessages();
+    EXPECT_FALSE(frame.IsClosed()) << "the landmark's scene waits for the player";
+    EXPECT_NE(frame.GetContent(), nullptr);
+}
+
 } // namespace
