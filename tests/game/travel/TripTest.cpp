@@ -279,6 +279,56 @@ TEST_F(TripTest, HoursThatGainNothing)
 
 // Lost hours are the next moving hours: they gain nothing and run no more hours than asked;
 // hours standing still keep them; a new trip, a reset and a load have none.
+// The hourly base is kept for the rest of a day, process-wide: a new trip, a reset and a load
+// compute their own. Here deep snow leaves a quarter of the base another trip left behind.
+TEST_F(TripTest, ANewResetOrLoadedTripComputesItsOwnHourlyBase)
+{
+    Draws draws(Fixed(100));
+    const auto firstHourTenths = [](TestTrip& t) {
+        const int16_t before = static_cast<int16_t>(t.GetTotalDistance() * 10 + t.GetTenthsCarry());
+        t.AdvanceDay(1);
+        return static_cast<int16_t>(t.GetTotalDistance() * 10 + t.GetTenthsCarry() - before);
+    };
+    const auto inDeepSnow = [](TestTrip& t) { t.SetWeather(WeatherWithSnow(400, *t.GetCurDate())); };
+    TestTrip snowy;
+    StartOnSegment(snowy);
+    inDeepSnow(snowy);
+    const std::string bytes = SaveBytes([&](CDoc& doc) { snowy.Save(doc); });
+
+    struct Case {
+        const char* what;
+        std::function<void(TestTrip&)> start;
+    } cases[] = {
+        {"a new trip",
+         [&](TestTrip& t) {
+             StartOnSegment(t);
+             inDeepSnow(t);
+         }},
+        {"a reset",
+         [&](TestTrip& t) {
+             t.ResetTripState();
+             t.PlaceOnNode(2);
+             t.GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, 6);
+             inDeepSnow(t);
+         }},
+        {"a load",
+         [&](TestTrip& t) { ASSERT_EQ(LoadBytes(bytes, [&](CDoc& doc) { t.Load(doc); }), CDoc::kOk); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestTrip trip;
+        StartOnSegment(trip);
+        TestTrip other;
+        StartOnSegment(other);
+        other.SetWeather(nullptr);
+        const int16_t clear = firstHourTenths(other);
+        ASSERT_GT(clear, 4);
+        c.start(trip);
+        EXPECT_EQ(trip.GetWeather()->GetSnowDepth(), 400);
+        EXPECT_EQ(firstHourTenths(trip), clear * 25 / 100);
+    }
+}
+
 TEST_F(TripTest, LostHoursAreTheNextMovingHours)
 {
     Draws draws(Fixed(100));
