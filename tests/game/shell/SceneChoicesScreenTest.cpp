@@ -100,6 +100,11 @@ TEST_F(SceneChoices, TheFerryIsDimmedForAPartyThatCannotPayAndChargesWhateverCom
     auto* ferry = dynamic_cast<CInputFrame*>(poor.FindObject(CBaseObj::kAnyKind, 18245));
     ASSERT_NE(ferry, nullptr);
     EXPECT_FALSE(ferry->IsEnabled());
+    // The river's scene shown where the node has no river has no ferry to price.
+    CRouteSceneFrm& elsewhere = Scene(kHillNode, kRiverScene);
+    auto* unpriced = dynamic_cast<CInputFrame*>(elsewhere.FindObject(CBaseObj::kAnyKind, 18245));
+    ASSERT_NE(unpriced, nullptr);
+    EXPECT_TRUE(unpriced->IsEnabled());
 
     Travel()->GetParty()->AddMoney(20);
     CRouteSceneFrm& river = Scene(kRiverNode, kRiverScene);

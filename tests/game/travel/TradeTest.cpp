@@ -217,6 +217,20 @@ TEST_F(TradeTest, AnOfferSpanningTwoItemsGivesTheTraderWhatTheyHeld)
     EXPECT_EQ(supplies->GetCount(), 1);
 }
 
+TEST_F(TradeTest, TradeCommandsWithNoTradeWindowChangeNothing)
+{
+    supplies->AddItem(kHardtack, 4);
+    const double money = travel->GetParty()->GetMoney();
+    for (int32_t id : {CTravel::kMsgFillTradeLists, CTravel::kMsgTraderItemPicked, CTravel::kMsgOwnItemPicked,
+                       CTravel::kMsgAcceptTrade, CTravel::kMsgOwnListChange, CTravel::kMsgTradeQuantity}) {
+        CMessage message(id, 0, 0, -1);
+        EXPECT_TRUE(travel->HandleTradeCommand(message, nullptr)) << id;
+        EXPECT_EQ(travel->GetTradeWindow(), nullptr) << id;
+    }
+    EXPECT_EQ(supplies->GetTotal(kHardtack), 4);
+    EXPECT_EQ(travel->GetParty()->GetMoney(), money);
+}
+
 class DiscardTest : public TradeTest {
 protected:
     // Runs the discard dialog for the category; `during` sees it, then `ender` ends it.
