@@ -3,6 +3,7 @@
 // control that ended the dialog as the step; a no-dialog event's clip message; the result box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -30,6 +31,7 @@
 #include "game/travel/SupplyList.h"
 #include "game/travel/Trip.h"
 #include "tests/engine/controls/native/NativeKit.h"
+#include "tests/game/shell/FakeSound.h"
 #include "tests/game/travel/EventRecords.h"
 #include "tests/game/travel/GameDialogData.h"
 #include "tests/support/FolderLibraryWriter.h"
@@ -188,16 +190,31 @@ TEST_F(EventDisplayTest, ANoDialogEventHandsItsClipToTheTravelScreenAndKeepsItsS
 
 TEST_F(EventDisplayTest, AVideoDialogShowsATravellersClipOrLeavesItsPlaceEmpty)
 {
+    // A sound playing before each dialog: a traveller's clip stops every sound first.
+    SetOption("soundon", true);
+    shelltest::Log sounds;
+    SetSoundFactory([&sounds](int32_t id, bool streamed) -> std::unique_ptr<CSndObj> {
+        return std::make_unique<shelltest::FakeSound>(id, streamed, sounds, 0);
+    });
+    const auto soundPlaying = [&sounds] {
+        sounds.clear();
+        PlaySoundEffect(4242, 0, 100);
+    };
+    const auto stopped = [&sounds] {
+        return std::find(sounds.begin(), sounds.end(), "4242:stop") != sounds.end();
+    };
     // Person 7 has person index 1, whose cold (event 8) has a clip: 1 x 10000 + 8.
     party().CreateMember(1, 7);
     party().SetMemberCount(2);
     int32_t clip = -1;
+    soundPlaying();
     Show(8, [&] {
         auto* video = dynamic_cast<CSmackerFrame*>(ClipIn(*Object<CFrame>(CTripEvents::kClipPlaceId)));
         clip = video ? video->GetMovieId() : 0;
         plat::PressKey(plat::key::Enter);
     });
     EXPECT_EQ(clip, 10008);
+    EXPECT_TRUE(stopped());
     EXPECT_EQ(trip.music, 1) << "the travel music again after a clip";
     // Person 2 (index 18) has no clip: the place stays empty.
     party().CreateMember(1, 2);
@@ -206,13 +223,18 @@ TEST_F(EventDisplayTest, AVideoDialogShowsATravellersClipOrLeavesItsPlaceEmpty)
         plat::PressKey(plat::key::Enter);
     });
     EXPECT_EQ(clip, 0);
-    // With the leader travelling alone there is nobody to show.
+    // With the leader travelling alone there is nobody to show, and the sound plays on.
     party().SetMemberCount(1);
+    soundPlaying();
     Show(8, [&] {
         clip = ClipIn(*Object<CFrame>(CTripEvents::kClipPlaceId)) ? 1 : 0;
         plat::PressKey(plat::key::Enter);
     });
     EXPECT_EQ(clip, 0);
+    EXPECT_FALSE(stopped());
+    // The slots let their sounds go while the log they write to lives.
+    StopSounds(nullptr, 0);
+    PurgeSounds();
     EXPECT_EQ(steps->steps, (std::vector<int16_t>{0, 0, 0}));
 }
 
