@@ -23,8 +23,6 @@ namespace {
 
 // The desktop is shown at most this often while messages are pumped.
 constexpr uint64_t kFrameMs = 16;
-// A new window takes at most this share of the usable screen.
-constexpr double kInitialScreenShare = 0.9;
 
 // SDL's keys and ours, for the keys that are not letters, digits or function keys.
 constexpr std::pair<SDL_Keycode, uint8_t> kKeys[] = {
@@ -131,6 +129,7 @@ private:
     Point ToDesktop(int x, int y) const;
     void MatchWindow(const Rect& area);
     void SetFullscreen(bool on, const Rect& area);
+    PixelSize UsableScreen() const;
     void DrawFrame();
     void ApplyCursor();
 
@@ -170,11 +169,7 @@ bool SdlDisplay::Open(std::string* error)
     }
     initialized_ = true;
     area_ = GetPresentedArea();
-    SDL_Rect usable{0, 0, area_.Width(), area_.Height()};
-    SDL_GetDisplayUsableBounds(0, &usable);
-    scale_ =
-        std::max(1, static_cast<int>(std::min(usable.w * kInitialScreenShare / std::max(1, area_.Width()),
-                                              usable.h * kInitialScreenShare / std::max(1, area_.Height()))));
+    scale_ = WindowedScale({area_.Width(), area_.Height()}, UsableScreen());
     // Hidden until the program shows a window of its own, so that a program that ends at once
     // (a second launcher) never flashes an empty one.
     window_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, area_.Width() * scale_,
@@ -296,15 +291,18 @@ void SdlDisplay::MatchWindow(const Rect& area)
     // A minimized main window (or its owner) minimizes the display's window.
     if (MinimizedPresentedChain() && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED))
         SDL_MinimizeWindow(window_);
+    // The window opens before the program shows one of its own, for the desktop's whole area: its
+    // scale follows the area shown.
+    const bool resized = area.Width() != area_.Width() || area.Height() != area_.Height();
+    if (resized)
+        scale_ = WindowedScale({area.Width(), area.Height()}, UsableScreen());
     const bool fullscreen = IsFullscreen();
     if (fullscreen != fullscreen_) {
         fullscreen_ = fullscreen;
         SetFullscreen(fullscreen, area);
     }
-    if (area.Width() != area_.Width() || area.Height() != area_.Height()) {
-        if (!fullscreen_)
-            SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
-    }
+    if (resized && !fullscreen_)
+        SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
     area_ = area;
     const std::string title = GetTitle(GetPresentedWindow());
     if (title != title_) {
@@ -335,6 +333,13 @@ void SdlDisplay::SetFullscreen(bool on, const Rect& area)
     coversScreen_ = false;
     SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+PixelSize SdlDisplay::UsableScreen() const
+{
+    SDL_Rect usable{0, 0, area_.Width(), area_.Height()};
+    SDL_GetDisplayUsableBounds(window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0, &usable);
+    return {usable.w, usable.h};
 }
 
 void SdlDisplay::ApplyCursor()
@@ -425,6 +430,17 @@ Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int o
     const int h = logicalHeight * v.scale;
     v.dest = Rect::FromSize((outputWidth - w) / 2, (outputHeight - h) / 2, w, h);
     return v;
+}
+
+int WindowedScale(PixelSize area, PixelSize usable)
+{
+    // A window takes at most this share of the usable screen.
+    constexpr double kScreenShare = 0.9;
+    if (area.width <= 0 || area.height <= 0)
+        return 1;
+    const double fits =
+        std::min(usable.width * kScreenShare / area.width, usable.height * kScreenShare / area.height);
+    return std::max(1, static_cast<int>(fits));
 }
 
 Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint)

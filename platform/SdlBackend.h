@@ -74,5 +74,8 @@ struct PixelSize {
     int height = 0;
 };
 Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint);
+// The whole scale a window shows an area at: the largest that keeps it within nine tenths of
+// the usable screen, at least 1.
+int WindowedScale(PixelSize area, PixelSize usable);
 
 } // namespace plat

@@ -71,6 +71,27 @@ TEST(SdlBackend, MapsWindowPointsToTheGameAreaInWindowsLargerThanIt)
     }
 }
 
+TEST(SdlBackend, ScalesAWindowByTheLargestWholeNumberThatFitsTheScreen)
+{
+    struct Case {
+        plat::PixelSize area, usable;
+        int scale;
+    };
+    const Case cases[] = {
+        {{640, 480}, {1920, 1080}, 2}, // 3x would be taller than the screen
+        {{800, 600}, {1920, 1080}, 1}, // the desktop's area before the game shows its window
+        {{640, 480}, {1024, 768}, 1},  // 2x would not fit
+        {{640, 480}, {3840, 2160}, 4}, // 5x would be taller than nine tenths
+        {{640, 480}, {1423, 1067}, 2}, // 1280 x 960 is just within nine tenths
+        {{640, 480}, {1422, 1067}, 1}, // one pixel too narrow
+        {{640, 480}, {1423, 1066}, 1}, // one pixel too low
+        {{640, 480}, {600, 400}, 1},   // a screen smaller than the area
+        {{0, 0}, {1920, 1080}, 1},     // no area yet
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(plat::WindowedScale(c.area, c.usable), c.scale) << c.area.width << " on " << c.usable.width;
+}
+
 // A client area 60 x 48: no whole scale fills a 4:3 screen with it, so a border shows.
 constexpr int kWidth = 60;
 
