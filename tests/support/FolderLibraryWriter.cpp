@@ -58,4 +58,10 @@ void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& co
     WriteFile(path, AsText(content));
 }
 
+void ReplaceFile(const std::filesystem::path& path, std::string_view content)
+{
+    std::filesystem::remove(path);
+    WriteFile(path, content);
+}
+
 } // namespace qmtest

@@ -35,5 +35,8 @@ private:
 // Writes a whole file, making its folders.
 void WriteFile(const std::filesystem::path& path, std::string_view content);
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& content);
+// The same as a new file in place of any old one, never written into: a file hard-linked from
+// shared test data stays as it was.
+void ReplaceFile(const std::filesystem::path& path, std::string_view content);
 
 } // namespace qmtest

@@ -9,7 +9,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,6 +34,7 @@
 #include "platform/Desktop.h"
 #include "tests/game/shell/FakeSound.h"
 #include "tests/game/shell/SampleGame.h"
+#include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 
 namespace fs = std::filesystem;
@@ -436,8 +436,8 @@ class GatherThreeEntries : public GatherScreen {
 protected:
     void PrepareData(const fs::path& copy) override
     {
-        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR")
-            << "6101, 1, 3, 0,\n6104, 66, 4, 0,\n6102, 2, 2, 0,\n0, 4, 4, 0,\n6109, 20, 5, 0\n";
+        qmtest::ReplaceFile(copy / "QM3Data.qmd" / "GTR" / "006012.GTR",
+                            "6101, 1, 3, 0,\n6104, 66, 4, 0,\n6102, 2, 2, 0,\n0, 4, 4, 0,\n6109, 20, 5, 0\n");
     }
 };
 
@@ -464,7 +464,7 @@ class GatherNoEntries : public GatherScreen {
 protected:
     void PrepareData(const fs::path& copy) override
     {
-        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR") << "0, 1, 3, 0,\n6104, 0, 4, 0\n";
+        qmtest::ReplaceFile(copy / "QM3Data.qmd" / "GTR" / "006012.GTR", "0, 1, 3, 0,\n6104, 0, 4, 0\n");
     }
 };
 
@@ -488,8 +488,8 @@ class GatherZeroAmounts : public GatherScreen {
 protected:
     void PrepareData(const fs::path& copy) override
     {
-        std::ofstream(copy / "QM3Data.qmd" / "GTR" / "006012.GTR")
-            << "6101, 1, 0, 0,\n6104, 4, 0, 0,\n6102, 2, 0, 0,\n6105, 5, 0, 0\n";
+        qmtest::ReplaceFile(copy / "QM3Data.qmd" / "GTR" / "006012.GTR",
+                            "6101, 1, 0, 0,\n6104, 4, 0, 0,\n6102, 2, 0, 0,\n6105, 5, 0, 0\n");
     }
 };
 

@@ -72,8 +72,8 @@ protected:
     // A resource of the sample data replaced (before the guidebook is opened).
     void Replace(const char* type, int32_t id, const std::string& text)
     {
-        qmtest::WriteFile(folder / "QM3Data.qmd" / type / qmtest::FolderLibraryWriter::FileName(type, id),
-                          text);
+        qmtest::ReplaceFile(folder / "QM3Data.qmd" / type / qmtest::FolderLibraryWriter::FileName(type, id),
+                            text);
     }
     // A game open, with that diary text.
     void OpenGame(const std::string& diaryText)

@@ -18,7 +18,9 @@ namespace shelltest {
 
 // Copies data/game's libraries into the test's folder as QM3Data.qmd and QM3Lang.lng, and
 // each disc named ("Disc1", "Disc2") into its disc folder QM3DISC with disc 1's marker
-// beside the libraries. Answers the folder.
+// beside the libraries. Answers the folder. The files are hard links to one copy made per test
+// process: change them only by removing them or writing new ones (qmtest::ReplaceFile), never
+// by writing into them.
 std::filesystem::path CopySampleGame(std::initializer_list<const char*> discs);
 // Makes the folder the program folder (drive C: the test's folder) and installs the engine's
 // hooks and window classes, as the program does before it makes its application.

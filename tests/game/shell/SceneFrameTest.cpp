@@ -74,8 +74,8 @@ protected:
         const std::string node8 = qmtest::ReadWholeFile(nodes / "000008.NOD");
         for (size_t i = 0; i < std::size(kForkBranches); ++i) {
             const auto id = static_cast<int16_t>(40 + i);
-            qmtest::WriteFile(nodes / qmtest::FolderLibraryWriter::FileName("NOD", id),
-                              ForkNode(node8, id, kForkBranches[i]));
+            qmtest::ReplaceFile(nodes / qmtest::FolderLibraryWriter::FileName("NOD", id),
+                                ForkNode(node8, id, kForkBranches[i]));
         }
     }
     void SetUp() override

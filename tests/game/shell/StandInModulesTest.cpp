@@ -212,8 +212,8 @@ protected:
     void PrepareData(const std::filesystem::path& folder) override
     {
         using traveltest::Choice;
-        qmtest::WriteFile(folder / "QM3Data.qmd" / "EVT" / qmtest::FolderLibraryWriter::FileName("EVT", 17),
-                          traveltest::EventRecordText({}, {Choice{.text = 1, .cap = 100, .delay = -2}}));
+        qmtest::ReplaceFile(folder / "QM3Data.qmd" / "EVT" / qmtest::FolderLibraryWriter::FileName("EVT", 17),
+                            traveltest::EventRecordText({}, {Choice{.text = 1, .cap = 100, .delay = -2}}));
     }
     // Each event's first choice taken as Enter would take it (or the step set for its type),
     // without a dialog or a result box.
