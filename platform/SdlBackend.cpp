@@ -313,16 +313,16 @@ void SdlDisplay::MatchWindow(const Rect& area)
 
 void SdlDisplay::SetFullscreen(bool on, const Rect& area)
 {
-    // Without a window manager an X display leaves the window as it was while SDL takes it for
-    // full screen: the picture would be placed for the screen's size in the smaller window (cut
-    // off) and the mouse mapped for that size. There the window covers the screen itself.
-    if (on)
-        coversScreen_ = !HasFullscreenWindowManager(window_);
-    if (!coversScreen_) {
-        SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-        return;
-    }
     if (on) {
+        // Without a window manager an X display leaves the window as it was while SDL takes it
+        // for full screen: the picture would be placed for the screen's size in the smaller
+        // window (cut off) and the mouse mapped for that size. There the window covers the
+        // screen itself.
+        coversScreen_ = !HasFullscreenWindowManager(window_);
+        if (!coversScreen_) {
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
         SDL_Rect bounds{};
         if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) != 0)
             return;
@@ -330,7 +330,12 @@ void SdlDisplay::SetFullscreen(bool on, const Rect& area)
         SDL_SetWindowSize(window_, bounds.w, bounds.h);
         return;
     }
-    coversScreen_ = false;
+    if (coversScreen_)
+        coversScreen_ = false;
+    else
+        SDL_SetWindowFullscreen(window_, 0);
+    // A game that starts full screen never had its window sized for its area: SDL would go back
+    // to the size the window opened at.
     SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
