@@ -301,8 +301,12 @@ void SdlDisplay::MatchWindow(const Rect& area)
         fullscreen_ = fullscreen;
         SetFullscreen(fullscreen, area);
     }
-    if (resized && !fullscreen_)
+    if (resized && !fullscreen_) {
         SDL_SetWindowSize(window_, area.Width() * scale_, area.Height() * scale_);
+        // Not shown yet: the window goes to the middle of the screen at its new size.
+        if (!windowShown_)
+            SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     area_ = area;
     const std::string title = GetTitle(GetPresentedWindow());
     if (title != title_) {
