@@ -43,10 +43,15 @@ int16_t StockedQuantity(int32_t minimum, int32_t maximum, int32_t peopleFactor)
 } // namespace
 
 CMarket::CMarket(int16_t stockId, int16_t priceColumn, int16_t lineLimit, int16_t peopleFactor)
+    : CMarket(stockId, CGameRecord("PRC", kPriceRecord), priceColumn, lineLimit, peopleFactor)
+{
+}
+
+CMarket::CMarket(int16_t stockId, const CGameRecord& prices, int16_t priceColumn, int16_t lineLimit,
+                 int16_t peopleFactor)
 {
     const int32_t limit = lineLimit == 0 || lineLimit > kStockEntries ? kStockEntries : lineLimit;
     const CGameRecord stock("STO", stockId);
-    const CGameRecord prices("PRC", kPriceRecord);
     const bool columnValid = priceColumn >= 0 && priceColumn < kPriceColumns;
     for (int16_t i = 0; i < limit; ++i) {
         const int32_t entry = i * kStockEntryBytes;

@@ -18,6 +18,8 @@
 #include <array>
 #include <cstdint>
 
+class CGameRecord;
+
 class CMarket {
 public:
     static constexpr int16_t kStockEntries = 205;
@@ -33,6 +35,9 @@ public:
     // column adds no markup), at most `lineLimit` lines (0 or above 205: 205), with
     // `peopleFactor` people for the per-person quantities.
     CMarket(int16_t stockId, int16_t priceColumn, int16_t lineLimit, int16_t peopleFactor);
+    // The same priced from `prices`, price record 1 loaded once for several markets.
+    CMarket(int16_t stockId, const CGameRecord& prices, int16_t priceColumn, int16_t lineLimit,
+            int16_t peopleFactor);
 
     int16_t GetItemCount() const { return count_; }
     // Line i's item type (0 for a line that does not exist; likewise the other getters).

@@ -9,6 +9,7 @@
 #include "game/shell/SoundSlots.h"
 #include "game/shell/save/QM3Doc.h"
 #include "game/travel/EventResolve.h"
+#include "game/travel/GameRecord.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
@@ -198,6 +199,11 @@ int16_t CTrip::GetPartner(int16_t id) { return PartnerOf(id); }
 
 std::unique_ptr<CMarket> CTrip::MakePersonMarket(int16_t id)
 {
+    return MakePersonMarket(id, CGameRecord("PRC", CMarket::kPriceRecord));
+}
+
+std::unique_ptr<CMarket> CTrip::MakePersonMarket(int16_t id, const CGameRecord& prices)
+{
     // The stock record of each person, by person id 1..20.
     static constexpr int16_t kStockRecords[kLastPersonId] = {1011, 1018, 1006, 1002, 1009, 1008, 1001,
                                                              1019, 1014, 1015, 1004, 1013, 1020, 1016,
@@ -207,14 +213,15 @@ std::unique_ptr<CMarket> CTrip::MakePersonMarket(int16_t id)
     constexpr int16_t kPeople = 5;
     if (id < 1 || id > kLastPersonId)
         return nullptr;
-    return std::make_unique<CMarket>(kStockRecords[id - 1], kPriceColumn, kLineLimit, kPeople);
+    return std::make_unique<CMarket>(kStockRecords[id - 1], prices, kPriceColumn, kLineLimit, kPeople);
 }
 
 void CTrip::MakeMarkets()
 {
+    const CGameRecord prices("PRC", CMarket::kPriceRecord);
     for (int16_t id = 1; id <= kLastPersonId; ++id)
         if (IsPersonListed(id))
-            markets_[static_cast<size_t>(id - 1)] = MakePersonMarket(id);
+            markets_[static_cast<size_t>(id - 1)] = MakePersonMarket(id, prices);
 }
 
 CMarket* CTrip::GetMarket(int16_t slot) const

@@ -20,6 +20,7 @@
 #include "game/travel/PartyTrip.h"
 
 class CDoc;
+class CGameRecord;
 class CMarket;
 class CParty;
 class CRouteNode;
@@ -120,6 +121,8 @@ public:
     // Person id's goods (a stock record by person, price column 1, 214 lines, 5 people); null
     // for an id outside 1..20.
     static std::unique_ptr<CMarket> MakePersonMarket(int16_t id);
+    // The same priced from price record 1 already loaded (a trip makes several markets at once).
+    static std::unique_ptr<CMarket> MakePersonMarket(int16_t id, const CGameRecord& prices);
     // The partner a person travels with (1 and 16, 11 and 18); 0 for one who travels alone.
     static int16_t GetPartner(int16_t id);
     // The market of slot 0..19; null outside, or when the slot has none.
