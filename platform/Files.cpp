@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <system_error>
 
@@ -266,27 +268,59 @@ bool NamesEqualNoCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-std::optional<std::vector<FolderEntry>> ListFolder(std::string_view engineFolder, std::string_view pattern)
+namespace {
+
+// The entries of ListFolder; without `details` their sizes and times are left 0 and a name is
+// looked at only when the folder listing does not say whether it is a folder. The names are read
+// as the system gives them and only those that match are looked at: libraries look a resource up
+// by listing its type's folder, which can hold hundreds of files.
+std::optional<std::vector<FolderEntry>> ListEntries(std::string_view engineFolder, std::string_view pattern,
+                                                    bool details)
 {
     const std::optional<fs::path> host = ToHostPath(engineFolder);
     std::error_code ec;
     if (!host || !fs::is_directory(*host, ec))
         return std::nullopt;
     std::vector<FolderEntry> entries;
-    for (fs::directory_iterator it(*host, ec), end; !ec && it != end; it.increment(ec)) {
-        FolderEntry e;
-        e.name = it->path().filename().string();
-        if (!WildcardMatch(pattern, e.name))
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(host->c_str()), closedir);
+    if (!folder)
+        return entries;
+    const std::string prefix = host->string() + "/";
+    while (const dirent* item = readdir(folder.get())) {
+        const std::string_view name = item->d_name;
+        if (name == "." || name == ".." || !WildcardMatch(pattern, name))
             continue;
-        std::error_code ec2;
-        e.isFolder = it->is_directory(ec2);
-        e.size = e.isFolder ? 0 : it->file_size(ec2);
-        e.modifiedUnix = ModifiedUnix(it->path()).value_or(0);
+        FolderEntry e;
+        e.name = name;
+        if (details || (item->d_type != DT_DIR && item->d_type != DT_REG)) {
+            struct stat st {};
+            const bool found = stat((prefix + e.name).c_str(), &st) == 0;
+            e.isFolder = found && S_ISDIR(st.st_mode);
+            if (details) {
+                e.size = found && !e.isFolder ? static_cast<uint64_t>(st.st_size) : 0;
+                e.modifiedUnix = found ? static_cast<int64_t>(st.st_mtim.tv_sec) : 0;
+            }
+        } else {
+            e.isFolder = item->d_type == DT_DIR;
+        }
         entries.push_back(std::move(e));
     }
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
     return entries;
+}
+
+} // namespace
+
+std::optional<std::vector<FolderEntry>> ListFolder(std::string_view engineFolder, std::string_view pattern)
+{
+    return ListEntries(engineFolder, pattern, true);
+}
+
+std::optional<std::vector<FolderEntry>> ListFolderNames(std::string_view engineFolder,
+                                                        std::string_view pattern)
+{
+    return ListEntries(engineFolder, pattern, false);
 }
 
 std::optional<int64_t> GetFileTime(std::string_view enginePath)

@@ -127,7 +127,7 @@ std::unique_ptr<CFileSpec> CommandLineFileSpec(const std::string& argument)
     if (name.empty())
         return nullptr;
     // The name as the file system stores it, whatever letter case the argument used.
-    if (const auto entries = plat::ListFolder(folder, name))
+    if (const auto entries = plat::ListFolderNames(folder, name))
         for (const plat::FolderEntry& e : *entries)
             if (plat::NamesEqualNoCase(e.name, name)) {
                 name = e.name;

@@ -31,7 +31,7 @@ void CDirScan::Scan(const char* path, const char* pattern)
         return;
 
     const bool listsAll = std::string(pattern_.GetText()) == kAll;
-    if (const auto entries = plat::ListFolder(folder, pattern_.GetText())) {
+    if (const auto entries = plat::ListFolderNames(folder, pattern_.GetText())) {
         for (const plat::FolderEntry& e : *entries) {
             if (!e.isFolder)
                 files_.Add(std::make_unique<CStr>(e.name.c_str()));
@@ -41,7 +41,7 @@ void CDirScan::Scan(const char* path, const char* pattern)
     }
     // Sub-folders are always listed in full, whatever the pattern.
     if (!listsAll) {
-        if (const auto entries = plat::ListFolder(folder, kAll))
+        if (const auto entries = plat::ListFolderNames(folder, kAll))
             for (const plat::FolderEntry& e : *entries)
                 if (e.isFolder)
                     folders_.Add(std::make_unique<CStr>(e.name.c_str()));

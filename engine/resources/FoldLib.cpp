@@ -113,7 +113,7 @@ std::unique_ptr<CFileSpec> CFoldLib::TypeFolder(const char* type) const { return
 std::unique_ptr<CFileSpec> CFoldLib::SearchFolder(const CFileSpec& folder, const CStr& pattern)
 {
     status_ = kLibNotFound;
-    const auto entries = plat::ListFolder(folder.GetPath() ? folder.GetPath() : "", pattern.GetText());
+    const auto entries = plat::ListFolderNames(folder.GetPath() ? folder.GetPath() : "", pattern.GetText());
     if (!entries)
         return nullptr;
     for (const plat::FolderEntry& e : *entries) {

@@ -14,7 +14,8 @@ protected:
     {
         root_ = qmtest::TempDir() / "c";
         fs::create_directories(root_);
-        plat::SetDrives({{'C', root_, plat::DriveKind::Fixed}, {'E', qmtest::TempDir() / "e", plat::DriveKind::CdRom}});
+        plat::SetDrives(
+            {{'C', root_, plat::DriveKind::Fixed}, {'E', qmtest::TempDir() / "e", plat::DriveKind::CdRom}});
     }
     fs::path root_;
 };
@@ -51,12 +52,18 @@ TEST(Wildcards, MatchTheWindowsWay)
         bool match;
     };
     const Case cases[] = {
-        {"*.*", "README", true},          {"*.*", "file.txt", true},
-        {"*", "anything.at.all", true},   {"*.STR", "000008.str", true},
-        {"*.STR", "000008.strx", false},  {"000123*.CBM", "000123 house.cbm", true},
-        {"000123*.CBM", "000124.CBM", false}, {"file.*", "file", true},
-        {"?.txt", "a.txt", true},         {"?.txt", "ab.txt", false},
-        {"*.qmd", "game.lng", false},     {"a*b*c", "aXbYbZc", true},
+        {"*.*", "README", true},
+        {"*.*", "file.txt", true},
+        {"*", "anything.at.all", true},
+        {"*.STR", "000008.str", true},
+        {"*.STR", "000008.strx", false},
+        {"000123*.CBM", "000123 house.cbm", true},
+        {"000123*.CBM", "000124.CBM", false},
+        {"file.*", "file", true},
+        {"?.txt", "a.txt", true},
+        {"?.txt", "ab.txt", false},
+        {"*.qmd", "game.lng", false},
+        {"a*b*c", "aXbYbZc", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(plat::WildcardMatch(c.pattern, c.name), c.match) << c.pattern << " ~ " << c.name;
@@ -77,6 +84,34 @@ TEST_F(Files, ListingsAreFilteredAndInOneOrder)
     EXPECT_FALSE(plat::ListFolder("C:\\missing").has_value());
 }
 
+// The names-only listing gives the names and folder flags of the full one; a link counts as what
+// it leads to, as the full listing's look at each entry sees it.
+TEST_F(Files, TheNamesOnlyListingAgreesWithTheFullOne)
+{
+    for (const char* name : {"b.STR", "A.str", "c.txt"})
+        qmtest::WriteFile(root_ / "lib" / name, "12345");
+    fs::create_directories(root_ / "lib" / "Sub.str");
+    fs::create_directory_symlink(root_ / "lib" / "Sub.str", root_ / "lib" / "Linked.str");
+    fs::create_symlink(root_ / "lib" / "A.str", root_ / "lib" / "File.str");
+    fs::create_symlink(root_ / "lib" / "gone", root_ / "lib" / "Broken.str");
+    const auto listed = [](const std::optional<std::vector<plat::FolderEntry>>& entries) {
+        std::vector<std::string> names;
+        for (const auto& e : *entries)
+            names.push_back(e.name + (e.isFolder ? "/" : ""));
+        return names;
+    };
+    const auto full = plat::ListFolder("C:\\LIB", "*.str");
+    const auto names = plat::ListFolderNames("C:\\LIB", "*.str");
+    ASSERT_TRUE(full.has_value());
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(listed(names), (std::vector<std::string>{"A.str", "b.STR", "Broken.str", "File.str",
+                                                       "Linked.str/", "Sub.str/"}));
+    EXPECT_EQ(listed(names), listed(full));
+    EXPECT_EQ((*names)[0].size, 0u);
+    EXPECT_EQ((*full)[0].size, 5u);
+    EXPECT_FALSE(plat::ListFolderNames("C:\\missing").has_value());
+}
+
 TEST_F(Files, FileTimesAreReadAndSet)
 {
     qmtest::WriteFile(root_ / "t.bin", "x");
@@ -94,4 +129,4 @@ TEST(FolderLibraryWriter, NamesFilesBySixDigitsAndThreeLetterType)
     EXPECT_TRUE(fs::exists(lib.Folder() / "CBM" / "000123 house.CBM"));
 }
 
-}  // namespace
+} // namespace
