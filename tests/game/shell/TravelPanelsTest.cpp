@@ -18,6 +18,7 @@
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/input/InputFrame.h"
+#include "engine/controls/native/ColorWnd.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
@@ -229,6 +230,40 @@ TEST_F(TravelPanels, TheStatusButtonShowsWhetherThePanelIsOpen)
     EXPECT_EQ(pixel(), closed);
 }
 
+// While a panel puts the route map away (the status panel over the picture, the stay panel
+// instead of the route panel) the map's picture is gone: a box drawn over the travel view and
+// taken away again, as an event's dialog is, must leave no trace, neither in the map's strip
+// nor around the panel.
+TEST_F(TravelPanels, WhatTheMapAndRoutePanelLeaveIsRepaintedWhileAPanelIsUp)
+{
+    constexpr uint8_t kBoxColour = 3;
+    CWind* window = GetMainWnd()->GetOwnerWnd();
+    const auto pixel = [window](int h, int v) {
+        plat::UpdateWindow(window->GetHwnd());
+        const plat::Point at = plat::ClientToScreen(window->GetHwnd(), {h, v});
+        return plat::DesktopPixel(at.x, at.y);
+    };
+    // Points in the map's strip, beside and above the stay panel's box.
+    const std::vector<plat::Point> points = {{40, 20}, {320, 60}, {600, 100}, {8, 200}, {320, 130}};
+    for (int32_t message : {CTravel::kMsgStatusPanel, CTravel::kMsgStay}) {
+        SCOPED_TRACE(message);
+        ShowRoute();
+        if (Travel()->IsStatusPanelOn())
+            Send(CTravel::kMsgStatusPanel);
+        GetMainWnd()->Draw(true);
+        Send(message);
+        auto* box = new CColorWnd(-2, CRect(0, 0, 400, 640), kBoxColour, 0);
+        GetMainWnd()->AddChild(box, true);
+        for (const plat::Point& p : points)
+            ASSERT_EQ(pixel(p.x, p.y), kBoxColour) << p.x << ", " << p.y << ": the box is on top";
+        box->Hide(true, true);
+        GetMainWnd()->RemoveChild(*box);
+        delete box;
+        for (const plat::Point& p : points)
+            EXPECT_NE(pixel(p.x, p.y), kBoxColour) << p.x << ", " << p.y;
+    }
+}
+
 TEST_F(TravelPanels, GoingOnFromAStopTakesTheChosenBranch)
 {
     struct Case {
@@ -296,11 +331,13 @@ TEST_F(TravelPanels, TheTravelMusicFollowsTheDiscAndThePartysHealth)
     ASSERT_EQ(GetCurDoc(), nullptr);
     Game().document = &doc;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "disc " << c.disc << ", flag " << c.poorFlag << ", draw " << c.draw);
+        SCOPED_TRACE(testing::Message()
+                     << "disc " << c.disc << ", flag " << c.poorFlag << ", draw " << c.draw);
         doc.SetDisc(c.disc);
         Travel()->SetSceneFlag(CPartyTrip::kFlagSomeonePoor, c.poorFlag == CPartyTrip::kFlagSomeonePoor);
         Travel()->SetSceneFlag(CPartyTrip::kFlagPoorHealth, c.poorFlag == CPartyTrip::kFlagPoorHealth);
-        CUtil::SetDrawSource([&c](int32_t lo, int32_t hi, int32_t) { return lo == 0 && hi == 1 ? c.draw : lo; });
+        CUtil::SetDrawSource(
+            [&c](int32_t lo, int32_t hi, int32_t) { return lo == 0 && hi == 1 ? c.draw : lo; });
         StopSounds(nullptr, 0);
         sounds.clear();
         Travel()->PlayTravelMusic();
