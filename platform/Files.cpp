@@ -87,18 +87,33 @@ ParsedPath Absolute(std::string_view path)
     return out;
 }
 
+// A host path with one more component: the text of the folder, a separator where it has none
+// at its end, and the name (what fs::path's append gives, without its parse of the whole path).
+std::string HostChild(const std::string& folder, std::string_view name)
+{
+    std::string child = folder;
+    if (!child.empty() && child.back() != '/')
+        child += '/';
+    child += name;
+    return child;
+}
+
 // Finds the entry of a host folder whose name equals the given one without regard to case;
 // the exact name wins, then the first in listing order.
-std::optional<std::string> MatchComponent(const fs::path& folder, const std::string& name)
+std::optional<std::string> MatchComponent(const std::string& folder, const std::string& name)
 {
-    std::error_code ec;
-    if (fs::exists(folder / name, ec))
+    struct stat st {};
+    if (stat(HostChild(folder, name).c_str(), &st) == 0)
         return name;
     std::optional<std::string> best;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
-        if (NamesEqualNoCase(candidate, name) && (!best || NameLess(candidate, *best)))
-            best = candidate;
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(folder.c_str()), closedir);
+    if (!listing)
+        return best;
+    while (const dirent* item = readdir(listing.get())) {
+        const std::string_view candidate = item->d_name;
+        if (candidate != "." && candidate != ".." && NamesEqualNoCase(candidate, name) &&
+            (!best || NameLess(candidate, *best)))
+            best = std::string(candidate);
     }
     return best;
 }
@@ -202,20 +217,18 @@ std::optional<fs::path> ToHostPath(std::string_view enginePath)
     const Drive* drive = FindDrive(p.drive);
     if (!drive)
         return std::nullopt;
-    fs::path host = drive->root;
+    // Built as text: every file the engine opens comes through here.
+    std::string host = drive->root.string();
     bool exists = true;
     for (const std::string& part : p.parts) {
         std::optional<std::string> match;
         if (exists)
             match = MatchComponent(host, part);
-        if (match) {
-            host /= *match;
-        } else {
+        if (!match)
             exists = false;
-            host /= part;
-        }
+        host = HostChild(host, match ? *match : part);
     }
-    return host;
+    return fs::path(std::move(host));
 }
 
 std::optional<std::string> ToEnginePath(const fs::path& hostPath)

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -47,21 +49,42 @@ public:
     SampleDataCache(const SampleDataCache&) = delete;
     SampleDataCache& operator=(const SampleDataCache&) = delete;
 
-    // The folder with data/game's content, unchanged since it was made: a file changed in place
-    // through a test's links fails the running test and the folder is made again.
-    const fs::path& Folder()
+    // Fails the running test when a shared file changed (written in place through a test's
+    // link) and makes the copy again.
+    void Check()
     {
         if (const std::string changed = FirstChanged(); !changed.empty()) {
             ADD_FAILURE() << "the shared sample file " << changed
                           << " was written in place through a test's link; write a new file instead";
             Make();
         }
-        return folder_;
+    }
+    // Links data/game's folder or file `from` as `to`, its folders made, from the list of
+    // entries made with the copy (listing the folders again for every test costs more).
+    void Link(std::string_view from, const fs::path& to) const
+    {
+        const std::string base = folder_.string() + "/";
+        for (const Entry& entry : entries_) {
+            const std::string_view name = entry.name;
+            if (name != from &&
+                !(name.starts_with(from) && name.size() > from.size() && name[from.size()] == '/'))
+                continue;
+            const std::string source = base + entry.name;
+            const std::string target = to.string() + entry.name.substr(from.size());
+            const int failed =
+                entry.folder ? mkdir(target.c_str(), 0777) : link(source.c_str(), target.c_str());
+            if (failed != 0)
+                throw fs::filesystem_error("cannot link the sample data", source, target,
+                                           std::error_code(errno, std::generic_category()));
+        }
     }
 
 private:
-    struct Stamp {
-        fs::path path;
+    // A folder or a file of the copy, by its path in it ("QM3Data/NOD"), folders before what they
+    // hold; for a file the size and time it was made with.
+    struct Entry {
+        std::string name;
+        bool folder;
         off_t size;
         struct timespec modified;
     };
@@ -71,54 +94,55 @@ private:
         std::error_code ec;
         fs::remove_all(folder_, ec);
         fs::copy(qmtest::SourceDir() / "data" / "game", folder_, fs::copy_options::recursive);
-        stamps_.clear();
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder_)) {
+        entries_.clear();
+        for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder_)) {
             struct stat info {};
-            if (entry.is_regular_file() && stat(entry.path().c_str(), &info) == 0)
-                stamps_.push_back({entry.path(), info.st_size, info.st_mtim});
+            if (stat(item.path().c_str(), &info) != 0)
+                continue;
+            entries_.push_back({item.path().lexically_relative(folder_).string(), S_ISDIR(info.st_mode),
+                                info.st_size, info.st_mtim});
         }
     }
     std::string FirstChanged() const
     {
-        for (const Stamp& stamp : stamps_) {
+        for (const Entry& entry : entries_) {
+            if (entry.folder)
+                continue;
+            const std::string path = (folder_ / entry.name).string();
             struct stat info {};
-            if (stat(stamp.path.c_str(), &info) != 0 || info.st_size != stamp.size ||
-                info.st_mtim.tv_sec != stamp.modified.tv_sec ||
-                info.st_mtim.tv_nsec != stamp.modified.tv_nsec)
-                return stamp.path.string();
+            if (stat(path.c_str(), &info) != 0 || info.st_size != entry.size ||
+                info.st_mtim.tv_sec != entry.modified.tv_sec ||
+                info.st_mtim.tv_nsec != entry.modified.tv_nsec)
+                return path;
         }
         return {};
     }
 
     fs::path folder_;
-    std::vector<Stamp> stamps_;
+    std::vector<Entry> entries_;
 };
 
-const fs::path& SampleData()
+SampleDataCache& SampleData()
 {
     static SampleDataCache cache;
-    return cache.Folder();
-}
-
-void LinkCopy(const fs::path& from, const fs::path& to)
-{
-    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::create_hard_links);
+    return cache;
 }
 
 } // namespace
 
 fs::path CopySampleGame(std::initializer_list<const char*> discs)
 {
-    const fs::path& source = SampleData();
+    SampleDataCache& source = SampleData();
+    source.Check();
     const fs::path folder = qmtest::TempDir();
-    LinkCopy(source / "QM3Data", folder / "QM3Data.qmd");
-    LinkCopy(source / "QM3Lang", folder / "QM3Lang.lng");
+    source.Link("QM3Data", folder / "QM3Data.qmd");
+    source.Link("QM3Lang", folder / "QM3Lang.lng");
     if (discs.size() == 0)
         return folder;
     fs::create_directories(folder / "QM3DISC");
     for (const char* disc : discs)
-        LinkCopy(source / disc, folder / "QM3DISC" / (std::string(disc) + ".qmd"));
-    LinkCopy(source / "QM3DISC1.MRK", folder / "QM3DISC1.MRK");
+        source.Link(disc, folder / "QM3DISC" / (std::string(disc) + ".qmd"));
+    source.Link("QM3DISC1.MRK", folder / "QM3DISC1.MRK");
     return folder;
 }
 
@@ -176,7 +200,7 @@ void SampleGameScreen::TearDown()
     appl.reset();
     box.reset();
     SetSoundFactory(nullptr);
-    SampleData(); // fails the test that wrote into a shared sample file, not the next one
+    SampleData().Check(); // fails the test that wrote into a shared sample file, not the next one
 }
 
 } // namespace shelltest
