@@ -23,8 +23,13 @@ public:
     void ShowSuppliesList(CMessage&) {}
     void OnChoiceListChange(CMessage&) {}
     void ShowStockList(CMessage&) {}
-    // Tells the landmark's characters that a trade begins; the stand-in has none.
-    void NotifyCharacters() {}
+    // Tells the landmark's characters that a trade begins; the stand-in has none and only
+    // counts the notices, so that who is told can be seen.
+    void NotifyCharacters() { ++notices_; }
+    int32_t GetNoticeCount() const { return notices_; }
+
+private:
+    int32_t notices_ = 0;
 };
 
 // The outfitting store's companion choice as a player makes it who takes the travellers in

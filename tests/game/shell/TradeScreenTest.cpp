@@ -5,6 +5,8 @@
 // (text pixels depend on the fonts installed).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/Wind.h"
 #include "engine/framework/Message.h"
@@ -14,6 +16,7 @@
 #include "game/shell/MainWnd.h"
 #include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
+#include "game/shell/StandInModules.h"
 #include "game/shell/TwoColListFrm.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
@@ -78,6 +81,20 @@ TEST_F(TradeScreen, ALandmarksTraderTradesWithNoLandmarkModuleToTell)
     });
     SendMsg(*appl, CTravel::kMsgTrade, 1, 0, nullptr);
     EXPECT_TRUE(shown);
+}
+
+TEST_F(TradeScreen, OnlyALandmarksTraderTellsTheLandmarksCharacters)
+{
+    // With the landmark module in slot 9, a trader of a landmark's stock (1) tells its
+    // characters as the trade begins; the plain trader (stock 2) is nobody's character.
+    ASSERT_TRUE(GetModuleMgr()->CreateModule(CModuleMgr::kLandmark));
+    auto* landmark = dynamic_cast<CLandmark*>(GetModuleMgr()->GetModule(CModuleMgr::kLandmark));
+    ASSERT_NE(landmark, nullptr);
+    for (const auto& [stock, notices] : {std::pair{2, 0}, std::pair{1, 1}, std::pair{2, 1}}) {
+        wtest::Later close([&] { SendMsg(*Travel()->GetTradeWindow(), kMsgEndModal, 0, 0, nullptr); });
+        SendMsg(*appl, CTravel::kMsgTrade, stock, 0, nullptr);
+        EXPECT_EQ(landmark->GetNoticeCount(), notices) << "after a trade with stock " << stock;
+    }
 }
 
 TEST_F(TradeScreen, TheDiscardDialogListsTheGoodsOfTheCategory)
