@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr int32_t kMsgSecondWindow = 3;
 constexpr int32_t kMsgBadText = 5;
 
@@ -67,7 +66,7 @@ CBTplList::~CBTplList()
 
 void CBTplList::ReadTemplates(CRsrcBlock* text)
 {
-    CRawParser parser(text, kEveryLibrary);
+    CRawParser parser(text, CLibMgr::kAllLibraries);
     parser.Preprocess();
     parser.LockSource();
     id_ = text->GetId();

@@ -2,13 +2,13 @@
 
 #include "engine/framework/ApplHooks.h"
 #include "engine/graphics/Cursor.h"
+#include "engine/resources/LibMgr.h"
 
 namespace {
 
 constexpr int32_t kArrow = 0;
 constexpr int32_t kWait = 3;
 constexpr int32_t kAllCursors = -1;
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 
 CCursorMgr* g_cursorMgr = nullptr;
 
@@ -145,9 +145,9 @@ void InstallCursorHooks()
     ApplHooks& hooks = GetApplHooks();
     hooks.createCursorMgr = [] { CreateCursorMgr(); };
     hooks.deleteCursorMgr = [] { DeleteCursorMgr(); };
-    hooks.setDefaultCursor = [] { SetCursorId(kArrow, kEveryLibrary); };
+    hooks.setDefaultCursor = [] { SetCursorId(kArrow, CLibMgr::kAllLibraries); };
 }
 
-CBusyCursor::CBusyCursor() : saved_(GetCursorId()) { SetCursorId(kWait, kEveryLibrary); }
+CBusyCursor::CBusyCursor() : saved_(GetCursorId()) { SetCursorId(kWait, CLibMgr::kAllLibraries); }
 
-CBusyCursor::~CBusyCursor() { SetCursorId(saved_, kEveryLibrary); }
+CBusyCursor::~CBusyCursor() { SetCursorId(saved_, CLibMgr::kAllLibraries); }

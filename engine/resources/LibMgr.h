@@ -24,6 +24,9 @@ struct CLibNode {
 
 class CLibMgr {
 public:
+    // The mask that asks every open library.
+    static constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
+
     CLibMgr() = default;
     CLibMgr(const CLibMgr&) = delete;
     CLibMgr& operator=(const CLibMgr&) = delete;

@@ -12,6 +12,7 @@
 #include "engine/framework/Options.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
 #include "game/shell/MainWnd.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr int16_t kBarDepth = -50;
 constexpr int32_t kShotSound = 5900;
 
@@ -65,7 +65,7 @@ CFrame* FindById(CFrame* frame, int32_t id)
 // Builds a template list over the image cache with no owner; the bar hears its objects.
 CFrame* BuildList(int32_t listId, CFrame* root, CBaseObj* target)
 {
-    CTplList list(listId, kEveryLibrary, GetRsrcCache());
+    CTplList list(listId, CLibMgr::kAllLibraries, GetRsrcCache());
     return dynamic_cast<CFrame*>(list.Build(root, target, 0));
 }
 

@@ -5,12 +5,12 @@
 #include "engine/framework/Diag.h"
 #include "engine/framework/EngineStrings.h"
 #include "engine/graphics/CachedImages.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/RsrcCache.h"
 #include "game/shell/GameGlobals.h"
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr int32_t kMissingImageString = 32;
 
 // A cache left full by a load frees released entries at once.
@@ -35,15 +35,15 @@ std::unique_ptr<CImgSet> LoadImage(const char* key, int32_t, int32_t id, bool re
     const bool sprite = key && std::strcmp(key, "RLES") == 0;
     if (mode < 1 || !cache) {
         if (sprite)
-            return LoadRleImgSet(nullptr, id, kEveryLibrary, -1, true);
-        return LoadCbmImgSet(nullptr, id, kEveryLibrary, -1, true);
+            return LoadRleImgSet(nullptr, id, CLibMgr::kAllLibraries, -1, true);
+        return LoadCbmImgSet(nullptr, id, CLibMgr::kAllLibraries, -1, true);
     }
     if (sprite) {
-        std::unique_ptr<CImgSet> image = LoadRleImgSet(cache, id, kEveryLibrary, mode, true, "RLES");
+        std::unique_ptr<CImgSet> image = LoadRleImgSet(cache, id, CLibMgr::kAllLibraries, mode, true, "RLES");
         FreeWhenFull(cache, kSpriteFlushBytes);
         return Required(std::move(image), required, kMissingSpriteLine);
     }
-    std::unique_ptr<CImgSet> image = LoadCbmImgSet(cache, id, kEveryLibrary, mode, true, "BMPD");
+    std::unique_ptr<CImgSet> image = LoadCbmImgSet(cache, id, CLibMgr::kAllLibraries, mode, true, "BMPD");
     FreeWhenFull(cache, kPictureFlushBytes);
     return Required(std::move(image), required, kMissingPictureLine);
 }

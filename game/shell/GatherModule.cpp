@@ -17,6 +17,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/framework/Util.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/CtrlBarFrm.h"
 #include "game/shell/GameGlobals.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // The iris that closes the screen on a spoiled gathering.
 constexpr int32_t kIrisSpeed = 10;
 
@@ -55,7 +55,7 @@ CGatherModule::CGatherModule(const CRect& rect) : CFrameModule(rect)
 {
     SetTakesInput(true);
     SetId(kFrameId);
-    plantNames_ = CreateTplRec(kPlantNames, kAllLibraries, false);
+    plantNames_ = CreateTplRec(kPlantNames, CLibMgr::kAllLibraries, false);
     ReadPlantTable();
 }
 
@@ -188,7 +188,7 @@ void CGatherModule::DeleteScreen()
 
 void CGatherModule::BuildScreen()
 {
-    CTplList list(kScreenList, kAllLibraries, GetRsrcCache());
+    CTplList list(kScreenList, CLibMgr::kAllLibraries, GetRsrcCache());
     screen_ = dynamic_cast<CFrame*>(list.Build(this, this, 0));
     FindScreenObjects();
     ShowState();

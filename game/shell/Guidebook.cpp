@@ -18,6 +18,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/graphics/CursorMgr.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr uint8_t kFullLevel = 255;
 constexpr int32_t kEntryDimColor = 0x10444444;
 // Pictures stand this far above the bottom of the text area they illustrate.
@@ -148,10 +148,10 @@ void CGuidebook::OnAttach()
     for (GbkSection& section : content_.sections)
         if (section.type == GbkSection::kIndex)
             CountIndexScreens(section);
-    masterStrings_ = CreateTplRec(content_.masterStrListId, kEveryLibrary, false);
-    moreStrings_ = CreateTplRec(content_.moreStrListId, kEveryLibrary, false);
+    masterStrings_ = CreateTplRec(content_.masterStrListId, CLibMgr::kAllLibraries, false);
+    moreStrings_ = CreateTplRec(content_.moreStrListId, CLibMgr::kAllLibraries, false);
     MakeTabs();
-    CTplList list(content_.screenTemplateId, kEveryLibrary, GetRsrcCache());
+    CTplList list(content_.screenTemplateId, CLibMgr::kAllLibraries, GetRsrcCache());
     list.Build(this, this, 0);
     FindControls();
     MakeMoreNotice();
@@ -166,7 +166,8 @@ void CGuidebook::OnAttach()
 
 void CGuidebook::CountIndexScreens(GbkSection& section) const
 {
-    const std::unique_ptr<CTplRec> list = CreateTplRec(section.contentsStrListId, kEveryLibrary, false);
+    const std::unique_ptr<CTplRec> list =
+        CreateTplRec(section.contentsStrListId, CLibMgr::kAllLibraries, false);
     const int32_t items = list ? (list->GetEntryCount() - 1) / 2 : 0;
     section.contentsScreens = ContentsScreenCount(items, section.PerScreen());
 }
@@ -253,7 +254,7 @@ void CGuidebook::ShowSection(int32_t id, int32_t page)
              {controls_.leftText, controls_.rightText, controls_.singleText, controls_.rightHeading})
             HideFrame(f);
         const std::unique_ptr<CTplRec> contents =
-            CreateTplRec(section.contentsStrListId, kEveryLibrary, false);
+            CreateTplRec(section.contentsStrListId, CLibMgr::kAllLibraries, false);
         SetText(controls_.leftHeading, Entry(contents.get(), 0));
         ShowFrame(controls_.leftHeading);
         ShowIcon(section);
@@ -364,9 +365,10 @@ void CGuidebook::ShowSpread(const GbkSection& section, int32_t page)
     const GbkPage& leftPage = section.pages[static_cast<size_t>(left)];
     const GbkPage* rightPage =
         left + 1 < section.PageCount() ? &section.pages[static_cast<size_t>(left + 1)] : nullptr;
-    const std::unique_ptr<CTplRec> leftStrings = CreateTplRec(leftPage.strListId, kEveryLibrary, false);
+    const std::unique_ptr<CTplRec> leftStrings =
+        CreateTplRec(leftPage.strListId, CLibMgr::kAllLibraries, false);
     const std::unique_ptr<CTplRec> rightStrings =
-        CreateTplRec(rightPage ? rightPage->strListId : kNoPageStrings, kEveryLibrary, false);
+        CreateTplRec(rightPage ? rightPage->strListId : kNoPageStrings, CLibMgr::kAllLibraries, false);
     SetText(controls_.leftHeading, Entry(leftStrings.get(), 0));
     SetText(controls_.leftText, Entry(leftStrings.get(), 1));
     SetText(controls_.rightHeading, Entry(rightStrings.get(), 0));
@@ -392,7 +394,8 @@ void CGuidebook::ShowSingleText(const GbkSection& section)
         HideFrame(f);
     if (section.iconPictId != 0)
         ShowIcon(section);
-    const std::unique_ptr<CTplRec> contents = CreateTplRec(section.contentsStrListId, kEveryLibrary, false);
+    const std::unique_ptr<CTplRec> contents =
+        CreateTplRec(section.contentsStrListId, CLibMgr::kAllLibraries, false);
     SetText(controls_.singleText, Entry(contents.get(), 0));
     ShowFrame(controls_.singleText);
 }
@@ -434,7 +437,7 @@ void CGuidebook::OpenDiaryEditor()
     const CDiary* diary = OpenGameDiary();
     auto text = std::make_unique<CStr>(diary ? diary->GetText().GetText() : "");
     editor_ = new CEditCtl(-2, CRect(kDiaryTop, kDiaryLeft, kDiaryBottom, kDiaryRight), 0, this,
-                           std::move(text), kDiaryFont, kEveryLibrary, true, 0, 0);
+                           std::move(text), kDiaryFont, CLibMgr::kAllLibraries, true, 0, 0);
     AddChild(editor_, false);
     editorOpen_ = true;
 }

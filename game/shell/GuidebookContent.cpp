@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr int32_t kEndOfList = -1;
 
 // Reads a field that can close a list. Past the text's end every field reads 0, so a list
@@ -107,8 +106,8 @@ GbkContent ReadGuidebookContent(CRsrcBlock* text, uint32_t includeMask)
 
 GbkContent LoadGuidebookContent()
 {
-    std::unique_ptr<CRsrcBlock> text = GetLibMgr()->LoadResource("GBK", 1, kEveryLibrary, false);
+    std::unique_ptr<CRsrcBlock> text = GetLibMgr()->LoadResource("GBK", 1, CLibMgr::kAllLibraries, false);
     if (!text)
         return {};
-    return ReadGuidebookContent(text.get(), kEveryLibrary);
+    return ReadGuidebookContent(text.get(), CLibMgr::kAllLibraries);
 }

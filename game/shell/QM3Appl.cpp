@@ -13,6 +13,7 @@
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/media/SndMgr.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/RawParser.h"
 #include "engine/resources/Registrar.h"
 #include "engine/resources/RsrcCache.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr int32_t kBorderColor = -32000;
 constexpr float kCacheReserve = 4608000.0f;
 constexpr int32_t kMsgCloseActive = 201;
@@ -72,13 +72,13 @@ CQM3Appl::CQM3Appl(const ApplRequirements* requirements) : CAppl(requirements)
     }
     Init(kPaletteId);
     for (int32_t id : kDefinitionRecords)
-        CRawParser::ParseResource("VAL", id, kEveryLibrary);
-    if (std::unique_ptr<CTplRec> discNames = CreateTplRec(kDiscNamesList, kEveryLibrary, false)) {
+        CRawParser::ParseResource("VAL", id, CLibMgr::kAllLibraries);
+    if (std::unique_ptr<CTplRec> discNames = CreateTplRec(kDiscNamesList, CLibMgr::kAllLibraries, false)) {
         discFolder_ = discNames->GetEntryString(0);
         if (CDriveLibMgr* manager = GetDriveLibMgr())
             manager->SetDiscNames(std::move(discNames));
     }
-    stringList_ = CreateTplRec(kStringList, kEveryLibrary, false);
+    stringList_ = CreateTplRec(kStringList, CLibMgr::kAllLibraries, false);
     const std::unique_ptr<CStr> title = GetString(0);
     CreateBorderWnd(title ? title->GetText() : "", kBorderColor);
     SetUseMenuBar(false);

@@ -10,6 +10,7 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/media/SmackerFrame.h"
 #include "engine/media/SmkResource.h"
+#include "engine/resources/LibMgr.h"
 #include "game/shell/DriveLibMgr.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/LibraryDiscovery.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 const CPoint kMoviePosition(110, 20); // left 110, top 20
 // The music's requests: flags, levels at start and after an idle wait or a movie, fade
 // times (0 plays it as an effect).
@@ -105,7 +105,7 @@ void CSmackerModule::Resume()
 
 void CSmackerModule::BuildList(int32_t listId)
 {
-    CTplList list(listId, kAllLibraries, GetRsrcCache());
+    CTplList list(listId, CLibMgr::kAllLibraries, GetRsrcCache());
     if (CBaseObj* root = list.Build(this, this, 0))
         if (auto* frame = dynamic_cast<CFrame*>(root))
             frame->AfterBuild();
@@ -189,7 +189,7 @@ void CSmackerModule::NextMovie(bool advance)
         IdleTimer(false);
     } else if (++movieIndex_ >= 0 && movieIndex_ < static_cast<int16_t>(std::size(kMovieList))) {
         if (std::unique_ptr<CSmackerFrame> movie =
-                MakeMovie(kMoviePosition, kMovieList[movieIndex_], kAllLibraries)) {
+                MakeMovie(kMoviePosition, kMovieList[movieIndex_], CLibMgr::kAllLibraries)) {
             movie_ = movie.release();
             AddChild(movie_, false);
             movie_->SetClickMode(0);

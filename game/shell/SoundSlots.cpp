@@ -7,11 +7,11 @@
 #include "engine/media/SndMgr.h"
 #include "engine/media/SndObj.h"
 #include "engine/media/StreamSound.h"
+#include "engine/resources/LibMgr.h"
 #include "platform/Clock.h"
 
 namespace {
 
-constexpr uint32_t kEveryLibrary = 0xFFFFFFFFu;
 constexpr uint16_t kMusicFadeOut = 180;
 constexpr int32_t kCrossFadeDelay = 480;
 constexpr uint16_t kLevelFade = 20;
@@ -40,8 +40,8 @@ SoundFactory& Factory()
 std::unique_ptr<CSndObj> GameSound(int32_t id, bool streamed)
 {
     if (streamed)
-        return std::make_unique<CStreamSound>(id, kEveryLibrary);
-    return std::make_unique<CSampleSnd>(id, kEveryLibrary);
+        return std::make_unique<CStreamSound>(id, CLibMgr::kAllLibraries);
+    return std::make_unique<CSampleSnd>(id, CLibMgr::kAllLibraries);
 }
 
 std::unique_ptr<CSndObj> MakeSound(int32_t id, uint32_t flags)

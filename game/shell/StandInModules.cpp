@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 constexpr size_t kMostCompanions = 4;
 // The money item: a market's dollars go to the party's money.
 constexpr int16_t kDollars = 35;
@@ -54,8 +53,8 @@ void CLandmark::OnAttach()
     CTravel* travel = Travel();
     const int32_t landmark = travel ? travel->GetLandmarkId() : 0;
     CLibMgr* libraries = GetLibMgr();
-    if (libraries && libraries->GetResourceSize("TPL", landmark, kAllLibraries) > 0) {
-        CTplList list(landmark, kAllLibraries, GetRsrcCache());
+    if (libraries && libraries->GetResourceSize("TPL", landmark, CLibMgr::kAllLibraries) > 0) {
+        CTplList list(landmark, CLibMgr::kAllLibraries, GetRsrcCache());
         list.Build(this, this, 0);
         Draw(true);
     }

@@ -9,6 +9,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/graphics/CursorMgr.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 constexpr int32_t kMousePress = 1;
 // The narrations' play request.
 constexpr uint32_t kNarrationFlags = 2;
@@ -72,7 +72,7 @@ void CTripStatusModule::OnAttach()
 
 void CTripStatusModule::BuildScreen(int32_t listId)
 {
-    CTplList list(listId, kAllLibraries, GetRsrcCache());
+    CTplList list(listId, CLibMgr::kAllLibraries, GetRsrcCache());
     screen_ = dynamic_cast<CFrame*>(list.Build(this, this, 0));
     if (screen_)
         screen_->AfterBuild();
@@ -91,7 +91,7 @@ void CTripStatusModule::RemoveScreen(CBaseObj* sender)
 
 void CTripStatusModule::ShowPanel(int16_t panel)
 {
-    const std::unique_ptr<CTplRec> list = CreateTplRec(kStringListBase + panel, kAllLibraries, true);
+    const std::unique_ptr<CTplRec> list = CreateTplRec(kStringListBase + panel, CLibMgr::kAllLibraries, true);
     if (auto* marker = FindAs<CImageWnd>(kMarkerBase + panel))
         marker->SetFrame(1);
     const CTravel* travel = Travel();

@@ -1,7 +1,6 @@
 // Showing a route event: its dialog (or, without one, its clip on the travel screen), the
 // choice the player takes, and the result box of a resolution.
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "engine/controls/ImageFrame.h"
@@ -16,6 +15,7 @@
 #include "engine/graphics/ImgSet.h"
 #include "engine/media/SmackerFrame.h"
 #include "engine/media/SmkResource.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // The random effect sounds are 1031-1039.
 constexpr int32_t kEffectBase = 1030;
 constexpr uint8_t kEffectLevel = 255;
@@ -44,7 +43,7 @@ int16_t FoodFlag(int32_t type) { return type == 57 ? 0 : type == 58 ? 13 : type 
 // Entry n of a string list as a new text ("" when the list or entry is missing).
 std::unique_ptr<CStr> EntryText(int32_t list, int32_t n)
 {
-    const std::unique_ptr<CTplRec> strings = CreateTplRec(list, kAllLibraries, false);
+    const std::unique_ptr<CTplRec> strings = CreateTplRec(list, CLibMgr::kAllLibraries, false);
     const CStr* entry = strings && n >= 0 ? strings->GetEntry(n) : nullptr;
     return std::make_unique<CStr>(entry ? entry->GetText() : "");
 }
@@ -98,10 +97,10 @@ void AddTravellerClip(CFrame& dialog, const CPartyMember& traveller, int32_t typ
 {
     auto* place = dialog.FindObject(CBaseObj::kAnyKind, CTripEvents::kClipPlaceId);
     const int32_t clip = traveller.GetPersonIndex() * kClipsPerPerson + type;
-    if (!place || !FindSmkResource(clip, kAllLibraries))
+    if (!place || !FindSmkResource(clip, CLibMgr::kAllLibraries))
         return;
     place->AddChild(new CSmackerFrame(-2, CPoint(CTripEvents::kClipX, CTripEvents::kClipY), clip,
-                                      kAllLibraries, CSmackerFrame::kAutoPlay, nullptr, 0),
+                                      CLibMgr::kAllLibraries, CSmackerFrame::kAutoPlay, nullptr, 0),
                     false);
 }
 
@@ -134,8 +133,8 @@ int CTripEvents::FirstChoice(const CRouteEvent& event, const CEventGen* gen)
 
 void CTripEvents::ShowEvent(CEventQueue& queue, CRouteEvent& event)
 {
-    if (std::ostream* log = GetEventLog(); log && event.GetState() == CRouteEvent::kNew)
-        *log << "event " << EventLogDate(trip_.GetCurDate()) << ' ' << event.GetType() << '\n' << std::flush;
+    if (event.GetState() == CRouteEvent::kNew)
+        WriteEventLogLine("event", trip_.GetCurDate(), {event.GetType()});
     const int16_t flag = FoodFlag(event.GetType());
     if (flag >= 0 && !trip_.GetSceneFlag(flag)) {
         event.SetState(CRouteEvent::kFinished);

@@ -985,14 +985,17 @@ void Resolution::ApplyDelay()
 
 void SetEventLog(std::ostream* out) { g_eventLog = out; }
 
-std::ostream* GetEventLog() { return g_eventLog; }
-
-std::string EventLogDate(const CDate* date)
+void WriteEventLogLine(const char* word, const CDate* date, std::initializer_list<int32_t> values)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date ? date->GetYear() : 0,
-                  date ? date->GetMonth() : 0, date ? date->GetDay() : 0);
-    return text;
+    if (!g_eventLog)
+        return;
+    char day[32];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", date ? date->GetYear() : 0, date ? date->GetMonth() : 0,
+                  date ? date->GetDay() : 0);
+    *g_eventLog << word << ' ' << day;
+    for (const int32_t value : values)
+        *g_eventLog << ' ' << value;
+    *g_eventLog << '\n' << std::flush;
 }
 
 CTripEvents::CTripEvents(CTrip& trip) : trip_(trip) {}
@@ -1003,8 +1006,5 @@ void CTripEvents::ResolveEvent(CEventQueue& queue, CRouteEvent& event)
         Resolution(*this, queue, event).Run();
     else
         event.SetState(CRouteEvent::kFinished);
-    if (g_eventLog)
-        *g_eventLog << "resolve " << EventLogDate(trip_.GetCurDate()) << ' ' << event.GetType() << ' '
-                    << event.GetStep() << ' ' << event.GetState() << '\n'
-                    << std::flush;
+    WriteEventLogLine("resolve", trip_.GetCurDate(), {event.GetType(), event.GetStep(), event.GetState()});
 }

@@ -12,6 +12,7 @@
 // module adds "arrive YYYY-MM-DD NODE" on each node reached and "scene YYYY-MM-DD ID" on each stop
 // scene put up, so a script's log reads as the route travelled.
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
 
@@ -90,6 +91,6 @@ private:
 
 // Where --headless runs print the event and resolve lines; null (the default) prints nothing.
 void SetEventLog(std::ostream* out);
-std::ostream* GetEventLog();
-// The date of an event line: YYYY-MM-DD (zeros without a date).
-std::string EventLogDate(const CDate* date);
+// Prints "WORD YYYY-MM-DD V1 V2 ..." on the event log (zeros for a missing date); nothing
+// without a log.
+void WriteEventLogLine(const char* word, const CDate* date, std::initializer_list<int32_t> values);

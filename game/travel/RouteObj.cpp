@@ -11,6 +11,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/graphics/RleStretchDraw.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // Images go through the image cache.
 constexpr int16_t kCached = 1;
 
@@ -40,7 +40,10 @@ int16_t CountFrames(int32_t spriteId)
     return sprite ? sprite->GetCount() : 0;
 }
 
-std::unique_ptr<CTplRec> LoadHotspotList(int32_t id) { return CreateTplRec(id, kAllLibraries, false); }
+std::unique_ptr<CTplRec> LoadHotspotList(int32_t id)
+{
+    return CreateTplRec(id, CLibMgr::kAllLibraries, false);
+}
 
 } // namespace
 
@@ -83,7 +86,7 @@ void CRouteObj::Init()
 
 void CRouteObj::LoadSequences()
 {
-    std::unique_ptr<CTplRec> lines = CreateTplRec(kMapList, kAllLibraries, false);
+    std::unique_ptr<CTplRec> lines = CreateTplRec(kMapList, CLibMgr::kAllLibraries, false);
     LoadSequences(lines ? *lines : CTplRec(), LoadHotspotList);
 }
 
@@ -343,7 +346,7 @@ void CRouteObj::TrackHoverLabel()
 void CRouteObj::ShowLabel(CRouteHotspot& hotspot, CFrame*& slot)
 {
     DeleteLabel(slot);
-    CTplList list(hotspot.captionTemplateId, kAllLibraries, GetRsrcCache());
+    CTplList list(hotspot.captionTemplateId, CLibMgr::kAllLibraries, GetRsrcCache());
     // Every caption gets an id of its own.
     if (list.Find(kCaptionTemplate))
         list.SetId(kCaptionTemplate, CFrame::kNewId);

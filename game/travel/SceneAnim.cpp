@@ -3,13 +3,12 @@
 #include "engine/controls/Frame.h"
 #include "engine/controls/anim/SeqWnd.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "game/shell/GameImages.h"
 #include "game/shell/SoundSlots.h"
 #include "game/travel/SceneObj.h"
 
 namespace {
-
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 
 } // namespace
 
@@ -58,8 +57,9 @@ void CSceneAnim::MakeWindow(CFrame* owner, int32_t sequenceId)
         LoadImage();
     if (!owner || !image_)
         return;
-    window_ = new CSeqWnd(CFrame::kNewId, CPoint(0, 0), owner, image_.get(),
-                          sequenceId ? sequenceId : recordId_, kAllLibraries, kAllLibraries, false);
+    window_ =
+        new CSeqWnd(CFrame::kNewId, CPoint(0, 0), owner, image_.get(), sequenceId ? sequenceId : recordId_,
+                    CLibMgr::kAllLibraries, CLibMgr::kAllLibraries, false);
     owner->AddChild(window_, false);
     if (image_->GetCount() > 1)
         window_->SetAnimation(0);

@@ -1,7 +1,6 @@
 #include "game/travel/SceneFrame.h"
 
 #include <memory>
-#include <ostream>
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TextFrame.h"
@@ -25,7 +24,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // The naming dialog's rows: row k holds a text (9200 + 20k) and a name field (9210 + 20k).
 constexpr int32_t kNamingRow0Text = 9200;
 constexpr int32_t kNamingRow0Field = 9210;
@@ -37,7 +35,7 @@ constexpr int32_t kNamingDateFormat = 1;
 bool TemplateListExists(int32_t id)
 {
     CLibMgr* libraries = GetLibMgr();
-    return libraries && libraries->GetResourceSize("TPL", id, kAllLibraries) > 0;
+    return libraries && libraries->GetResourceSize("TPL", id, CLibMgr::kAllLibraries) > 0;
 }
 
 // Builds template list `id` under `root` (null: its first object stands alone) with `owner`
@@ -98,8 +96,7 @@ void CRouteSceneFrm::OnAttach()
     // A stop built anew has not been left yet, whatever the scene before it did.
     closed_ = 0;
     ++builds_;
-    if (std::ostream* log = GetEventLog())
-        *log << "scene " << EventLogDate(travel_.GetCurDate()) << ' ' << sceneId_ << '\n' << std::flush;
+    WriteEventLogLine("scene", travel_.GetCurDate(), {sceneId_});
     content_ = BuildTemplateList(sceneId_, this, this);
     DimFerryWhenPoor();
     HideForkObject();
@@ -129,7 +126,7 @@ void CRouteSceneFrm::AskNames()
     CParty* party = travel_.GetParty();
     if (!party)
         return;
-    const std::unique_ptr<CTplRec> trailNames = CreateTplRec(kTrailNames, kAllLibraries, false);
+    const std::unique_ptr<CTplRec> trailNames = CreateTplRec(kTrailNames, CLibMgr::kAllLibraries, false);
     const std::unique_ptr<CFrame> built(BuildTemplateList(kNamingDialog, nullptr, GetApplication()));
     auto* dialog = dynamic_cast<CImageFrame*>(built.get());
     if (!dialog)

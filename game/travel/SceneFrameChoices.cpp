@@ -15,6 +15,7 @@
 #include "engine/framework/Util.h"
 #include "engine/media/SmackerFrame.h"
 #include "engine/media/SmkResource.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/ModalList.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // The scenes whose ferry button goes dim when the party cannot pay the ferry.
 constexpr int32_t kFerryScenes[] = {20200, 22600, 24200};
 constexpr int32_t kFerryButton = 18245;
@@ -60,7 +60,7 @@ void SetText(CFrame* panel, int32_t id, const std::string& text)
 
 std::string Entry(int32_t list, int32_t index)
 {
-    const std::unique_ptr<CTplRec> strings = CreateTplRec(list, kAllLibraries, false);
+    const std::unique_ptr<CTplRec> strings = CreateTplRec(list, CLibMgr::kAllLibraries, false);
     const CStr* entry = strings ? strings->GetEntry(index) : nullptr;
     return entry && entry->GetText() ? entry->GetText() : "";
 }
@@ -243,11 +243,11 @@ void CRouteSceneFrm::Choose(int32_t id)
     closed_ = 0;
     // A clip opens once it is placed in the panel, so whether it exists is asked first.
     const int32_t clip = OutcomeClip(id, roll.success);
-    if (!panel || !FindSmkResource(clip, kAllLibraries)) {
+    if (!panel || !FindSmkResource(clip, CLibMgr::kAllLibraries)) {
         Draw(false);
         return;
     }
-    auto* video = new CSmackerFrame(-2, CPoint(kClipX, kClipY), clip, kAllLibraries, 0, this, 0);
+    auto* video = new CSmackerFrame(-2, CPoint(kClipX, kClipY), clip, CLibMgr::kAllLibraries, 0, this, 0);
     panel->AddChild(video, false);
     Draw(false);
     SendMsg(*video, CSmackerFrame::kMsgPlay, 1, 0, nullptr);

@@ -8,12 +8,12 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
 #include "engine/media/SndObj.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/RecReader.h"
 #include "engine/resources/TplRecLoader.h"
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // NextLine keeps at most 79 characters.
 constexpr int16_t kLineRoom = 80;
 
@@ -21,7 +21,7 @@ constexpr int16_t kLineRoom = 80;
 
 CSceneRecord::CSceneRecord(int32_t id) : reader_(std::make_unique<CRecReader>())
 {
-    LoadTplRec(*reader_, id, kAllLibraries, false);
+    LoadTplRec(*reader_, id, CLibMgr::kAllLibraries, false);
 }
 
 CSceneRecord::~CSceneRecord() = default;

@@ -2,11 +2,10 @@
 // panel, message 341 (the event has gone) stops and deletes it; so do the next clip and a stay.
 #include "engine/media/SmackerFrame.h"
 #include "engine/media/SmkResource.h"
+#include "engine/resources/LibMgr.h"
 #include "game/travel/Travel.h"
 
 namespace {
-
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 
 } // namespace
 
@@ -43,9 +42,9 @@ void CTravel::StartEventClip()
     DeleteEventClip();
     const CEventQueue* queue = GetEventQueue();
     const int16_t id = queue ? queue->GetNotifyWord() : 0;
-    if (id == 0 || !FindSmkResource(id, kAllLibraries))
+    if (id == 0 || !FindSmkResource(id, CLibMgr::kAllLibraries))
         return;
-    eventClip_ = new CSmackerFrame(kEventClipId, CPoint(0, 0), id, kAllLibraries, 0, this, 0);
+    eventClip_ = new CSmackerFrame(kEventClipId, CPoint(0, 0), id, CLibMgr::kAllLibraries, 0, this, 0);
     routePanel_->AddChild(eventClip_, false);
     Draw(true);
     eventClip_->Play(0);

@@ -13,6 +13,7 @@
 #include "engine/framework/Str.h"
 #include "engine/graphics/DibSect.h"
 #include "engine/graphics/ImgSet.h"
+#include "engine/resources/LibMgr.h"
 #include "game/shell/GameGlobals.h"
 #include "game/shell/GameImages.h"
 #include "game/shell/LibraryDiscovery.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 // The modules the screen's buttons switch to.
 constexpr int32_t kGatheringModule = 3;
 constexpr int32_t kRiverModule = 6;

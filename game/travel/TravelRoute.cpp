@@ -1,7 +1,6 @@
 // The route screen of the travel module: the timer's tick, arriving at route nodes, resuming
 // the screen after another module, the route panel and the route map over the screen.
 #include <memory>
-#include <ostream>
 #include <vector>
 
 #include "engine/controls/ImageWnd.h"
@@ -128,8 +127,7 @@ void CTravel::ArriveAtNode(int16_t id)
 {
     sceneReturn_ = 0;
     PlaceOnNode(id);
-    if (std::ostream* log = GetEventLog())
-        *log << "arrive " << EventLogDate(GetCurDate()) << ' ' << id << '\n' << std::flush;
+    WriteEventLogLine("arrive", GetCurDate(), {id});
     if (routeObj_)
         routeObj_->UpdateFromNode(node_.get());
     const int16_t type = node_->GetRouteType();

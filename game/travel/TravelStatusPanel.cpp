@@ -7,6 +7,7 @@
 #include "engine/controls/TextFrame.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
+#include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/travel/EventGen.h"
 #include "game/travel/HealthCond.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kAllLibraries = 0xFFFFFFFFu;
 constexpr int16_t kMemberSlots = 5;
 
 // Fields of the panel.
@@ -140,8 +140,8 @@ void CTravel::UpdateStatusPanel(CFrame* panel)
     if (!panel)
         return;
     if (nodeId_ > 0) {
-        const std::unique_ptr<CTplRec> words = CreateTplRec(kStatusWords, kAllLibraries, false);
-        const std::unique_ptr<CTplRec> names = CreateTplRec(kConditionNames, kAllLibraries, false);
+        const std::unique_ptr<CTplRec> words = CreateTplRec(kStatusWords, CLibMgr::kAllLibraries, false);
+        const std::unique_ptr<CTplRec> names = CreateTplRec(kConditionNames, CLibMgr::kAllLibraries, false);
         if (curDate_)
             SetField(*panel, kFieldDate, curDate_->Format(2));
         SetField(*panel, kFieldHigh, Number(GetHigh()));
