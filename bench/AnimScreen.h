@@ -54,13 +54,11 @@ inline CAnimFrame* MakeAnimScreen(CWind*& window)
 inline void TimeAnimSteps(benchmark::State& state, CAnimFrame* anim, CWind* window)
 {
     anim->Update(nullptr, false);
-    const LoopTimer loop;
-    for (auto _ : state) {
+    RunVsMemcpy(state, kScreenBytes, [&] {
         anim->Update(nullptr, true);
         benchmark::ClobberMemory();
-    }
+    });
     state.SetItemsProcessed(state.iterations());
-    ReportVsMemcpy(state, kScreenBytes, loop);
     delete window;
 }
 

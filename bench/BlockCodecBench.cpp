@@ -40,17 +40,15 @@ void BM_DecodeFullScreen(benchmark::State& state)
     const std::vector<uint8_t> screen = Screen();
     const std::vector<uint8_t> image = qmtest::EncodeImage(screen.data(), kWidth, kHeight, kWidth);
     std::vector<uint8_t> out(screen.size());
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, out.size(), [&] {
         BlockCodec::DecodeToBitmap(image.data(), image.size(), kWidth, kHeight, out.data(), kWidth);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
+    });
     if (out != screen)
         state.SkipWithError("decoded screen differs from the picture");
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
     state.counters["coded_bytes"] = static_cast<double>(image.size());
-    benchref::ReportVsMemcpy(state, out.size(), loop);
 }
 BENCHMARK(BM_DecodeFullScreen);
 

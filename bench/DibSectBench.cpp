@@ -28,13 +28,11 @@ void Copy(benchmark::State& state, DrawProc proc)
     CDibSect source(screen, CPoint(0, 0), 8, 0);
     PaintPattern(source);
     CDibSect dest(screen, CPoint(0, 0), 8, 0xFF);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, static_cast<size_t>(kBytes), [&] {
         proc(&source, &dest, screen, nullptr);
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * kBytes);
-    benchref::ReportVsMemcpy(state, static_cast<size_t>(kBytes), loop);
 }
 
 void BM_DrawOpaqueFullScreen(benchmark::State& state) { Copy(state, DrawOpaque); }
@@ -44,20 +42,17 @@ void BM_DrawTransparentFullScreen(benchmark::State& state) { Copy(state, DrawTra
 BENCHMARK(BM_DrawTransparentFullScreen);
 
 BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
-BENCHMARK_CAPTURE(MemcpyRowsReference, fullScreen, benchref::kScreenWidth, benchref::kScreenHeight, false);
 
 void BM_FillRectFullScreen(benchmark::State& state)
 {
     const CRect screen(0, 0, kHeight, kWidth);
     CDibSect bitmap(screen, CPoint(0, 0), 8, 0);
     uint8_t colour = 0;
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemset(state, static_cast<size_t>(kBytes), [&] {
         bitmap.FillRect(screen, ++colour);
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * kBytes);
-    benchref::ReportVsMemset(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FillRectFullScreen);
 

@@ -20,34 +20,28 @@ void BM_FullScreenBlit(benchmark::State& state)
         source.pixels[i] = static_cast<uint8_t>(i * 7);
     plat::Surface target(kWidth, kHeight);
     plat::DrawContext dc(target);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, static_cast<size_t>(kBytes), [&] {
         dc.BitBlt({0, 0, kWidth, kHeight}, source, {0, 0});
         benchmark::DoNotOptimize(target.pixels.data());
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * kBytes);
-    benchref::ReportVsMemcpy(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FullScreenBlit);
 
 BENCHMARK_CAPTURE(MemcpyReference, fullScreen, benchref::kScreenBytes);
-BENCHMARK_CAPTURE(MemcpyRowsReference, fullScreenFlipped, benchref::kScreenWidth, benchref::kScreenHeight,
-                  true);
 
 void BM_FullScreenFill(benchmark::State& state)
 {
     plat::Surface target(kWidth, kHeight);
     plat::DrawContext dc(target);
     uint16_t colour = 0;
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemset(state, static_cast<size_t>(kBytes), [&] {
         dc.FillRect({0, 0, kWidth, kHeight}, plat::ColorRef::FromIndex(++colour & 0xFF));
         benchmark::DoNotOptimize(target.pixels.data());
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * kBytes);
-    benchref::ReportVsMemset(state, static_cast<size_t>(kBytes), loop);
 }
 BENCHMARK(BM_FullScreenFill);
 

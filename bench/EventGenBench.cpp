@@ -69,13 +69,10 @@ void BM_EventDays(benchmark::State& state)
 {
     benchgame::OpenPackedGameData();
     CUtil::SetRandomSeed(1);
-    const benchref::LoopTimer loop;
     int days = 0;
-    for (auto _ : state)
-        days = TravelDays(true);
+    benchref::RunAgainst(
+        state, "x_flag_clear", [&] { days = TravelDays(true); }, [] { TravelDays(false); });
     state.counters["days"] = days;
-    benchref::ReportRatio(state, "x_flag_clear", loop,
-                          [] { return benchref::SecondsPerCall([] { TravelDays(false); }); });
 }
 BENCHMARK(BM_EventDays)->Unit(benchmark::kMillisecond);
 

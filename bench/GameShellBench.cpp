@@ -36,16 +36,14 @@ void BM_ModuleSwitch(benchmark::State& state)
     Game().topWnd = top;
     main->CreateModuleMgr();
     SendMsg(*main, CMainWnd::kMsgRequestModule, 0, 1, nullptr); // the opening screen over travel
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, benchref::kScreenBytes, [&] {
         CDispatchScope dispatch; // closed screens are freed as the pump would free them
         SendMsg(*main, CMainWnd::kMsgRequestModule, 2, 0, nullptr);
         SendMsg(*main, CMainWnd::kMsgRequestModule, 0, 0, nullptr);
         top->Redraw(nullptr);
         benchmark::ClobberMemory();
-    }
+    });
     state.SetItemsProcessed(state.iterations() * 2);
-    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
     delete top;
     Game().mainWnd = nullptr;
     Game().topWnd = nullptr;
@@ -57,13 +55,11 @@ void BM_LoadOpeningPicture(benchmark::State& state)
 {
     SampleData data;
     const auto mode = static_cast<int16_t>(state.range(0));
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, benchref::kScreenBytes, [&] {
         std::unique_ptr<CImgSet> image = LoadImage("CBMP", 0, kOpeningPicture, true, mode);
         benchmark::DoNotOptimize(image.get());
-    }
+    });
     state.SetItemsProcessed(state.iterations());
-    benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
 }
 BENCHMARK(BM_LoadOpeningPicture)->ArgName("cached")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 

@@ -31,20 +31,19 @@ int PrefixHits(const std::vector<std::string>& names)
 void BM_WildcardMatch(benchmark::State& state)
 {
     const std::vector<std::string> names = Names();
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        int hits = 0;
-        for (const std::string& n : names)
-            hits += plat::WildcardMatch("100123*.CBM", n);
-        benchmark::DoNotOptimize(hits);
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(names.size()));
-    benchref::ReportRatio(state, "x_prefix", loop, [&] {
-        return benchref::SecondsPerCall([&] {
+    benchref::RunAgainst(
+        state, "x_prefix",
+        [&] {
+            int hits = 0;
+            for (const std::string& n : names)
+                hits += plat::WildcardMatch("100123*.CBM", n);
+            benchmark::DoNotOptimize(hits);
+        },
+        [&] {
             int hits = PrefixHits(names);
             benchmark::DoNotOptimize(hits);
         });
-    });
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(names.size()));
 }
 BENCHMARK(BM_WildcardMatch);
 

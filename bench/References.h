@@ -1,21 +1,26 @@
 #pragma once
-// The plain C library loops that benchmarks report beside their own work, so that results
-// read as a ratio: copying or filling the same bytes with memcpy and memset.
+// Benchmarks report their speed as a ratio to a plain reference (memcpy or memset of the same
+// bytes, FFmpeg's own decode loop, ...), timed in the same process and interleaved with the
+// benchmark's own iterations, so that nobody compares a figure with one from another run or
+// another machine, and so that both sides of a ratio see the same state of a shared machine:
+//     benchref::RunVsMemcpy(state, benchref::kScreenBytes, [&] { ...draw 640 x 480 bytes... });
+// sets counter x_memcpy (2.0: twice as fast as memcpy moving the same bytes).
 //
-// Every benchmark reports its ratio to a reference timed in the same process, as a counter
-// such as x_memcpy (2.0: twice as fast as memcpy moving the same bytes), so that nobody
-// compares a figure with one from another run or another machine:
-//     const benchref::LoopTimer loop;
-//     for (auto _ : state) { ...draw 640 x 480 bytes... }
-//     benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
+// The loop alternates rounds: a batch of the benchmark's calls (about a millisecond of them),
+// then a batch of the reference's. Each round gives one ratio of the mean call times, and the
+// counter is the median of the rounds, so that a round in which another process took the
+// processor moves it little. A reference run against itself (MemcpyReference, MemsetReference)
+// reads 1.00.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <map>
+#include <memory>
+#include <sys/mman.h>
 #include <vector>
 
 namespace benchref {
@@ -24,152 +29,174 @@ constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 constexpr size_t kScreenBytes = size_t{kScreenWidth} * kScreenHeight;
 
-// The calling thread's processor time in seconds: Google Benchmark's own measure of a run.
-inline double ThreadSeconds()
+// Wall-clock seconds from a monotonic clock: cheap enough to read around every batch.
+inline double NowSeconds()
 {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Seconds of processor time one call of `work` takes, measured as Google Benchmark measures
-// a benchmark: the mean over a run of calls (a tenth of a second), so that both sides of a
-// ratio see the same interruptions and the reference's own ratio reads 1. The clock is read
-// once per doubling of the calls, so that reading it adds nothing worth counting.
-template <typename Work> double SecondsPerCall(Work&& work)
+// Seconds `calls` calls of `work` take together.
+template <typename Work> double SecondsFor(Work& work, int64_t calls)
 {
-    constexpr double kRunSeconds = 0.1;
-    work(); // warm the caches and fault the pages in
-    const double start = ThreadSeconds();
-    int64_t calls = 0;
-    double elapsed = 0;
-    for (int64_t round = 1; elapsed < kRunSeconds; round *= 2) {
-        for (int64_t i = 0; i < round; ++i)
-            work();
-        calls += round;
-        elapsed = ThreadSeconds() - start;
+    const double start = NowSeconds();
+    for (int64_t i = 0; i < calls; ++i)
+        work();
+    return NowSeconds() - start;
+}
+
+// How many calls of `work` make a batch of about a millisecond (at least one), judged from
+// a few calls after a first one that warms the caches.
+template <typename Work> int64_t BatchCalls(Work& work)
+{
+    constexpr double kBatchSeconds = 1e-3;
+    work();
+    int64_t calls = 1;
+    double seconds = SecondsFor(work, calls);
+    while (seconds < kBatchSeconds / 8 && calls < (int64_t{1} << 24)) {
+        calls *= 2;
+        seconds = SecondsFor(work, calls);
     }
-    return elapsed / static_cast<double>(calls);
+    const double perCall = seconds / static_cast<double>(calls);
+    return std::max<int64_t>(1, static_cast<int64_t>(kBatchSeconds / std::max(perCall, 1e-12)));
 }
 
-// The processor time of a benchmark's loop, as Google Benchmark measures it: made just
-// before the loop, read just after it.
-class LoopTimer {
+// The ratios of the rounds of one benchmark: the reference's time per call over the
+// benchmark's, one per round.
+class RoundRatios {
 public:
-    LoopTimer() : start_(ThreadSeconds()) {}
-    double Seconds() const { return ThreadSeconds() - start_; }
+    void Add(double referenceSecondsPerCall, double workSecondsPerCall)
+    {
+        if (workSecondsPerCall > 0 && referenceSecondsPerCall > 0)
+            ratios_.push_back(referenceSecondsPerCall / workSecondsPerCall);
+    }
+    // Sets counter `name` to the median round (1: the reference's speed; higher is faster).
+    void Report(benchmark::State& state, const char* name)
+    {
+        if (ratios_.empty())
+            return;
+        const auto middle = ratios_.begin() + static_cast<std::ptrdiff_t>(ratios_.size() / 2);
+        std::nth_element(ratios_.begin(), middle, ratios_.end());
+        state.counters[name] = *middle;
+    }
 
 private:
-    double start_;
+    std::vector<double> ratios_;
 };
 
-// Reports counter `name`: the reference's time for one iteration's work over this
-// benchmark's time per iteration, so that 1 is the reference's speed and higher is faster.
-// The loop's time is read first, so that timing the reference (once per process and size)
-// is not counted in it.
-template <typename Reference>
-void ReportRatio(benchmark::State& state, const char* name, const LoopTimer& loop,
-                 Reference&& referenceSeconds)
+// Runs the benchmark's loop over `work`, timing `reference` in the rounds between its batches
+// (the reference's time is not counted in the benchmark's), and reports counter `name`.
+template <typename Work, typename Reference>
+void RunAgainst(benchmark::State& state, const char* name, Work&& work, Reference&& reference)
 {
-    const double seconds = loop.Seconds();
-    const double reference = referenceSeconds();
-    if (seconds > 0)
-        state.counters[name] = reference * static_cast<double>(state.iterations()) / seconds;
+    const int64_t workBatch = BatchCalls(work);
+    const int64_t referenceBatch = BatchCalls(reference);
+    RoundRatios rounds;
+    const auto addRound = [&](int64_t calls, double workSeconds) {
+        const double referenceSeconds = SecondsFor(reference, referenceBatch);
+        rounds.Add(referenceSeconds / static_cast<double>(referenceBatch),
+                   workSeconds / static_cast<double>(calls));
+    };
+    int64_t calls = 0;
+    double start = NowSeconds();
+    for (auto _ : state) {
+        work();
+        if (++calls == workBatch) {
+            const double workSeconds = NowSeconds() - start;
+            state.PauseTiming();
+            addRound(calls, workSeconds);
+            state.ResumeTiming();
+            calls = 0;
+            start = NowSeconds();
+        }
+    }
+    if (calls > 0) // the loop's clock has stopped: the last round needs no pause
+        addRound(calls, NowSeconds() - start);
+    rounds.Report(state, name);
 }
 
-// Seconds one memcpy of `bytes` bytes takes in this process, measured once per size.
-inline double MemcpySeconds(size_t bytes)
+// Bytes for a reference to work on, in huge pages where the system gives them: a buffer of
+// ordinary pages lands on physical pages that may crowd some cache sets, which made one
+// memcpy of a cache-sized block up to a fifth slower than another in the same process.
+class ReferenceBytes {
+public:
+    explicit ReferenceBytes(size_t bytes)
+    {
+        constexpr size_t kHugePage = size_t{2} << 20;
+        const size_t size = (std::max<size_t>(bytes, 1) + kHugePage - 1) / kHugePage * kHugePage;
+        data_ = static_cast<uint8_t*>(std::aligned_alloc(kHugePage, size));
+        madvise(data_, size, MADV_HUGEPAGE);
+        std::memset(data_, 7, size);
+    }
+    ~ReferenceBytes() { std::free(data_); }
+    ReferenceBytes(const ReferenceBytes&) = delete;
+    ReferenceBytes& operator=(const ReferenceBytes&) = delete;
+    uint8_t* Data() { return data_; }
+
+private:
+    uint8_t* data_;
+};
+
+// One memcpy of `bytes` bytes per call, between two halves of a buffer of its own.
+class Memcpy {
+public:
+    explicit Memcpy(size_t bytes) : bytes_(bytes), buffer_(std::make_unique<ReferenceBytes>(2 * bytes)) {}
+    void operator()()
+    {
+        std::memcpy(buffer_->Data() + bytes_, buffer_->Data(), bytes_);
+        benchmark::DoNotOptimize(buffer_->Data());
+        benchmark::ClobberMemory();
+    }
+
+private:
+    size_t bytes_;
+    std::unique_ptr<ReferenceBytes> buffer_;
+};
+
+// One memset of `bytes` bytes per call, with a new value each time.
+class Memset {
+public:
+    explicit Memset(size_t bytes) : bytes_(bytes), buffer_(std::make_unique<ReferenceBytes>(bytes)) {}
+    void operator()()
+    {
+        std::memset(buffer_->Data(), ++value_ & 0xFF, bytes_);
+        benchmark::DoNotOptimize(buffer_->Data());
+        benchmark::ClobberMemory();
+    }
+
+private:
+    size_t bytes_;
+    std::unique_ptr<ReferenceBytes> buffer_;
+    int value_ = 0;
+};
+
+// x_memcpy: this benchmark's speed over memcpy's, moving `bytes` bytes per call of `work`.
+template <typename Work> void RunVsMemcpy(benchmark::State& state, size_t bytes, Work&& work)
 {
-    static std::map<size_t, double> measured;
-    if (const auto it = measured.find(bytes); it != measured.end())
-        return it->second;
-    const std::vector<uint8_t> source(bytes, 7);
-    std::vector<uint8_t> target(bytes);
-    return measured[bytes] = SecondsPerCall([&] {
-               std::memcpy(target.data(), source.data(), bytes);
-               benchmark::DoNotOptimize(target.data());
-               benchmark::ClobberMemory();
-           });
+    RunAgainst(state, "x_memcpy", work, Memcpy(bytes));
 }
 
-// Seconds one memset of `bytes` bytes takes in this process, measured once per size.
-inline double MemsetSeconds(size_t bytes)
+// x_memset: this benchmark's speed over memset's, filling `bytes` bytes per call of `work`.
+template <typename Work> void RunVsMemset(benchmark::State& state, size_t bytes, Work&& work)
 {
-    static std::map<size_t, double> measured;
-    if (const auto it = measured.find(bytes); it != measured.end())
-        return it->second;
-    std::vector<uint8_t> target(bytes);
-    int value = 0;
-    return measured[bytes] = SecondsPerCall([&] {
-               std::memset(target.data(), ++value & 0xFF, bytes);
-               benchmark::DoNotOptimize(target.data());
-               benchmark::ClobberMemory();
-           });
-}
-
-// x_memcpy: this benchmark's speed over memcpy's, moving `bytes` bytes per iteration.
-inline void ReportVsMemcpy(benchmark::State& state, size_t bytes, const LoopTimer& loop)
-{
-    ReportRatio(state, "x_memcpy", loop, [bytes] { return MemcpySeconds(bytes); });
-}
-
-// x_memset: this benchmark's speed over memset's, filling `bytes` bytes per iteration.
-inline void ReportVsMemset(benchmark::State& state, size_t bytes, const LoopTimer& loop)
-{
-    ReportRatio(state, "x_memset", loop, [bytes] { return MemsetSeconds(bytes); });
+    RunAgainst(state, "x_memset", work, Memset(bytes));
 }
 
 } // namespace benchref
 
 // The loops live at file scope because BENCHMARK_CAPTURE builds identifiers from their names.
+// Each is run against a second copy of itself: its ratio shows how far the ratios of this
+// run can be trusted (1.00 on a quiet machine).
 
 // One memcpy of `bytes` bytes per iteration.
 inline void MemcpyReference(benchmark::State& state, size_t bytes)
 {
-    const std::vector<uint8_t> source(bytes, 7);
-    std::vector<uint8_t> target(bytes);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), bytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
+    benchref::RunVsMemcpy(state, bytes, benchref::Memcpy(bytes));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
-    benchref::ReportVsMemcpy(state, bytes, loop);
-}
-
-// The same bytes copied row by row, as blits move them (one large memcpy can take a slower
-// path on some machines); with flip the rows land upside down, as a bottom-up copy moves them.
-inline void MemcpyRowsReference(benchmark::State& state, int width, int height, bool flip)
-{
-    const size_t rowBytes = static_cast<size_t>(width);
-    const std::vector<uint8_t> source(rowBytes * static_cast<size_t>(height), 7);
-    std::vector<uint8_t> target(source.size());
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        for (int y = 0; y < height; ++y) {
-            const int from = flip ? height - 1 - y : y;
-            std::memcpy(target.data() + static_cast<size_t>(y) * rowBytes,
-                        source.data() + static_cast<size_t>(from) * rowBytes, rowBytes);
-        }
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(source.size()));
-    benchref::ReportVsMemcpy(state, source.size(), loop);
 }
 
 // One memset of `bytes` bytes per iteration, with a new value each time.
 inline void MemsetReference(benchmark::State& state, size_t bytes)
 {
-    std::vector<uint8_t> target(bytes);
-    int value = 0;
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        std::memset(target.data(), ++value & 0xFF, bytes);
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
+    benchref::RunVsMemset(state, bytes, benchref::Memset(bytes));
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
-    benchref::ReportVsMemset(state, bytes, loop);
 }

@@ -49,15 +49,13 @@ void DrawFullScreen(benchmark::State& state, bool transparent, bool mirror)
     RleDrawOptions options;
     options.transparent = transparent ? 0 : -1;
     options.mirror = mirror;
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, out.size(), [&] {
         DrawRleCelPixels(table, 0, dest, 0, 0, options);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
     state.counters["coded_bytes"] = static_cast<double>(sprite.rls.size());
-    benchref::ReportVsMemcpy(state, out.size(), loop);
 }
 
 void BM_DrawRleFullScreen(benchmark::State& state) { DrawFullScreen(state, false, false); }

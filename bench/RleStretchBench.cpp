@@ -56,14 +56,12 @@ void Stretch(benchmark::State& state, RlePixelOp op)
     RleDrawOptions options;
     options.transparent = 0;
     const CRect position(0, 0, benchref::kScreenHeight, benchref::kScreenWidth);
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, out.size(), [&] {
         DrawRleStretchedPixels(table, 0, &offsets, dest, position, options, writer);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
+    });
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));
-    benchref::ReportVsMemcpy(state, out.size(), loop);
 }
 
 void BM_StretchRleToScreen(benchmark::State& state) { Stretch(state, RlePixelOp::Copy); }

@@ -62,18 +62,16 @@ void BM_RouteMapStep(benchmark::State& state)
         map.GetState().lengthA = kSegment;
         map.Step();
         plat::UpdateWindow(top->GetHwnd());
-        const benchref::LoopTimer loop;
         int16_t frame = 0;
-        for (auto _ : state) {
+        benchref::RunVsMemcpy(state, kMapBytes, [&] {
             CDispatchScope dispatch;
             frame = static_cast<int16_t>((frame + 1) % 10);
             map.GetState().progress = static_cast<int16_t>(frame * (kSegment / 10 + 1));
             map.Step();
             plat::UpdateWindow(top->GetHwnd());
             benchmark::ClobberMemory();
-        }
+        });
         state.SetItemsProcessed(state.iterations());
-        benchref::ReportVsMemcpy(state, kMapBytes, loop);
     }
     delete top;
 }

@@ -64,51 +64,49 @@ std::vector<uint8_t> FileBytes()
     return bytes;
 }
 
-double WriteOnceSeconds(const std::vector<uint8_t>& bytes)
+// The reference of a save: writing the saved file's bytes to a file of their own, synced.
+void WriteOnce(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    const std::string path = (Folder() / "plain.bin").string();
-    return benchref::SecondsPerCall([&] {
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        benchmark::DoNotOptimize(write(fd, bytes.data(), bytes.size()));
-        fsync(fd);
-        close(fd);
-    });
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    benchmark::DoNotOptimize(write(fd, bytes.data(), bytes.size()));
+    fsync(fd);
+    close(fd);
 }
 
-double ReadOnceSeconds(size_t size)
+// The reference of a load: reading the saved file's bytes.
+void ReadOnce(const std::string& path, std::vector<uint8_t>& buffer)
 {
-    std::vector<uint8_t> buffer(size);
-    const std::string path = (Folder() / "bench.qm3").string();
-    return benchref::SecondsPerCall([&] {
-        const int fd = open(path.c_str(), O_RDONLY);
-        benchmark::DoNotOptimize(read(fd, buffer.data(), buffer.size()));
-        close(fd);
-    });
+    const int fd = open(path.c_str(), O_RDONLY);
+    benchmark::DoNotOptimize(read(fd, buffer.data(), buffer.size()));
+    close(fd);
 }
 
 void BM_SaveGame(benchmark::State& state)
 {
     const std::unique_ptr<CQM3Doc> doc = MakeGame();
-    const benchref::LoopTimer loop;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(doc->Save(0, nullptr));
+    doc->Save(0, nullptr);
     const std::vector<uint8_t> bytes = FileBytes();
+    const std::string plain = (Folder() / "plain.bin").string();
+    benchref::RunAgainst(
+        state, "x_write", [&] { benchmark::DoNotOptimize(doc->Save(0, nullptr)); },
+        [&] { WriteOnce(plain, bytes); });
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
-    benchref::ReportRatio(state, "x_write", loop, [&] { return WriteOnceSeconds(bytes); });
 }
 BENCHMARK(BM_SaveGame);
 
 void BM_LoadGame(benchmark::State& state)
 {
     MakeGame()->Save(0, nullptr);
-    const size_t size = FileBytes().size();
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
-        CQM3Doc doc(std::make_unique<CFileSpec>("C:\\bench.qm3"));
-        benchmark::DoNotOptimize(doc.Load());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
-    benchref::ReportRatio(state, "x_read", loop, [&] { return ReadOnceSeconds(size); });
+    std::vector<uint8_t> buffer(FileBytes().size());
+    const std::string saved = (Folder() / "bench.qm3").string();
+    benchref::RunAgainst(
+        state, "x_read",
+        [] {
+            CQM3Doc doc(std::make_unique<CFileSpec>("C:\\bench.qm3"));
+            benchmark::DoNotOptimize(doc.Load());
+        },
+        [&] { ReadOnce(saved, buffer); });
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(buffer.size()));
 }
 BENCHMARK(BM_LoadGame);
 

@@ -56,13 +56,11 @@ void MixSixteenVoices(benchmark::State& state, uint32_t rate)
         m.looping = true;
     }
     std::vector<int16_t> out(2 * size_t{kSecond});
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, kMixedBytes, [&] {
         plat::MixVoices(voices, out.data(), kSecond);
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
-    benchref::ReportVsMemcpy(state, kMixedBytes, loop);
+    });
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMixedBytes));
 }
 BENCHMARK_CAPTURE(MixSixteenVoices, at22050, 22050)->Unit(benchmark::kMillisecond);
@@ -118,8 +116,7 @@ void DecodeCsn(benchmark::State& state, bool fromFile)
 {
     const CsnLibrary library;
     std::vector<uint8_t> out(library.Pcm().size());
-    const benchref::LoopTimer loop;
-    for (auto _ : state) {
+    benchref::RunVsMemcpy(state, out.size(), [&] {
         CSndStrm sound(1, 0xFFFFFFFF);
         sound.Open(fromFile);
         for (size_t done = 0; done < out.size();) {
@@ -131,8 +128,7 @@ void DecodeCsn(benchmark::State& state, bool fromFile)
         }
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
-    }
-    benchref::ReportVsMemcpy(state, out.size(), loop);
+    });
     if (out != library.Pcm())
         state.SkipWithError("the decoded sound differs from the samples");
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(out.size()));

@@ -39,10 +39,7 @@ void BM_DissolveOnePixelCells(benchmark::State& state)
     wnd->ShowWnd();
     {
         CTransitionRun run(*wnd, *frame, kClosing);
-        const benchref::LoopTimer loop;
-        for (auto _ : state)
-            run.RunEffect(kTransitionDissolve, 1);
-        benchref::ReportVsMemcpy(state, benchref::kScreenBytes, loop);
+        benchref::RunVsMemcpy(state, benchref::kScreenBytes, [&] { run.RunEffect(kTransitionDissolve, 1); });
         run.End();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(benchref::kScreenBytes));

@@ -61,14 +61,15 @@ int64_t CountDraws(const std::function<void(CTrip&)>& days)
     return draws;
 }
 
+// The reference: as many plain draws of the random generator as the days make.
 double DrawSeconds(int64_t draws)
 {
-    return benchref::SecondsPerCall([draws] {
-        int32_t sum = 0;
-        for (int64_t i = 0; i < draws; ++i)
-            sum += CUtil::Random(0, 99, 1);
-        benchmark::DoNotOptimize(sum);
-    });
+    const double start = benchref::NowSeconds();
+    int32_t sum = 0;
+    for (int64_t i = 0; i < draws; ++i)
+        sum += CUtil::Random(0, 99, 1);
+    benchmark::DoNotOptimize(sum);
+    return benchref::NowSeconds() - start;
 }
 
 void RunDays(benchmark::State& state, const std::function<void(CTrip&)>& days)
@@ -76,19 +77,22 @@ void RunDays(benchmark::State& state, const std::function<void(CTrip&)>& days)
     benchgame::OpenPackedGameData();
     CUtil::SetRandomSeed(1848);
     const int64_t draws = CountDraws(days);
-    double seconds = 0;
+    // Each iteration is a round of its own: the days, then the reference's draws.
+    benchref::RoundRatios rounds;
     for (auto _ : state) {
         state.PauseTiming();
         auto trip = NewTrip();
         state.ResumeTiming();
-        const double start = benchref::ThreadSeconds();
+        const double start = benchref::NowSeconds();
         days(*trip);
-        seconds += benchref::ThreadSeconds() - start;
+        const double seconds = benchref::NowSeconds() - start;
         benchmark::DoNotOptimize(trip->GetTotalDistance());
+        state.PauseTiming();
+        rounds.Add(DrawSeconds(draws), seconds);
+        state.ResumeTiming();
     }
     state.counters["draws"] = static_cast<double>(draws);
-    if (seconds > 0)
-        state.counters["x_random"] = DrawSeconds(draws) * static_cast<double>(state.iterations()) / seconds;
+    rounds.Report(state, "x_random");
 }
 
 void BM_TravelDays(benchmark::State& state) { RunDays(state, Travel); }
