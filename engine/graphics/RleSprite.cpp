@@ -99,6 +99,48 @@ inline void FillSpan(uint8_t* dest, uint8_t colour, int n)
     }
 }
 
+// Copies n bytes in reverse order: dest[j] = src[n - 1 - j]. Eight bytes at a time swapped
+// end for end (one instruction), the last move overlapping the one before it as CopySpan's do.
+template <typename Word> inline Word Reversed(Word w)
+{
+    if constexpr (sizeof(Word) == 8)
+        return __builtin_bswap64(w);
+    else if constexpr (sizeof(Word) == 4)
+        return __builtin_bswap32(w);
+    else
+        return __builtin_bswap16(w);
+}
+
+template <typename Word> inline void MoveReversed(uint8_t* dest, const uint8_t* src)
+{
+    Word w;
+    std::memcpy(&w, src, sizeof w);
+    w = Reversed(w);
+    std::memcpy(dest, &w, sizeof w);
+}
+
+template <typename Word> inline void CopyReversedOverlapping(uint8_t* dest, const uint8_t* src, int n)
+{
+    constexpr int kSize = static_cast<int>(sizeof(Word));
+    MoveReversed<Word>(dest, src + n - kSize);
+    MoveReversed<Word>(dest + n - kSize, src);
+}
+
+inline void CopyReversed(uint8_t* dest, const uint8_t* src, int n)
+{
+    if (n > 8) {
+        for (int j = 0; j < n - 8; j += 8)
+            MoveReversed<uint64_t>(dest + j, src + n - 8 - j);
+        MoveReversed<uint64_t>(dest + n - 8, src);
+    } else if (n >= 4) {
+        CopyReversedOverlapping<uint32_t>(dest, src, n);
+    } else if (n >= 2) {
+        CopyReversedOverlapping<uint16_t>(dest, src, n);
+    } else {
+        *dest = *src;
+    }
+}
+
 // What a row routine needs besides the run data.
 struct RowJob {
     uint8_t* dest;       // destination pixel of cel column lo (the first column written)
@@ -235,6 +277,38 @@ bool DrawRowPlain(const uint8_t*& src, const uint8_t* end, const RowJob& job)
     return true;
 }
 
+// A whole row, unclipped and unmasked, written exactly (transparent runs leave what lies
+// under them, so no move may pass a run's end). Like DrawRowPlain it reads the runs without
+// checking each against the data's end where the row cannot end early; mirrored, a run of
+// columns c .. c + n - 1 lands on the span from dest - (c + n - 1), its colours reversed.
+template <bool kTransparent, bool kMirrored>
+bool DrawRowExact(const uint8_t*& src, const uint8_t* end, const RowJob& job)
+{
+    const int width = job.width;
+    if (end - src < RowReadBound(width))
+        return DrawRow<kTransparent, false, kMirrored, false>(src, end, job);
+    const uint8_t* in = src;
+    for (int c = 0; c < width;) {
+        const uint8_t control = in[0];
+        const bool repeat = control < 128;
+        const int count = repeat ? control + 1 : control - 127;
+        const int n = std::min(count, width - c); // what passes the row's end is not drawn
+        if (!kTransparent || in[1] != job.transparent) {
+            uint8_t* const at = kMirrored ? job.dest - (c + n - 1) : job.dest + c;
+            if (repeat)
+                FillSpan(at, in[1], n);
+            else if (kMirrored)
+                CopyReversed(at, in + 1, n);
+            else
+                CopySpan(at, in + 1, n);
+        }
+        in += repeat ? 2 : 1 + count;
+        c += count;
+    }
+    src = in;
+    return true;
+}
+
 using RowRoutine = bool (*)(const uint8_t*&, const uint8_t*, const RowJob&);
 
 template <bool kTransparent, bool kClipped, bool kMirrored> RowRoutine PickMasked(bool masked)
@@ -327,6 +401,12 @@ void DrawRleCelPixels(const RleCelTable& table, int32_t index, const PixelRows& 
         PickRoutine(options.transparent >= 0, clipped, options.mirror, options.mask != nullptr);
     if (drawRow == &DrawRow<false, false, false, false>)
         drawRow = &DrawRowPlain;
+    else if (drawRow == &DrawRow<true, false, false, false>)
+        drawRow = &DrawRowExact<true, false>;
+    else if (drawRow == &DrawRow<false, false, true, false>)
+        drawRow = &DrawRowExact<false, true>;
+    else if (drawRow == &DrawRow<true, false, true, false>)
+        drawRow = &DrawRowExact<true, true>;
     // Where cel column lo lands: the first column written, inside the destination.
     const int32_t firstColumn = options.mirror ? left + cel.width - 1 - job.lo : left + job.lo;
 
