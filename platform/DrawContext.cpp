@@ -104,7 +104,16 @@ void DrawContext::Paint(const Region& area, uint8_t color, Rop2 mode)
 {
     Region painted = area;
     painted.Intersect(Visible());
+    const ptrdiff_t step = target_->bottomUp ? -target_->pitch : target_->pitch;
     for (const Region::Band& band : painted.Bands()) {
+        const std::span<const Region::Span> spans = painted.SpansOf(band);
+        if (spans.size() == 1 && (mode == Rop2::CopyPen || mode == Rop2::NotCopyPen)) {
+            // A plain fill of one span per row: rows that touch take one memset.
+            const uint8_t value = mode == Rop2::CopyPen ? color : static_cast<uint8_t>(~color);
+            FillRows(target_->Row(band.top) + spans[0].left, step,
+                     static_cast<size_t>(spans[0].right - spans[0].left), band.bottom - band.top, value);
+            continue;
+        }
         for (int32_t y = band.top; y < band.bottom; ++y) {
             uint8_t* row = target_->Row(y);
             for (const Region::Span& s : painted.SpansOf(band))

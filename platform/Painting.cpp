@@ -25,8 +25,9 @@ void QueuePaint(WindowRecord& w, bool withChildren)
 void FillRect(Surface& s, const Rect& r, uint8_t index)
 {
     const Rect c = Intersect(r, {0, 0, s.width, s.height});
-    for (int y = c.top; y < c.bottom; ++y)
-        std::memset(s.Row(y) + c.left, index, static_cast<size_t>(c.Width()));
+    if (!c.Empty())
+        FillRows(s.Row(c.top) + c.left, s.bottomUp ? -s.pitch : s.pitch, static_cast<size_t>(c.Width()),
+                 c.Height(), index);
 }
 
 } // namespace detail

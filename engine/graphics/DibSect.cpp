@@ -198,8 +198,8 @@ void CDibSect::FillRect(const CRect& rect, uint8_t color)
     const plat::Rect clip = plat::Intersect(ToPlat(rect), PixelBounds());
     uint8_t* bits = LockBits();
     if (bits && !clip.Empty())
-        for (int32_t v = clip.top; v < clip.bottom; ++v)
-            std::memset(bits + RowOffset(v) + clip.left, color, static_cast<size_t>(clip.Width()));
+        plat::FillRows(bits + RowOffset(clip.top) + clip.left, -rowBytes_, static_cast<size_t>(clip.Width()),
+                       clip.Height(), color);
     UnlockBits();
 }
 
@@ -361,9 +361,10 @@ void FillRectClipped(uint8_t color, int32_t left, int32_t top, int32_t right, in
     const plat::Rect placed{h, v, static_cast<int32_t>(std::min<int64_t>(h + width, 0x7FFFFFFF)),
                             static_cast<int32_t>(std::min<int64_t>(v + height, 0x7FFFFFFF))};
     const plat::Rect clip = plat::Intersect(placed, dest->PixelBounds());
-    for (int32_t row = clip.top; row < clip.bottom; ++row)
-        std::memset(dest->GetBits() + dest->RowOffset(row) + clip.left, color,
-                    static_cast<size_t>(clip.Width()));
+    if (!clip.Empty())
+        plat::FillRows(dest->GetBits() + dest->RowOffset(clip.top) + clip.left,
+                       dest->RowOffset(clip.top + 1) - dest->RowOffset(clip.top),
+                       static_cast<size_t>(clip.Width()), clip.Height(), color);
 }
 
 // ---- Drawing callbacks -----------------------------------------------------------------------
