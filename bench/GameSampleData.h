@@ -11,7 +11,7 @@
 #include "engine/resources/RawParser.h"
 #include "engine/resources/Registrar.h"
 #include "engine/resources/RsrcCache.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
 #include "game/shell/TemplateTypes.h"
 #include "platform/Files.h"

@@ -11,10 +11,11 @@
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/GameImages.h"
-#include "game/shell/MainWnd.h"
-#include "game/shell/ModuleMgr.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/GameImages.h"
+#include "game/base/MainWnd.h"
+#include "game/base/ModuleMgr.h"
+#include "game/shell/ModuleFactory.h"
 #include "platform/Window.h"
 
 #include "bench/GameSampleData.h"
@@ -34,6 +35,7 @@ void BM_ModuleSwitch(benchmark::State& state)
     auto* top = new CTopWnd(nullptr, main, nullptr, 0x41);
     Game().mainWnd = main;
     Game().topWnd = top;
+    InstallGameModules();
     main->CreateModuleMgr();
     SendMsg(*main, CMainWnd::kMsgRequestModule, 0, 1, nullptr); // the opening screen over travel
     benchref::RunVsMemcpy(state, benchref::kScreenBytes, [&] {

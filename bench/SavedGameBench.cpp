@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "game/shell/save/QM3Doc.h"
+#include "game/base/save/QM3Doc.h"
 #include "platform/Files.h"
 
 #include "bench/References.h"

@@ -1,4 +1,4 @@
-#include "game/shell/ButtonPanel.h"
+#include "game/base/ButtonPanel.h"
 
 #include "engine/framework/EventObj.h"
 #include "engine/framework/MsgMgr.h"

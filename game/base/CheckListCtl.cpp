@@ -1,4 +1,4 @@
-#include "game/shell/CheckListCtl.h"
+#include "game/base/CheckListCtl.h"
 
 #include "engine/controls/imagectl/ImageControl.h"
 #include "engine/framework/Message.h"

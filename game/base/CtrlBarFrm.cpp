@@ -1,4 +1,4 @@
-#include "game/shell/CtrlBarFrm.h"
+#include "game/base/CtrlBarFrm.h"
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/ImageWnd.h"
@@ -13,11 +13,11 @@
 #include "engine/framework/Str.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/GameImages.h"
-#include "game/shell/MainWnd.h"
-#include "game/shell/ModuleMgr.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/GameImages.h"
+#include "game/base/MainWnd.h"
+#include "game/base/ModuleMgr.h"
+#include "game/base/SoundSlots.h"
 
 namespace {
 

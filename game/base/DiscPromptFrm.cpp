@@ -1,11 +1,11 @@
-#include "game/shell/DiscPromptFrm.h"
+#include "game/base/DiscPromptFrm.h"
 
 #include "engine/controls/TplList.h"
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
-#include "game/shell/DriveLibMgr.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/DriveLibMgr.h"
+#include "game/base/GameGlobals.h"
 
 CDiscPromptFrm::CDiscPromptFrm(int32_t id, const CPoint& at, CBaseObj* notifyTarget, int32_t resultMessage,
                                CDriveLibMgr* manager, int32_t disc, int32_t screenList, uint32_t libraryMask)

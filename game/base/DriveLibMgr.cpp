@@ -1,4 +1,4 @@
-#include "game/shell/DriveLibMgr.h"
+#include "game/base/DriveLibMgr.h"
 
 #include <string>
 

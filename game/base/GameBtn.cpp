@@ -1,4 +1,4 @@
-#include "game/shell/GameBtn.h"
+#include "game/base/GameBtn.h"
 
 #include "engine/controls/input/CaptionFrame.h"
 #include "engine/framework/Str.h"

@@ -1,8 +1,8 @@
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 
 #include "engine/controls/TopWnd.h"
 #include "engine/framework/Stopwatch.h"
-#include "game/shell/ModuleMgr.h"
+#include "game/base/ModuleMgr.h"
 
 GameGlobals& Game()
 {

@@ -1,10 +1,10 @@
-#include "game/shell/GameImageWnd.h"
+#include "game/base/GameImageWnd.h"
 
 #include <memory>
 
 #include "engine/graphics/DibSect.h"
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 
 bool HitsDrawnPixel(CImageWnd& element, const CPoint& point)
 {

@@ -1,4 +1,4 @@
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 
 #include <cstring>
 
@@ -7,7 +7,7 @@
 #include "engine/graphics/CachedImages.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/RsrcCache.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 
 namespace {
 

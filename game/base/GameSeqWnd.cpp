@@ -1,7 +1,7 @@
-#include "game/shell/GameSeqWnd.h"
+#include "game/base/GameSeqWnd.h"
 
-#include "game/shell/GameImageWnd.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/GameImageWnd.h"
+#include "game/base/SoundSlots.h"
 
 bool CGameSeqWnd::HitTest(const CPoint& point) { return HitsDrawnPixel(*this, point); }
 

@@ -1,4 +1,4 @@
-#include "game/shell/IdStack.h"
+#include "game/base/IdStack.h"
 
 #include <cstddef>
 

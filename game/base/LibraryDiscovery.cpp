@@ -1,4 +1,4 @@
-#include "game/shell/LibraryDiscovery.h"
+#include "game/base/LibraryDiscovery.h"
 
 #include <cstring>
 #include <memory>
@@ -11,8 +11,8 @@
 #include "engine/resources/DirScan.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/MegaLib.h"
-#include "game/shell/DriveLibMgr.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/DriveLibMgr.h"
+#include "game/base/GameGlobals.h"
 
 namespace {
 
@@ -115,3 +115,13 @@ int16_t FindDataLibraries()
         return Missing("Cannot find the language file.");
     return 0;
 }
+
+namespace {
+
+DiscSwitch g_discSwitch = nullptr;
+
+} // namespace
+
+void SetDiscSwitch(DiscSwitch discSwitch) { g_discSwitch = discSwitch; }
+
+bool SwitchDisc(int32_t disc, bool offerSave) { return g_discSwitch && g_discSwitch(disc, offerSave); }

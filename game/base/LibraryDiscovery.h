@@ -28,5 +28,10 @@ bool OpenLibrary(CDriveLibMgr& manager, const CFileSpec& folder, const char* nam
 
 // Makes the libraries of disc n the open disc libraries (n below 1: none). Asks for the disc
 // while no drive holds it; true when the disc's libraries are open. A disc given up (or with
-// no libraries) leaves no disc open (current disc -1) and starts the trip over.
+// no libraries) leaves no disc open (current disc -1) and starts the trip over. The switch
+// needs the application's disc state and the trip, so the application installs it; without
+// one installed no disc opens (false).
 bool SwitchDisc(int32_t disc, bool offerSave);
+using DiscSwitch = bool (*)(int32_t disc, bool offerSave);
+// Installs the switch SwitchDisc runs; null removes it.
+void SetDiscSwitch(DiscSwitch discSwitch);

@@ -1,4 +1,4 @@
-#include "game/shell/MainWnd.h"
+#include "game/base/MainWnd.h"
 
 #include <memory>
 
@@ -11,10 +11,10 @@
 #include "engine/framework/TplRec.h"
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/ModuleMgr.h"
-#include "game/shell/SoundSlots.h"
-#include "game/travel/Travel.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/ModuleLinks.h"
+#include "game/base/ModuleMgr.h"
+#include "game/base/SoundSlots.h"
 
 namespace {
 
@@ -102,10 +102,8 @@ bool CMainWnd::HandleMessage(CMessage& message, CBaseObj*)
             if (CRsrcCache* cache = GetRsrcCache())
                 cache->FlushReleased();
             if (p == kStartOverList && AskStartOver())
-                if (auto* travel = dynamic_cast<CTravel*>(manager->GetModule(CModuleMgr::kTravel))) {
-                    travel->SetMode(3);
-                    SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, this);
-                }
+                if (auto* travel = manager->GetModuleAs<CTravelLink>(CModuleMgr::kTravel))
+                    travel->StartOver(this);
         }
         return true;
     }

@@ -1,9 +1,9 @@
-#include "game/shell/ModalList.h"
+#include "game/base/ModalList.h"
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/TplList.h"
 #include "engine/controls/Wind.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 
 CFrame* BuildListFrame(int32_t listId, CFrame* root, CBaseObj* owner)
 {

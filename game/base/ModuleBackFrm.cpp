@@ -1,4 +1,4 @@
-#include "game/shell/ModuleBackFrm.h"
+#include "game/base/ModuleBackFrm.h"
 
 #include "engine/controls/ImageWnd.h"
 #include "engine/controls/MenuBar.h"
@@ -7,7 +7,7 @@
 #include "engine/framework/Appl.h"
 #include "engine/framework/Str.h"
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 
 namespace {
 

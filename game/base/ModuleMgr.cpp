@@ -1,13 +1,15 @@
-#include "game/shell/ModuleMgr.h"
+#include "game/base/ModuleMgr.h"
 
+#include "engine/controls/Wind.h"
 #include "engine/controls/text/PopWind.h"
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/CtrlBarFrm.h"
-#include "game/shell/Module.h"
-#include "game/shell/ModuleBackFrm.h"
-#include "game/travel/Travel.h"
+#include "game/base/CtrlBarFrm.h"
+#include "game/base/Module.h"
+#include "game/base/ModuleBackFrm.h"
+#include "game/base/ModuleConstructors.h"
+#include "game/base/ModuleLinks.h"
 
 namespace {
 
@@ -165,7 +167,7 @@ void CModuleMgr::PrepareSwitch(int32_t type)
     case 7: message = 4; break;
     case 8: message = 5; break;
     case kLandmark:
-        if (auto* travel = dynamic_cast<CTravel*>(GetModule(kTravel))) {
+        if (const auto* travel = GetModuleAs<CTravelLink>(kTravel)) {
             const int32_t landmark = travel->GetLandmarkId();
             if (landmark == 10108)
                 ShowMessage(1);
@@ -181,4 +183,30 @@ void CModuleMgr::PrepareSwitch(int32_t type)
         if (CModule* travel = GetModule(kTravel))
             travel->Suspend();
     ShowMessage(message);
+}
+
+bool CModuleMgr::CreateModule(int32_t i)
+{
+    if (!ValidSlot(i))
+        return false;
+    if (GetModule(i))
+        return true;
+    const CRect rect = ModuleRect(i);
+    CModule* module = MakeModule(i, rect, *this);
+    if (!module)
+        return false;
+    modules_[static_cast<size_t>(i)] = module;
+    CFrame* graphic = module->GetGraphic();
+    gameWindow_->AddChild(graphic, true);
+    if (module->IsFrameModule()) {
+        graphic->OnAttach();
+    } else {
+        if (auto* anim = dynamic_cast<CAnimFrame*>(graphic))
+            anim->SetDrawEnv(gameWindow_->GetDrawEnv());
+        module->Start();
+    }
+    gameWindow_->Draw(true);
+    if (CPopWind* popup = CPopWind::GetPopup())
+        popup->ShowFor(gameWindow_);
+    return true;
 }

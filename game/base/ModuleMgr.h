@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/shell/IdStack.h"
+#include "game/base/IdStack.h"
+#include "game/base/Module.h"
 
 class CCtrlBarFrm;
 class CFrame;
-class CModule;
 class CModuleBackFrm;
 class CStr;
 
@@ -33,6 +33,8 @@ public:
     CModuleMgr& operator=(const CModuleMgr&) = delete;
 
     CModule* GetModule(int32_t i) const;
+    // Module i as one of the interfaces of ModuleLinks.h (or any class it is), or null.
+    template <class T> T* GetModuleAs(int32_t i) const { return dynamic_cast<T*>(GetModule(i)); }
     int16_t GetCurModule() const { return static_cast<int16_t>(current_); }
     void SetCurModule(int32_t i) { current_ = i; }
     int16_t PeekPending() const { return Peek(); }

@@ -1,4 +1,4 @@
-#include "game/shell/RandomPictureCtl.h"
+#include "game/base/RandomPictureCtl.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "game/shell/RepeatButton.h"
+#include "game/base/RepeatButton.h"
 
 #include "engine/resources/RawParser.h"
 

@@ -1,4 +1,4 @@
-#include "game/shell/SaveDlg.h"
+#include "game/base/SaveDlg.h"
 
 #include <memory>
 #include <string>

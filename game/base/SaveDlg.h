@@ -7,7 +7,7 @@
 // the choice. A screen may leave out any of the three controls (the open dialog has no field).
 #include <cstdint>
 
-#include "game/shell/SaveListFrm.h"
+#include "game/base/SaveListFrm.h"
 
 class CEditField;
 class CInputFrame;

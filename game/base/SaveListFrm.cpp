@@ -1,4 +1,4 @@
-#include "game/shell/SaveListFrm.h"
+#include "game/base/SaveListFrm.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;

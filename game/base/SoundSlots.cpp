@@ -1,4 +1,4 @@
-#include "game/shell/SoundSlots.h"
+#include "game/base/SoundSlots.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "game/shell/SpinFrm.h"
+#include "game/base/SpinFrm.h"
 
 #include "engine/controls/imagectl/ImageControl.h"
 #include "engine/framework/Str.h"

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "engine/controls/input/RangeFrame.h"
-#include "game/shell/RepeatButton.h"
+#include "game/base/RepeatButton.h"
 
 class CImgSet;
 class CStr;

@@ -1,4 +1,4 @@
-#include "game/shell/TFrameType.h"
+#include "game/base/TFrameType.h"
 
 #include "engine/resources/RawParser.h"
 

@@ -1,4 +1,4 @@
-#include "game/shell/TwoColListFrm.h"
+#include "game/base/TwoColListFrm.h"
 
 #include "engine/graphics/DrawEnv.h"
 #include "engine/graphics/ImgSet.h"

@@ -10,7 +10,7 @@
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
 #include "game/travel/EventResolve.h"
 #include "platform/headless/ScriptSession.h"

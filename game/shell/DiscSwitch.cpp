@@ -1,18 +1,19 @@
-// Switching the open disc libraries from one disc to another.
+#include "game/shell/DiscSwitch.h"
+
 #include <memory>
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/Wind.h"
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Str.h"
-#include "game/shell/DiscPromptFrm.h"
-#include "game/shell/DriveLibMgr.h"
+#include "game/base/DiscPromptFrm.h"
+#include "game/base/DriveLibMgr.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/LibraryDiscovery.h"
+#include "game/base/ModuleMgr.h"
+#include "game/base/SoundSlots.h"
 #include "game/shell/FileCommands.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/LibraryDiscovery.h"
-#include "game/shell/ModuleMgr.h"
 #include "game/shell/QM3Appl.h"
-#include "game/shell/SoundSlots.h"
 #include "game/travel/Travel.h"
 
 namespace {
@@ -32,7 +33,7 @@ void RunPrompt(CDiscPromptFrm& prompt)
 
 } // namespace
 
-bool SwitchDisc(int32_t disc, bool offerSave)
+bool SwitchAppDisc(int32_t disc, bool offerSave)
 {
     CQM3Appl* appl = GetGameAppl();
     CDriveLibMgr* manager = GetDriveLibMgr();

@@ -9,11 +9,11 @@
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/MainWnd.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/MainWnd.h"
+#include "game/base/SaveDlg.h"
+#include "game/base/save/QM3Doc.h"
 #include "game/shell/QM3Appl.h"
-#include "game/shell/SaveDlg.h"
-#include "game/shell/save/QM3Doc.h"
 
 namespace {
 

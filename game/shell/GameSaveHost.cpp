@@ -1,9 +1,9 @@
 #include "game/shell/GameSaveHost.h"
 
-#include "game/shell/GameGlobals.h"
-#include "game/shell/LibraryDiscovery.h"
-#include "game/shell/Module.h"
-#include "game/shell/ModuleMgr.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/LibraryDiscovery.h"
+#include "game/base/Module.h"
+#include "game/base/ModuleMgr.h"
 #include "game/travel/Travel.h"
 
 namespace {

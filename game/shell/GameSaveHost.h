@@ -1,7 +1,7 @@
 #pragma once
 // The running game as the saved game sees it: the travel module, the module manager and the
 // disc switch. The application installs it for its lifetime.
-#include "game/shell/save/SaveGameHost.h"
+#include "game/base/save/SaveGameHost.h"
 
 class CGameSaveHost : public CSaveGameHost {
 public:

@@ -16,7 +16,7 @@
 
 #include "engine/framework/Message.h"
 #include "engine/framework/Str.h"
-#include "game/shell/Module.h"
+#include "game/base/Module.h"
 
 class CEventObj;
 class CImageWnd;

@@ -20,12 +20,12 @@
 #include "engine/graphics/ImgSet.h"
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/GameImages.h"
+#include "game/base/SoundSlots.h"
+#include "game/base/save/Diary.h"
+#include "game/base/save/QM3Doc.h"
 #include "game/shell/GuidebookNav.h"
-#include "game/shell/SoundSlots.h"
-#include "game/shell/save/Diary.h"
-#include "game/shell/save/QM3Doc.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <memory>
 #include <optional>
 
+#include "game/base/Module.h"
 #include "game/shell/GuidebookContent.h"
 #include "game/shell/GuidebookNav.h"
-#include "game/shell/Module.h"
 
 class CDiary;
 class CEditCtl;

@@ -2,7 +2,7 @@
 
 #include "engine/graphics/CursorMgr.h"
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 
 CPictureModule::CPictureModule(const CRect& rect) : CAnimModule(rect), busy_(std::make_unique<CBusyCursor>())
 {

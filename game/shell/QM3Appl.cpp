@@ -18,13 +18,15 @@
 #include "engine/resources/Registrar.h"
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/DriveLibMgr.h"
+#include "game/base/DriveLibMgr.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/LibraryDiscovery.h"
+#include "game/base/MainWnd.h"
+#include "game/base/SoundSlots.h"
+#include "game/shell/DiscSwitch.h"
 #include "game/shell/FileCommands.h"
-#include "game/shell/GameGlobals.h"
 #include "game/shell/GameSaveHost.h"
-#include "game/shell/LibraryDiscovery.h"
-#include "game/shell/MainWnd.h"
-#include "game/shell/SoundSlots.h"
+#include "game/shell/ModuleFactory.h"
 #include "game/shell/TemplateTypes.h"
 
 namespace {
@@ -52,6 +54,8 @@ CQM3Appl::CQM3Appl(const ApplRequirements* requirements) : CAppl(requirements)
 {
     g_appl = this;
     InstallGameSaveHost(true);
+    SetDiscSwitch(&SwitchAppDisc);
+    InstallGameModules();
     StoreId(kId);
     // The game's manager finds discs on the drives.
     if (GetLibMgr())
@@ -132,6 +136,7 @@ CQM3Appl::~CQM3Appl()
     Game().topWnd = nullptr;
     Game().mainWnd = nullptr;
     InstallGameSaveHost(false);
+    SetDiscSwitch(nullptr);
     if (g_appl == this)
         g_appl = nullptr;
 }

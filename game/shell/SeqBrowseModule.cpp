@@ -3,8 +3,8 @@
 #include "engine/framework/Message.h"
 #include "engine/framework/Stopwatch.h"
 #include "engine/graphics/CursorMgr.h"
-#include "game/shell/ButtonPanel.h"
-#include "game/shell/MainWnd.h"
+#include "game/base/ButtonPanel.h"
+#include "game/base/MainWnd.h"
 #include "game/travel/RouteObj.h"
 
 namespace {

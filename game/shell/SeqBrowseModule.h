@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/shell/Module.h"
+#include "game/base/Module.h"
 
 class CBusyCursor;
 class CButtonPanel;

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "game/shell/Module.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/Module.h"
+#include "game/base/SoundSlots.h"
 
 class CSmackerFrame;
 

@@ -5,9 +5,9 @@
 
 #include "engine/controls/TplList.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/MainWnd.h"
-#include "game/shell/ModuleMgr.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/MainWnd.h"
+#include "game/base/ModuleMgr.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/Travel.h"

@@ -5,7 +5,8 @@
 // other type is an empty module.
 #include <cstdint>
 
-#include "game/shell/Module.h"
+#include "game/base/Module.h"
+#include "game/base/ModuleLinks.h"
 
 class CMessage;
 class CParty;
@@ -14,7 +15,7 @@ class CTrip;
 // Type 9: shows the template list of the travel module's landmark id when there is one. At
 // the outfitting store (10101) it takes companions and the starter kit. Whatever the
 // landmark, it then leaves (message 101 queued for the next tick), so the trip goes on.
-class CLandmark : public CFrameModule {
+class CLandmark : public CFrameModule, public CLandmarkLink {
 public:
     static constexpr int32_t kOutfittingStore = 10101;
 
@@ -25,7 +26,7 @@ public:
     void ShowStockList(CMessage&) {}
     // Tells the landmark's characters that a trade begins; the stand-in has none and only
     // counts the notices, so that who is told can be seen.
-    void NotifyCharacters() { ++notices_; }
+    void NotifyCharacters() override { ++notices_; }
     int32_t GetNoticeCount() const { return notices_; }
 
 private:

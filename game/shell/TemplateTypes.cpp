@@ -34,13 +34,13 @@
 #include "engine/controls/native/TextLabel.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
-#include "game/shell/CheckListCtl.h"
-#include "game/shell/GameBtn.h"
-#include "game/shell/RandomPictureCtl.h"
-#include "game/shell/RepeatButton.h"
-#include "game/shell/SpinFrm.h"
-#include "game/shell/TFrameType.h"
-#include "game/shell/TwoColListFrm.h"
+#include "game/base/CheckListCtl.h"
+#include "game/base/GameBtn.h"
+#include "game/base/RandomPictureCtl.h"
+#include "game/base/RepeatButton.h"
+#include "game/base/SpinFrm.h"
+#include "game/base/TFrameType.h"
+#include "game/base/TwoColListFrm.h"
 
 namespace {
 

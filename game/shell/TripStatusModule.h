@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/shell/Module.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/Module.h"
+#include "game/base/SoundSlots.h"
 
 class CBusyCursor;
 class CTravel;

@@ -4,7 +4,7 @@
 
 #include "engine/graphics/DibSect.h"
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 
 CBmpStrip::~CBmpStrip() { Free(); }
 

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "engine/framework/Doc.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
 #include "game/travel/SupplyList.h"

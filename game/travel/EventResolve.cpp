@@ -10,7 +10,7 @@
 #include "engine/framework/TplRec.h"
 #include "engine/framework/Util.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/EventGen.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/HealthCond.h"

@@ -5,7 +5,7 @@
 
 #include "engine/framework/Doc.h"
 #include "engine/framework/Util.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/PartyTrip.h"
 
 namespace {

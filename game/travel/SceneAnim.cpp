@@ -4,8 +4,8 @@
 #include "engine/controls/anim/SeqWnd.h"
 #include "engine/graphics/ImgSet.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/GameImages.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/GameImages.h"
+#include "game/base/SoundSlots.h"
 #include "game/travel/SceneObj.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "engine/framework/Str.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/SoundSlots.h"
 
 class CRecReader;
 

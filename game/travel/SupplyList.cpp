@@ -1,5 +1,5 @@
 #include "game/travel/SupplyList.h"
-#include "game/shell/ModalList.h"
+#include "game/base/ModalList.h"
 
 #include <algorithm>
 #include <climits>

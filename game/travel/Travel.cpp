@@ -4,8 +4,8 @@
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
-#include "game/shell/SoundSlots.h"
-#include "game/shell/save/QM3Doc.h"
+#include "game/base/SoundSlots.h"
+#include "game/base/save/QM3Doc.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteSeqState.h"
@@ -75,6 +75,12 @@ void CTravel::ResetTrip()
     CFrame::Hide(false, true);
     if (CBaseAppl* appl = GetApplication())
         SendMsg(*appl, 3, 0, 0, this);
+}
+
+void CTravel::StartOver(CBaseObj* sender)
+{
+    SetMode(3);
+    SendMsg(*this, kMsgResetTrip, 0, 0, sender);
 }
 
 void CTravel::Save(CQM3Doc* doc)

@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "game/shell/Module.h"
+#include "game/base/Module.h"
+#include "game/base/ModuleLinks.h"
 #include "game/travel/Trip.h"
 
 class CImageFrame;
@@ -28,7 +29,7 @@ CFrame* MakeSceneFrame(CTravel& travel, int32_t sceneId);
 void SetSceneFrameId(CFrame& scene, int32_t sceneId);
 void ApplySceneOutcome(CFrame& scene);
 
-class CTravel : public CFrameModule, public CTrip {
+class CTravel : public CFrameModule, public CTrip, public CTravelLink {
 public:
     // Message 3 resets the trip.
     static constexpr int32_t kMsgResetTrip = 3;
@@ -46,6 +47,10 @@ public:
 
     // Starts the trip over and sends command 3 (close the game) to the application.
     void ResetTrip();
+    // CTravelLink
+    int32_t GetLandmarkId() const override { return CTrip::GetLandmarkId(); }
+    // Mode 3, then the reset message from the sender.
+    void StartOver(CBaseObj* sender) override;
     // The current route node; none before the trip reaches the route.
     const CRouteNode* GetRouteNode() const { return GetNode(); }
 

@@ -1,7 +1,7 @@
 #include "game/travel/TravelImage.h"
 
 #include "engine/graphics/ImgSet.h"
-#include "game/shell/GameImages.h"
+#include "game/base/GameImages.h"
 #include "game/travel/RouteSeq.h"
 
 CTravelImage::CTravelImage(CRouteSeq& seq) : CImageWnd(kNewId, seq.origin, 0, 0), seq_(seq)

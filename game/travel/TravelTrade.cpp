@@ -15,12 +15,12 @@
 #include "engine/framework/TplRec.h"
 #include "engine/resources/RsrcCache.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/ModalList.h"
-#include "game/shell/ModuleMgr.h"
-#include "game/shell/SoundSlots.h"
-#include "game/shell/StandInModules.h"
-#include "game/shell/TwoColListFrm.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/ModalList.h"
+#include "game/base/ModuleLinks.h"
+#include "game/base/ModuleMgr.h"
+#include "game/base/SoundSlots.h"
+#include "game/base/TwoColListFrm.h"
 #include "game/travel/Item.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
@@ -157,7 +157,7 @@ void CTravel::StartTrade(int16_t stockId, int32_t soundBase)
     // characters, when a landmark module is there to hear it.
     if (stockId != kPlainTraderStock)
         if (CModuleMgr* manager = GetModuleMgr())
-            if (auto* landmark = dynamic_cast<CLandmark*>(manager->GetModule(CModuleMgr::kLandmark)))
+            if (auto* landmark = manager->GetModuleAs<CLandmarkLink>(CModuleMgr::kLandmark))
                 landmark->NotifyCharacters();
     const int16_t people = party->CountMembers(true) == 5 ? 5 : 4;
     traderMarket_ = std::make_unique<CMarket>(stockId, 1, CMarket::kStockEntries, people);

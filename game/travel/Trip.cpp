@@ -5,9 +5,9 @@
 
 #include "engine/framework/Doc.h"
 #include "engine/framework/Util.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/SoundSlots.h"
-#include "game/shell/save/QM3Doc.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/SoundSlots.h"
+#include "game/base/save/QM3Doc.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/GameRecord.h"
 #include "game/travel/HealthCond.h"

@@ -1,9 +1,10 @@
 // Every test starts without the game's globals, sound slots or replaced module constructors.
 #include "engine/framework/Options.h"
-#include "game/shell/GameGlobals.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/LibraryDiscovery.h"
+#include "game/base/SoundSlots.h"
 #include "game/shell/ModuleFactory.h"
 #include "game/shell/SmackerModule.h"
-#include "game/shell/SoundSlots.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -12,8 +13,10 @@ qmtest::ResetRegistrar g_gameReset([] {
     DeleteAllSounds();
     SetSoundFactory(nullptr);
     ResetModuleConstructors();
+    InstallGameModules();
     SetAttractMovieMaker(nullptr);
     ResetGameGlobals();
+    SetDiscSwitch(nullptr);
     SetOptionSettings(nullptr);
 });
 

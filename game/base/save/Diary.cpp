@@ -1,9 +1,9 @@
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 
 #include "engine/framework/Diag.h"
 #include "engine/framework/Doc.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/save/SaveGameHost.h"
+#include "game/base/save/SaveGameHost.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "game/shell/save/QM3Doc.h"
+#include "game/base/save/QM3Doc.h"
 
 #include <cstring>
 #include <string>
@@ -6,7 +6,7 @@
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/TplRec.h"
 #include "engine/resources/TplRecLoader.h"
-#include "game/shell/save/SaveGameHost.h"
+#include "game/base/save/SaveGameHost.h"
 
 namespace {
 

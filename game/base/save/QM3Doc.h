@@ -22,7 +22,7 @@
 #include <memory>
 
 #include "engine/framework/Doc.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 
 class CQM3Doc : public CDoc {
 public:

@@ -1,4 +1,4 @@
-#include "game/shell/save/SaveGameHost.h"
+#include "game/base/save/SaveGameHost.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include "engine/controls/native/Button.h"
 #include "engine/framework/Util.h"
 #include "engine/resources/Registrar.h"
-#include "game/shell/CheckListCtl.h"
+#include "game/base/CheckListCtl.h"
+#include "game/base/RandomPictureCtl.h"
+#include "game/base/TFrameType.h"
+#include "game/base/TwoColListFrm.h"
 #include "game/shell/DebugInfoWnd.h"
-#include "game/shell/RandomPictureCtl.h"
-#include "game/shell/TFrameType.h"
 #include "game/shell/TemplateTypes.h"
-#include "game/shell/TwoColListFrm.h"
 #include "tests/engine/controls/imagectl/ImageControlsKit.h"
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include "engine/controls/input/TextBtnFrame.h"
 #include "engine/resources/Registrar.h"
-#include "game/shell/GameBtn.h"
-#include "game/shell/RepeatButton.h"
-#include "game/shell/SpinFrm.h"
+#include "game/base/GameBtn.h"
+#include "game/base/RepeatButton.h"
+#include "game/base/SpinFrm.h"
 #include "game/shell/TemplateTypes.h"
 #include "tests/engine/controls/imagectl/ImageControlsKit.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "engine/framework/Rect.h"
-#include "tests/game/shell/FakeSound.h"
+#include "tests/game/base/FakeSound.h"
 
 class CMsgBox;
 class CQM3Appl;

@@ -11,7 +11,7 @@
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/EventQueue.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"

@@ -13,7 +13,7 @@
 #include "engine/framework/Util.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/EventResolve.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/framework/Doc.h"
-#include "game/shell/save/Diary.h"
+#include "game/base/save/Diary.h"
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
 #include "tests/game/travel/TravelFixture.h"

@@ -6,9 +6,9 @@
 
 #include "engine/framework/Options.h"
 #include "engine/framework/RegSettings.h"
-#include "game/shell/GameGlobals.h"
-#include "game/shell/SoundSlots.h"
-#include "tests/game/shell/FakeSound.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/SoundSlots.h"
+#include "tests/game/base/FakeSound.h"
 #include "tests/support/TestEnv.h"
 
 namespace {

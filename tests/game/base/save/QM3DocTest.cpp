@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/MessageBox.h"
-#include "tests/game/shell/save/SaveFixture.h"
+#include "tests/game/base/save/SaveFixture.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestEnv.h"
 

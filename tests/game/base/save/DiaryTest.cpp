@@ -2,8 +2,8 @@
 
 #include "engine/framework/Date.h"
 #include "engine/resources/LibMgr.h"
-#include "game/shell/save/Diary.h"
-#include "tests/game/shell/save/SaveFixture.h"
+#include "game/base/save/Diary.h"
+#include "tests/game/base/save/SaveFixture.h"
 #include "tests/support/FatalReports.h"
 
 namespace savetest {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/media/SndObj.h"
-#include "game/shell/SoundSlots.h"
+#include "game/base/SoundSlots.h"
 
 namespace shelltest {
 

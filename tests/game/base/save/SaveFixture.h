@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "engine/framework/FileSpecs.h"
-#include "game/shell/save/QM3Doc.h"
-#include "game/shell/save/SaveGameHost.h"
+#include "game/base/save/QM3Doc.h"
+#include "game/base/save/SaveGameHost.h"
 
 namespace savetest {
 

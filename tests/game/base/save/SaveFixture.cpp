@@ -1,4 +1,4 @@
-#include "tests/game/shell/save/SaveFixture.h"
+#include "tests/game/base/save/SaveFixture.h"
 
 #include <cstring>
 #include <fstream>

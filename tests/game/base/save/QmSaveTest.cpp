@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tests/game/shell/save/SaveFixture.h"
+#include "tests/game/base/save/SaveFixture.h"
 #include "tests/support/TestEnv.h"
 #include "tools/QmSave.h"
 

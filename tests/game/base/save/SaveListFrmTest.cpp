@@ -6,8 +6,8 @@
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
-#include "game/shell/SaveListFrm.h"
-#include "tests/game/shell/save/SaveFixture.h"
+#include "game/base/SaveListFrm.h"
+#include "tests/game/base/save/SaveFixture.h"
 #include "tests/support/TestEnv.h"
 
 namespace fs = std::filesystem;
