@@ -380,9 +380,10 @@ void C3DView::AddToDrawList(C3DModel& model, int16_t flag)
         const C3DPoint* v = entry.vertices;
         entry.depth = polygon.vertexCount == 3 ? kTriangleDepth * (v[0].z + v[1].z + v[2].z)
                                                : kQuadDepth * (v[0].z + v[1].z + v[2].z + v[3].z);
-        // Before the first entry at least as deep: among equal depths the newest comes first.
+        // Before the first entry no deeper than it: the farthest first, and among equal depths
+        // the newest.
         const auto at = std::lower_bound(order_.begin(), order_.end(), entry.depth,
-                                         [this](uint32_t k, double depth) { return pool_[k].depth < depth; });
+                                         [this](uint32_t k, double depth) { return pool_[k].depth > depth; });
         order_.insert(at, static_cast<uint32_t>(pool_.size()));
         pool_.push_back(entry);
     }

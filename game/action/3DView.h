@@ -122,15 +122,17 @@ public:
     void CullPolygons(C3DModel& model, bool sides);
     // True when the model's bounding sphere lies outside the view (see 3DView.cpp).
     bool CullModel(const C3DModel& model, bool sides) const;
-    // Puts every visible polygon that is not culled on the draw list, by ascending depth, the
-    // newest first among equal depths; with flag 0 empties the list instead.
+    // Puts every visible polygon that is not culled on the draw list, the deepest first and,
+    // among equal depths, the newest first; with flag 0 empties the list instead. (Drawn in
+    // ascending depth, as the list once was, every nearer polygon would be painted over by
+    // those behind it.)
     void AddToDrawList(C3DModel& model, int16_t flag);
     // The same as AddToDrawList with flag 0.
     void ClearDrawList();
     // A model's whole way to the list: CullModel with sides, then ModelToWorld, WorldToCamera,
     // CullPolygons without sides and AddToDrawList. False when the model was culled.
     bool QueueModel(C3DModel& model);
-    // Draws the list from the farthest polygon to the nearest: sprites for entries whose legend
+    // Draws the list in its order, the farthest polygon first: sprites for entries whose legend
     // entry has an object image, else outlines (wireframe) or filled polygons.
     void DrawList(bool wireframe);
     // Screen position of a camera-space point (a z of exactly 0 becomes 1e-8 in the point).
@@ -240,7 +242,8 @@ private:
     int32_t attachedRowBytes_ = 0;
     int32_t attachedRows_ = 0;
     uint8_t* pixels_ = nullptr;
-    // The draw list: the entries in the order they were added, and their indices by depth.
+    // The draw list: the entries in the order they were added, and their indices in drawing
+    // order.
     std::vector<CSortPoly> pool_;
     std::vector<uint32_t> order_;
     CAnimFrame* frame_;
