@@ -13,6 +13,7 @@
 // The text is outside data, so every count, number and index is checked: a text that breaks
 // a rule gives no model at all rather than one that reads past its arrays.
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -61,30 +62,15 @@ bool ParseDecimal(const std::string& word, Decimal& out)
     return true;
 }
 
-int32_t HexDigit(char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ParseColourWord(const std::string& word, uint32_t& value)
 {
     if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
+        // 1 to 8 hexadecimal digits and nothing else.
+        const char* end = word.data() + word.size();
         if (word.size() > 10)
             return false;
-        value = 0;
-        for (size_t i = 2; i < word.size(); ++i) {
-            const int32_t digit = HexDigit(word[i]);
-            if (digit < 0)
-                return false;
-            value = value << 4 | static_cast<uint32_t>(digit);
-        }
-        return true;
+        const std::from_chars_result read = std::from_chars(word.data() + 2, end, value, 16);
+        return read.ec == std::errc() && read.ptr == end;
     }
     Decimal number;
     if (!ParseDecimal(word, number))
