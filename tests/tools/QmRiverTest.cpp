@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/game/action/RefusedModelTexts.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/TestEnv.h"
 #include "tests/support/ToolRun.h"
@@ -105,6 +106,21 @@ TEST_F(QmRiverTest, ARefusedOrMissingModelIsOneLineNamingItsNumber)
         EXPECT_EQ(r.status, 1) << c.err;
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(QmRiverRefusals, EveryRefusedTextIsOneLineNamingItsNumberAndTheReason)
+{
+    qmtest::FolderLibraryWriter lib(qmtest::TempDir() / "Refused.qmd");
+    const std::vector<modeltest::RefusedText>& texts = modeltest::RefusedTexts();
+    for (size_t i = 0; i < texts.size(); ++i)
+        lib.Add("STR", 300 + static_cast<int32_t>(i), Strings(texts[i].lines));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::string number = std::to_string(300 + i);
+        const ToolRun r = QmRiver({"model", lib.Folder().string(), number});
+        EXPECT_EQ(r.status, 1) << texts[i].error;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "qmriver: " + number + ": " + texts[i].error + "\n");
     }
 }
 

@@ -11,6 +11,7 @@
 #include "engine/resources/LibMgr.h"
 #include "engine/resources/RecReader.h"
 #include "game/action/3DView.h"
+#include "tests/game/action/RefusedModelTexts.h"
 #include "tests/support/FolderLibraryWriter.h"
 #include "tests/support/LibraryFixtures.h"
 #include "tests/support/TestEnv.h"
@@ -24,12 +25,6 @@ std::unique_ptr<CRecReader> Lines(const std::vector<std::string>& lines)
     for (const std::string& line : lines)
         reader->Add(std::make_unique<CStr>(line.c_str()));
     return reader;
-}
-
-// A triangle model of the three vertices with one polygon line.
-std::vector<std::string> Triangle(const std::string& polygonLine)
-{
-    return {"tri 3 1", "0 0 0", "2 0 0", "0 3 0", polygonLine};
 }
 
 struct Loaded {
@@ -61,7 +56,7 @@ TEST(ModelText, ColourWordsGiveTheColourAndTheTopFourBitsAsFlags)
         {"0x7000", 0, 7},   {"65536", 0, 0}, {"4294967297", 1, 0},
     };
     for (const Case& c : cases) {
-        const Loaded loaded = Load(Triangle(std::string(c.word) + " 3 0 1 2"));
+        const Loaded loaded = Load(modeltest::Triangle(std::string(c.word) + " 3 0 1 2"));
         ASSERT_TRUE(loaded.ok) << c.word << ": " << loaded.error;
         EXPECT_EQ(loaded.model.polygons[0].colour, c.colour) << c.word;
         EXPECT_EQ(loaded.model.polygons[0].colourCopy, c.colour) << c.word;
@@ -84,7 +79,7 @@ TEST(ModelText, PolygonWordsSplitAtBlanksAndPunctuationAndCommentsAreCutOff)
     EXPECT_EQ(p.legend, nullptr);
 
     for (const char* line : {"12,3,0,1,2", "12.3!0?1:2\t\v\f\r", "12 3 2 1 0 ; 9"}) {
-        const Loaded loaded = Load(Triangle(line));
+        const Loaded loaded = Load(modeltest::Triangle(line));
         ASSERT_TRUE(loaded.ok) << line << ": " << loaded.error;
         EXPECT_EQ(loaded.model.polygons[0].colour, 12) << line;
         EXPECT_EQ(loaded.model.polygons[0].vertexCount, 3) << line;
@@ -117,42 +112,7 @@ TEST(ModelText, AModelWithNothingHasRadiusZero)
 
 TEST(ModelText, TextsThatBreakARuleGiveNoModel)
 {
-    struct Case {
-        std::vector<std::string> lines;
-        const char* error;
-    };
-    const Case cases[] = {
-        {{}, "no model text"},
-        {{"\t"}, "the header has no name"},
-        {{"name"}, "the header has no vertex count"},
-        {{"name 3"}, "the header has no polygon count"},
-        {{"name 3 x"}, "the header has no polygon count"},
-        {{"name 31 0"}, "vertex count 31 is outside 0..30"},
-        {{"name -1 0"}, "vertex count -1 is outside 0..30"},
-        {{"name 0 17"}, "polygon count 17 is outside 0..16"},
-        {{"name 2 0", "0 0 0"}, "vertex 1: the line is missing"},
-        {{"name 1 0", "0 0"}, "vertex 0: fewer than three numbers"},
-        {{"name 1 0", "0 x 0"}, "vertex 0: fewer than three numbers"},
-        {{"name 1 0", "0 0 1e39"}, "vertex 0: a number is not finite in single precision"},
-        {{"name 1 0", "0 nan 0"}, "vertex 0: a number is not finite in single precision"},
-        {{"name 1 0", "inf 0 0"}, "vertex 0: a number is not finite in single precision"},
-        {{"tri 3 1", "0 0 0", "2 0 0", "0 3 0"}, "polygon 0: the line is missing"},
-        {Triangle(", ,"), "polygon 0: no colour word"},
-        {Triangle("0xZZ 3 0 1 2"), "polygon 0: colour word \"0xZZ\" is not a number"},
-        {Triangle("0x 3 0 1 2"), "polygon 0: colour word \"0x\" is not a number"},
-        {Triangle("0x123456789 3 0 1 2"), "polygon 0: colour word \"0x123456789\" is not a number"},
-        {Triangle("+5 3 0 1 2"), "polygon 0: colour word \"+5\" is not a number"},
-        {Triangle("12x 3 0 1 2"), "polygon 0: colour word \"12x\" is not a number"},
-        {Triangle("12"), "polygon 0: no vertex count"},
-        {Triangle("12 three 0 1 2"), "polygon 0: vertex count \"three\" is not a number"},
-        {Triangle("12 5 0 1 2 0 1"), "polygon 0: vertex count 5 is not 3 or 4"},
-        {Triangle("12 2 0 1"), "polygon 0: vertex count 2 is not 3 or 4"},
-        {Triangle("12 3 0 1"), "polygon 0: index 2 is missing"},
-        {Triangle("12 3 0 one 2"), "polygon 0: index \"one\" is not a number"},
-        {Triangle("12 3 0 1 3"), "polygon 0: index 3 is outside 0..2"},
-        {Triangle("12 3 0 -1 2"), "polygon 0: index -1 is outside 0..2"},
-    };
-    for (const Case& c : cases) {
+    for (const modeltest::RefusedText& c : modeltest::RefusedTexts()) {
         const Loaded loaded = Load(c.lines);
         EXPECT_FALSE(loaded.ok) << c.error;
         EXPECT_EQ(loaded.error, c.error);
@@ -164,7 +124,7 @@ TEST(ModelText, ModelsTakeTheViewsCounterInTurn)
     C3DView view(nullptr);
     C3DModel model;
     std::string error;
-    ASSERT_TRUE(view.LoadModel(*Lines(Triangle("1 3 0 1 2")), model, 1, &error));
+    ASSERT_TRUE(view.LoadModel(*Lines(modeltest::Triangle("1 3 0 1 2")), model, 1, &error));
     EXPECT_EQ(model.number, 0);
     EXPECT_FALSE(view.LoadModel(*Lines({"name 31 0"}), model, 1, &error));
     const std::unique_ptr<C3DModel> made = view.MakeModel(kMarkerQuad, 1);
@@ -220,7 +180,7 @@ TEST(ModelText, ModelsLoadByIdFromTheLibrariesAndAMissingRecordIsNoFatalReport)
     EXPECT_EQ(LoadModelById(view, 7001, 1, &error), nullptr);
     EXPECT_EQ(error, "there is no model text");
 
-    std::unique_ptr<CRecReader> reader = Lines(Triangle("9 3 0 1 2"));
+    std::unique_ptr<CRecReader> reader = Lines(modeltest::Triangle("9 3 0 1 2"));
     const std::unique_ptr<C3DModel> placed = CreateModel(view, 1, 2, 3, *reader, 1);
     ASSERT_NE(placed, nullptr);
     EXPECT_EQ(placed->position.x, 1.0);
