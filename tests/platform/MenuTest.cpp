@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/Desktop.h"
 #include "platform/Input.h"
 #include "platform/Menu.h"
@@ -66,11 +68,12 @@ TEST(Menu, ModelKeepsItemsAndDestroysItsPopups)
     EXPECT_TRUE(plat::CheckMenuItem(top, 0, true));
     EXPECT_TRUE(plat::EnableMenuItem(top, 0, false));
     EXPECT_TRUE(plat::ModifyMenuItem(top, 0, 7, "B"));
-    const plat::MenuItem item = *plat::GetMenuItem(top, 0);
-    EXPECT_EQ(item.text, "B");
-    EXPECT_EQ(item.id, 7u);
-    EXPECT_TRUE(item.checked);
-    EXPECT_TRUE(item.grayed);
+    const std::optional<plat::MenuItem> item = plat::GetMenuItem(top, 0);
+    ASSERT_TRUE(item.has_value());
+    EXPECT_EQ(item->text, "B");
+    EXPECT_EQ(item->id, 7u);
+    EXPECT_TRUE(item->checked);
+    EXPECT_TRUE(item->grayed);
     EXPECT_FALSE(plat::CheckMenuItem(top, 2, true));
     EXPECT_FALSE(plat::GetMenuItem(top, -1).has_value());
 

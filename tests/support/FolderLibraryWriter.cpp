@@ -32,7 +32,7 @@ std::filesystem::path FolderLibraryWriter::Add(std::string_view type, int32_t id
 {
     std::string name = FileName(type, id);
     if (!suffix.empty())
-        name.insert(name.find('.'), " " + std::string(suffix));
+        name.insert(name.find('.'), std::string(" ").append(suffix));
     const std::filesystem::path path = folder_ / std::string(type) / name;
     WriteFile(path, content);
     return path;

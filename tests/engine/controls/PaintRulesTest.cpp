@@ -23,9 +23,9 @@ std::string ClipText(CDrawEnv* env, const plat::Point& origin)
         return "-";
     std::string out;
     for (const plat::Rect& r : clip->Rects())
-        out += (out.empty() ? "" : " ") + std::to_string(r.left - origin.x) + "," +
-               std::to_string(r.top - origin.y) + "," + std::to_string(r.right - origin.x) + "," +
-               std::to_string(r.bottom - origin.y);
+        (out += out.empty() ? "" : " ") +=
+            std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + "," +
+            std::to_string(r.right - origin.x) + "," + std::to_string(r.bottom - origin.y);
     return out.empty() ? "empty" : out;
 }
 

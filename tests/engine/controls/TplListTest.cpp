@@ -214,7 +214,8 @@ public:
     static CBaseObj* Create(CTObj* tpl)
     {
         auto* t = static_cast<CTTestControl*>(tpl);
-        auto* control = new wtest::TestControl(log, "c" + std::to_string(t->GetId()), t->GetRect());
+        auto* control =
+            new wtest::TestControl(log, std::string("c").append(std::to_string(t->GetId())), t->GetRect());
         control->SetId(t->GetId());
         owners.push_back(t->GetBuildOwner());
         return control;

@@ -49,13 +49,13 @@ public:
     {
         std::string entry = name_ + ":" + std::to_string(m.GetId());
         if (m.GetId() == kMsgMouse) {
-            entry += "/" + std::to_string(m.GetParam(2));
+            (entry += "/") += std::to_string(m.GetParam(2));
             const CPoint* p = m.GetParamPtr<CPoint>(4);
-            entry += "@" + std::to_string(p->GetH()) + "," + std::to_string(p->GetV());
+            (entry += "@") += std::to_string(p->GetH()) + "," + std::to_string(p->GetV());
             if (m.GetParam(5))
                 entry += "/dbl";
         } else if (m.GetId() == kMsgKey) {
-            entry += "/" + std::to_string(m.GetParam(2)) + "/" + std::to_string(m.GetParam(3));
+            (entry += "/") += std::to_string(m.GetParam(2)) + "/" + std::to_string(m.GetParam(3));
         }
         log_.push_back(entry);
         if (onMessage)
@@ -111,10 +111,8 @@ public:
     bool HandleMessage(CMessage& m, CBaseObj*) override
     {
         std::string entry = name_ + ":" + std::to_string(m.GetId());
-        if (m.GetId() == kMsgKey)
-            entry += "/" + std::to_string(m.GetParam(2));
-        else if (m.GetId() == kMsgMouse)
-            entry += "/" + std::to_string(m.GetParam(2));
+        if (m.GetId() == kMsgKey || m.GetId() == kMsgMouse)
+            (entry += "/") += std::to_string(m.GetParam(2));
         log_.push_back(entry);
         return true;
     }

@@ -36,10 +36,10 @@ std::string Layout(CTextRsrc& record)
     std::string out;
     for (const CTextRsrc::Item& item : record.GetItems()) {
         const int32_t size = CTextRsrc::GetItemSize(item);
-        out += (out.empty() ? "" : " ") + std::to_string(item.offset) + ":";
+        (out += out.empty() ? "" : " ") += std::to_string(item.offset) + ":";
         if (item.code == kFmtString || item.code == kFmtFString) {
             const CStr* s = record.GetString(item.offset);
-            out += s ? "\"" + std::string(s->GetText()) + "\"" : "null";
+            out += s ? std::string("\"") + s->GetText() + "\"" : "null";
             continue;
         }
         int32_t v = 0;

@@ -104,7 +104,7 @@ TEST(GameData, ScenePicturesAreMadeFromTheArt)
                            out, err),
                   0)
             << err.str();
-        EXPECT_EQ(FileBytes(made), FileBytes(data / ("0" + std::string(id) + ".CBM"))) << id;
+        EXPECT_EQ(FileBytes(made), FileBytes(data / (std::string("0") + id + ".CBM"))) << id;
     }
 }
 

@@ -59,8 +59,8 @@ std::string ForkNode(const std::string& node8, int16_t id, int16_t branch)
         if (at != std::string::npos)
             text.replace(at, from.size(), to);
     };
-    replace("\n8, 9, 1, 2,", "\n" + std::to_string(id) + ", 9, 1, 2,");
-    replace("0, 9, 189, 0,", "0, 9, " + std::to_string(branch) + ", 0,");
+    replace("\n8, 9, 1, 2,", std::string("\n").append(std::to_string(id)) + ", 9, 1, 2,");
+    replace("0, 9, 189, 0,", std::string("0, 9, ").append(std::to_string(branch)) + ", 0,");
     return text;
 }
 

@@ -117,7 +117,7 @@ protected:
             if (at != std::string::npos)
                 text.replace(at, from.size(), to);
         };
-        replace("\n6, 8, 0, 2, 6, 2,", "\n" + std::to_string(river.node) + ", 8, 0, 2, " +
+        replace("\n6, 8, 0, 2, 6, 2,", std::string("\n").append(std::to_string(river.node)) + ", 8, 0, 2, " +
                                            std::to_string(river.record) + ", " +
                                            std::to_string(river.landmark) + ",");
         replace("\n0, 7, 0, 0, 11,", "\n0, 8, 0, 0, 11,");

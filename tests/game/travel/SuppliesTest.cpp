@@ -211,7 +211,7 @@ TEST_F(SuppliesTest, LossesDrawPerPackageAndListAtMostSixNames)
     std::vector<std::string> names(213, "");
     const int16_t types[] = {5, 19, 82, 116, 164, 167, 69};
     for (int16_t t : types)
-        names[static_cast<size_t>(t - 1)] = "N" + std::to_string(t);
+        names[static_cast<size_t>(t - 1)] = std::string("N").append(std::to_string(t));
     AddStrings(CSupplyList::kItemNameList, names);
     AddStrings(CSupplyList::kLossTitleList, {"Lost in the river:", "Stolen:"});
     AddItemType(5, 4, 64, 333, -1, {2, 13, 48});

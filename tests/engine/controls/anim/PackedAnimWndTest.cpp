@@ -69,8 +69,8 @@ protected:
         for (int t = 0; t < ticks; ++t) {
             if (anim.GetTimer())
                 anim.OnTimer();
-            log += (log.empty() ? "" : " ") + std::to_string(anim.GetCurrentId()) + "/" +
-                   std::to_string(anim.GetFrameIndex());
+            (log += log.empty() ? "" : " ") +=
+                std::to_string(anim.GetCurrentId()) + "/" + std::to_string(anim.GetFrameIndex());
             qmtest::Clock().Advance(17);
         }
         return log;

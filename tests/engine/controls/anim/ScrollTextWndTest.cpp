@@ -67,8 +67,8 @@ protected:
         int16_t top = text.GetFirstTop();
         for (int16_t i = 0; i < text.GetSlotsInUse(); ++i) {
             const CScrollTextWnd::Slot& s = text.GetSlot(i);
-            out += (out.empty() ? "" : " ") + std::to_string(s.line) + ":" + std::to_string(s.type) + ":" +
-                   std::to_string(s.bottom - top);
+            (out += out.empty() ? "" : " ") +=
+                std::to_string(s.line) + ":" + std::to_string(s.type) + ":" + std::to_string(s.bottom - top);
             top = s.bottom;
         }
         return out;
@@ -90,7 +90,7 @@ TEST_F(ScrollTextWndTest, EntriesRepeatUntilTheAreaIsFilled)
     std::string expected;
     const int lines = (7 * h + 10) / h + 1;
     for (int i = 0; i < lines; ++i)
-        expected += (i ? " " : "") + std::to_string(i % 3) + ":1:" + std::to_string(h);
+        (expected += i ? " " : "") += std::to_string(i % 3) + ":1:" + std::to_string(h);
     EXPECT_EQ(Slots(text), expected);
     EXPECT_EQ(text.GetFirstTop(), 0);
     EXPECT_EQ(text.GetFillLimit(), 7 * h + 10);

@@ -67,7 +67,7 @@ protected:
             element.Step();
             const std::string now = std::to_string(element.GetCel()) + "@" + Str(element.GetBounds());
             if (now != last || element.GetFramesRemaining() < 0)
-                log += (log.empty() ? "" : " ") + std::to_string(t) + ":" + now;
+                (log += log.empty() ? "" : " ") += std::to_string(t) + ":" + now;
             last = now;
             qmtest::Clock().Advance(17);
         }

@@ -30,8 +30,8 @@ std::string Differences(CImgSet& images, int16_t i, const std::function<int(int,
     for (int v = 0; v < 8; ++v)
         for (int h = 0; h < 10; ++h)
             if (const int got = image->GetPixel(h, v); got != want(h, v))
-                out += "(" + std::to_string(h) + "," + std::to_string(v) + ")=" + std::to_string(got) + "/" +
-                       std::to_string(want(h, v)) + " ";
+                (out += "(") += std::to_string(h) + "," + std::to_string(v) + ")=" + std::to_string(got) +
+                                "/" + std::to_string(want(h, v)) + " ";
     return out;
 }
 
