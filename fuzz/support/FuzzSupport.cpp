@@ -30,6 +30,17 @@ TempFolders& Folders()
     return folders;
 }
 
+// TMPDIR when it names a folder, else the system's temporary folder: a TMPDIR that names
+// nothing (left over from another shell) must not stop the run.
+std::filesystem::path TempRoot()
+{
+    std::error_code ec;
+    std::filesystem::path root = std::filesystem::temp_directory_path(ec);
+    if (ec || !std::filesystem::is_directory(root, ec))
+        root = "/tmp";
+    return root;
+}
+
 } // namespace
 
 void CatchFatalReports()
@@ -43,7 +54,7 @@ void CatchFatalReports()
 
 std::filesystem::path MakeTempFolder(const char* prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
+    std::string pattern = (TempRoot() / prefix).string() + "-XXXXXX";
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a temporary folder from " + pattern);
     Folders().paths.emplace_back(pattern);

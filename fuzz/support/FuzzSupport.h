@@ -23,8 +23,8 @@ template <typename F> void Guarded(F&& f)
     }
 }
 
-// A new empty folder under the temporary folder (TMPDIR, else /tmp) whose name starts with
-// `prefix`; it and everything in it are removed when the process exits.
+// A new empty folder under the temporary folder (TMPDIR when it names a folder, else /tmp) whose name starts
+// with `prefix`; it and everything in it are removed when the process exits.
 std::filesystem::path MakeTempFolder(const char* prefix);
 
 // The input as a file, for loaders that read files; the file is removed when this goes. Each
