@@ -9,6 +9,9 @@ namespace plat {
 
 // Appends the escaped text (without quotes).
 void AppendEscaped(std::string& out, std::string_view text);
+// The text with only the bytes below 0x20 or above 0x7E as \xHH, quotes and backslashes as they
+// are: the form for one-line error messages, where a line feed in a name must not split the line.
+std::string ControlBytesEscaped(std::string_view text);
 // The text escaped and in double quotes.
 std::string Quoted(std::string_view text);
 

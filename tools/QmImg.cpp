@@ -18,6 +18,7 @@
 #include "tools/SpriteEncoder.h"
 #include "tools/ToolArgs.h"
 #include "tools/ToolFiles.h"
+#include "tools/ToolMessages.h"
 
 namespace fs = std::filesystem;
 
@@ -300,7 +301,7 @@ int RunQmImg(const std::vector<std::string>& args, std::ostream& out, std::ostre
             Usage();
         throw std::runtime_error("unknown command: " + command);
     } catch (const std::exception& e) {
-        err << "qmimg: " << e.what() << '\n';
+        WriteToolError(err, "qmimg", e.what());
     }
     return 1;
 }

@@ -20,6 +20,7 @@
 #include "tools/QmLibText.h"
 #include "tools/ToolArgs.h"
 #include "tools/ToolFiles.h"
+#include "tools/ToolMessages.h"
 
 namespace fs = std::filesystem;
 
@@ -344,10 +345,8 @@ int RunQmLib(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (command.empty())
             Usage();
         throw ToolError("unknown command: " + command);
-    } catch (const ToolError& e) {
-        err << "qmlib: " << e.what() << '\n';
     } catch (const std::exception& e) {
-        err << "qmlib: " << e.what() << '\n';
+        WriteToolError(err, "qmlib", e.what());
     }
     return 1;
 }

@@ -10,6 +10,7 @@
 
 #include "platform/TextEscape.h"
 #include "tools/SavedGameReader.h"
+#include "tools/ToolMessages.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ int RunQmSave(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << ShowSavedGame(bytes);
         return 0;
     } catch (const std::runtime_error& e) {
-        err << "qmsave: " << path << ": " << e.what() << '\n';
+        WriteToolError(err, "qmsave", path + ": " + e.what());
         return 1;
     }
 }

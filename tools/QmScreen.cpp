@@ -19,6 +19,7 @@
 #include "tools/PngImage.h"
 #include "tools/ScreenPicture.h"
 #include "tools/ToolArgs.h"
+#include "tools/ToolMessages.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ int RunQmScreenWithKinds(RegisterKinds registerKinds, const std::vector<std::str
         Screen(ParseOptions(args), registerKinds);
         return 0;
     } catch (const std::exception& e) {
-        err << "qmscreen: " << e.what() << '\n';
+        WriteToolError(err, "qmscreen", e.what());
         return 1;
     }
 }

@@ -11,6 +11,7 @@
 #include "tools/EngineLibrary.h"
 #include "tools/ToolArgs.h"
 #include "tools/ToolFiles.h"
+#include "tools/ToolMessages.h"
 
 namespace {
 
@@ -223,7 +224,7 @@ int RunQmSeq(const std::vector<std::string>& args, std::ostream& out, std::ostre
             Usage();
         throw std::runtime_error("unknown command: " + command);
     } catch (const std::exception& e) {
-        err << "qmseq: " << e.what() << '\n';
+        WriteToolError(err, "qmseq", e.what());
     }
     return 1;
 }

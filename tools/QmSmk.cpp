@@ -12,6 +12,7 @@
 #include "tools/PngImage.h"
 #include "tools/ToolArgs.h"
 #include "tools/ToolFiles.h"
+#include "tools/ToolMessages.h"
 #include "tools/WavFile.h"
 
 namespace {
@@ -204,7 +205,7 @@ int RunQmSmk(const std::vector<std::string>& args, std::ostream& out, std::ostre
             Usage();
         throw std::runtime_error("unknown command: " + command);
     } catch (const std::exception& e) {
-        err << "qmsmk: " << e.what() << '\n';
+        WriteToolError(err, "qmsmk", e.what());
     }
     return 1;
 }

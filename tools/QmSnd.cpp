@@ -9,6 +9,7 @@
 #include "tools/SoundEncoder.h"
 #include "tools/ToolArgs.h"
 #include "tools/ToolFiles.h"
+#include "tools/ToolMessages.h"
 #include "tools/WavFile.h"
 
 namespace {
@@ -149,7 +150,7 @@ int RunQmSnd(const std::vector<std::string>& args, std::ostream& out, std::ostre
             Usage();
         throw std::runtime_error("unknown command: " + command);
     } catch (const std::exception& e) {
-        err << "qmsnd: " << e.what() << '\n';
+        WriteToolError(err, "qmsnd", e.what());
     }
     return 1;
 }
