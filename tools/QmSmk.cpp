@@ -173,11 +173,12 @@ int Show(const std::vector<std::string>& args)
     if (next + 3 != args.size() || args[next] != "--frame")
         Usage();
     const plat::ClipInfo& info = clip->Info();
-    const auto n = static_cast<int32_t>(ParseNumber(args[next + 1], 1, info.frames, "frame"));
+    // Frames count from 0, as qmimg show counts them; the clip layer counts from 1.
+    const auto n = static_cast<int32_t>(ParseNumber(args[next + 1], 0, info.frames - 1, "frame"));
     std::vector<uint8_t> picture(static_cast<size_t>(info.width) * info.height);
     const plat::ClipTarget target{info.width, info.width, info.height, picture.data(), false};
     clip->SetTarget(&target);
-    clip->GoTo(n);
+    clip->GoTo(n + 1);
     const auto palette = clip->Palette();
     clip->DoFrame();
     std::vector<PngColor> colors(256);

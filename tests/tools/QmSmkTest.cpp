@@ -123,7 +123,7 @@ TEST_F(QmSmkTest, ShowGoesToAFrameAndWritesItWithTheClipsPalette)
 {
     const ClipSource clip = qmtest::ClipWithEveryBlockKind(16, 8, 5);
     const fs::path smk = Make(clip, {});
-    for (int n : {5, 2, 4}) {
+    for (int n : {4, 1, 3, 0}) { // counted from 0
         SCOPED_TRACE(n);
         const fs::path png = Dir() / "shown.png";
         const ToolRun r = QmSmk({"show", smk.string(), "--frame", std::to_string(n), png.string()});
@@ -131,8 +131,8 @@ TEST_F(QmSmkTest, ShowGoesToAFrameAndWritesItWithTheClipsPalette)
         const IndexedImage image = ReadIndexedPng(png);
         ASSERT_EQ(image.palette.size(), 256u);
         for (size_t i = 0; i < image.pixels.size(); ++i)
-            ASSERT_EQ(image.pixels[i], clip.frames[n - 1].pixels[i] % 200) << i;
-        EXPECT_EQ(image.palette[5].r, qmtest::ShownColor(clip.frames[n - 1].palette[15]));
+            ASSERT_EQ(image.pixels[i], clip.frames[n].pixels[i] % 200) << i;
+        EXPECT_EQ(image.palette[5].r, qmtest::ShownColor(clip.frames[n].palette[15]));
         EXPECT_EQ(image.palette[250], (PngColor{0, 0, 0})); // padded with black
     }
 }
@@ -175,7 +175,8 @@ TEST_F(QmSmkTest, ErrorsAreOneLineAndLeaveNoFile)
         {{"make", out, pngs[0], WritePngs(clip)[0]}, "every frame must be 12 x 8"},
         {{"info", (Dir() / "missing.smk").string()}, "cannot play the clip"},
         {{"decode", smk.string(), out, "--track", "2"}, "qmsmk: the clip has no track 2\n"},
-        {{"show", smk.string(), "--frame", "3", out}, "qmsmk: frame out of range: 3\n"},
+        {{"show", smk.string(), "--frame", "2", out}, "qmsmk: frame out of range: 2\n"},
+        {{"show", smk.string(), "--frame", "-1", out}, "qmsmk: frame out of range: -1\n"},
         {{"info", "--lib", (Dir() / "nolib").string(), "5"}, "cannot open the library"},
     };
     for (const auto& [args, message] : cases) {
