@@ -22,12 +22,6 @@ namespace {
 constexpr int32_t kMsgSecondWindow = 3;
 constexpr int32_t kMsgBadText = 5;
 
-std::string EngineText(int32_t n)
-{
-    const char* text = GetEngineString(n);
-    return text ? text : "";
-}
-
 // The id with its sign chosen: positive when enabled, negative otherwise (in unsigned
 // arithmetic, so the most negative id cannot overflow).
 int32_t SignedId(int32_t id, bool enabled)
@@ -78,7 +72,7 @@ void CBTplList::ReadTemplates(CRsrcBlock* text)
         const int32_t kind = parser.ReadLong("templttype");
         std::unique_ptr<CTObj> tpl(CRegistrar::ReadTemplate(kind, &parser));
         if (!tpl) {
-            Fail((EngineText(kMsgBadText) + " " + std::to_string(id_)).c_str());
+            Fail((GetEngineText(kMsgBadText) + " " + std::to_string(id_)).c_str());
             break;
         }
         tpl->SetTplList(this);
@@ -269,7 +263,7 @@ CBaseObj* CBTplList::Build(CFrame* root, CBaseObj* owner, MsgWord value)
     int32_t windows = 0;
     for (int32_t i = 0; i < GetCount(); ++i)
         if (IsBuilt(GetAt(i)) && GetAt(i)->IsWindowTemplate() && ++windows == 2) {
-            Fail((EngineText(kMsgSecondWindow) + std::to_string(id_)).c_str());
+            Fail((GetEngineText(kMsgSecondWindow) + std::to_string(id_)).c_str());
             return nullptr;
         }
     BuildResult made;

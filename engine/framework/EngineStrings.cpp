@@ -1,5 +1,7 @@
 #include "engine/framework/EngineStrings.h"
 
+#include <cstdio>
+
 #include "engine/framework/Str.h"
 #include "engine/framework/TplRec.h"
 
@@ -17,6 +19,15 @@ const char* GetEngineString(int32_t n)
 {
     const CStr* entry = List() ? List()->GetEntry(n) : nullptr;
     return entry ? entry->GetText() : nullptr;
+}
+
+std::string GetEngineText(int32_t n)
+{
+    if (const char* text = GetEngineString(n))
+        return text;
+    char fallback[40];
+    std::snprintf(fallback, sizeof fallback, "[engine message %d] ", n);
+    return fallback;
 }
 
 void SetEngineStringList(std::unique_ptr<CTplRec> list) { List() = std::move(list); }

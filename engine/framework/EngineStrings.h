@@ -11,6 +11,9 @@
 
 // The text of entry n (0-based) of the list, or null when there is none.
 const char* GetEngineString(int32_t n);
+// The text of entry n for a report; without one (no list loaded, or a short one) a text naming
+// the entry, "[engine message N] ", so that a report never shows an empty text.
+std::string GetEngineText(int32_t n);
 // Installs the list (owned); null removes it.
 void SetEngineStringList(std::unique_ptr<CTplRec> list);
 const CTplRec* GetEngineStringList();

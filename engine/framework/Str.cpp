@@ -215,7 +215,7 @@ void CStr::SetAt(int32_t index, char c)
     if (IsEmpty())
         return;
     if (index < 0 || index >= GetLength())
-        ReportError(kReportFatal, GetEngineString(kIndexOutOfRangeString), "Str", 1010);
+        ReportError(kReportFatal, GetEngineText(kIndexOutOfRangeString).c_str(), "Str", 1010);
     text_[index] = c;
 }
 

@@ -7,12 +7,6 @@ namespace {
 
 std::unique_ptr<plat::SoundDevice> g_device;
 
-const char* EngineText(int32_t n)
-{
-    const char* text = GetEngineString(n);
-    return text ? text : "";
-}
-
 } // namespace
 
 void CSndMgr::CreateDevice()
@@ -21,9 +15,9 @@ void CSndMgr::CreateDevice()
         return;
     g_device = plat::OpenSoundDevice();
     if (!g_device)
-        ReportError(kReportFatal, EngineText(kCannotOpenString), "sndmgr32", kCannotOpenLine);
+        ReportError(kReportFatal, GetEngineText(kCannotOpenString).c_str(), "sndmgr32", kCannotOpenLine);
     if (!g_device->SetCooperativeLevel())
-        ReportError(kReportFatal, EngineText(kCannotShareString), "sndmgr32", kCannotShareLine);
+        ReportError(kReportFatal, GetEngineText(kCannotShareString).c_str(), "sndmgr32", kCannotShareLine);
 }
 
 void CSndMgr::ReleaseDevice() { g_device.reset(); }

@@ -43,8 +43,7 @@ std::string_view TypeKey(const char* type) { return std::string_view(type, strnl
 
 void FailFormat(int32_t message, uint32_t line)
 {
-    const char* text = GetEngineString(message);
-    ReportError(kReportFatal, text ? text : "", "TextRsrc", line);
+    ReportError(kReportFatal, GetEngineText(message).c_str(), "TextRsrc", line);
 }
 
 void AppendValue(FormatBlock& format, int32_t value)

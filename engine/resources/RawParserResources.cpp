@@ -79,15 +79,11 @@ void CRawParser::ReportParseError(int16_t code, const char* text, const char* /*
 {
     if (code == kErrNone)
         return;
-    auto engineString = [](int32_t n) -> std::string {
-        const char* s = GetEngineString(n);
-        return s ? s : "";
-    };
     std::string message;
     if (code == kErrIncludeMissing)
-        message = engineString(6) + (text ? text : "") + " " + std::to_string(number);
+        message = GetEngineText(6) + (text ? text : "") + " " + std::to_string(number);
     else
-        message = engineString(5) + type_ + " " + std::to_string(id_);
+        message = GetEngineText(5) + type_ + " " + std::to_string(id_);
     ReportError(kReportFatal, message.c_str(), "parseraw", 991);
 }
 

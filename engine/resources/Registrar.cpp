@@ -15,12 +15,6 @@ std::vector<RegEntry>& Table()
     return table;
 }
 
-std::string EngineText(int32_t n)
-{
-    const char* text = GetEngineString(n);
-    return text ? text : "";
-}
-
 void Fail(const std::string& message, uint32_t line)
 {
     ReportError(kReportFatal, message.c_str(), "regstrar", line);
@@ -54,7 +48,7 @@ void CRegistrar::Register(int32_t kind, ObjectFactory createObject, TemplateFact
 CTObj* CRegistrar::ReadTemplate(int32_t kind, CRawParser* parser)
 {
     if (Table().empty()) {
-        Fail(EngineText(21) + EngineText(10), 146);
+        Fail(GetEngineText(21) + GetEngineText(10), 146);
         return nullptr;
     }
     const int32_t i = FindKind(kind);
@@ -67,12 +61,12 @@ CTObj* CRegistrar::ReadTemplate(int32_t kind, CRawParser* parser)
 CBaseObj* CRegistrar::CreateObject(int32_t kind, CTObj* tpl)
 {
     if (Table().empty()) {
-        Fail(EngineText(20) + EngineText(10), 107);
+        Fail(GetEngineText(20) + GetEngineText(10), 107);
         return nullptr;
     }
     const int32_t i = FindKind(kind);
     if (i < 0) {
-        Fail(EngineText(20) + EngineText(9) + CStr(kind, true).GetText(), 97);
+        Fail(GetEngineText(20) + GetEngineText(9) + CStr(kind, true).GetText(), 97);
         return nullptr;
     }
     const ObjectFactory create = Table()[static_cast<size_t>(i)].createObject;

@@ -116,8 +116,7 @@ bool ReadFileExactly(CFile& file, void* buffer, int32_t position, int32_t count)
 
 void ReportMissingResource(const char* type, int32_t id, const char* source, uint32_t line)
 {
-    const char* message = GetEngineString(6);
-    const std::string text = std::string(message ? message : "") + TypeText(type) + " " + std::to_string(id);
+    const std::string text = GetEngineText(6) + TypeText(type) + " " + std::to_string(id);
     ReportError(kReportFatal, text.c_str(), source, line);
 }
 

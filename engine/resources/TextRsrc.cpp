@@ -19,8 +19,7 @@ int32_t g_recordSizeLimit = CTextRsrc::kMaxRecordSize;
 
 void Fail(int32_t message, uint32_t line)
 {
-    const char* text = GetEngineString(message);
-    ReportError(kReportFatal, text ? text : "", "TextRsrc", line);
+    ReportError(kReportFatal, GetEngineText(message).c_str(), "TextRsrc", line);
 }
 
 } // namespace

@@ -117,4 +117,16 @@ TEST(QmLibText, BadRecordsGiveTheParsersMessage)
     EXPECT_NE(r.err.find("cannot open the library"), std::string::npos);
 }
 
+// A library without the engine's messages ("STR" 8): the report names the message it lacks.
+TEST(QmLibText, AReportWithoutTheEngineMessagesNamesItsMessage)
+{
+    const fs::path folder = qmtest::TempDir() / "no-messages";
+    qmtest::FolderLibraryWriter lib(folder);
+    lib.Add("NOD", 0, "short");
+    lib.Add("NOD", 2, "1 2 Unknown");
+    const ToolRun r = QmLib({"record", folder.string(), "NOD", "2"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "qmlib: Fatal Error: [engine message 5] NOD 2 - File: parseraw  Line: 991\n");
+}
+
 } // namespace
