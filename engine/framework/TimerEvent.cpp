@@ -15,8 +15,13 @@ CPtrArray& Queue()
 
 CTimerEvent* EventAt(int32_t i) { return static_cast<CTimerEvent*>(Queue().GetAt(i)); }
 
-// Remaining ticks as a signed distance: negative when overdue.
-int32_t Remaining(const CTimerEvent& e) { return static_cast<int32_t>(e.GetDue() - e.GetClock()->Elapsed()); }
+// An event is due once its due value is not later than its clock's count, compared unsigned: a
+// period of 2^31 ticks or more waits its full length, and a due value that wrapped past 2^32
+// counts as reached until the clock wraps too, as the queue has always decided.
+bool IsReached(const CTimerEvent& e) { return e.GetDue() <= e.GetClock()->Elapsed(); }
+
+// Ticks until the event falls due; 0 once it is due.
+uint32_t Remaining(const CTimerEvent& e) { return IsReached(e) ? 0 : e.GetDue() - e.GetClock()->Elapsed(); }
 
 } // namespace
 
@@ -29,7 +34,7 @@ CTimerEvent::CTimerEvent(uint32_t period, Callback callback, void* argument, CSt
 
 CTimerEvent::~CTimerEvent() { Queue().RemoveAt(Queue().IndexOf(this)); }
 
-bool CTimerEvent::IsDue() const { return Remaining(*this) <= 0; }
+bool CTimerEvent::IsDue() const { return IsReached(*this); }
 
 void CTimerEvent::Fire()
 {
@@ -64,8 +69,8 @@ std::optional<uint32_t> TicksUntilNextTimer()
             continue;
         // A period-0 event runs on every pass, but it never makes a pass worth waking for:
         // for the pump's sleep it falls due at the next tick.
-        const int32_t floor = e->GetPeriod() == 0 ? 1 : 0;
-        const uint32_t ticks = static_cast<uint32_t>(std::max(Remaining(*e), floor));
+        const uint32_t floor = e->GetPeriod() == 0 ? 1 : 0;
+        const uint32_t ticks = std::max(Remaining(*e), floor);
         if (!best || ticks < *best)
             best = ticks;
     }

@@ -73,6 +73,22 @@ TEST(TimerQueueTest, FiresOnDueWithoutCatchingUp)
     EXPECT_EQ(c.fired, 2);
 }
 
+// Due is decided unsigned: a period of 2^31 ticks or more is a long wait, not an event already
+// overdue (a signed difference would fire it at once and keep the pump awake).
+TEST(TimerQueueTest, APeriodOfHalfTheClockOrMoreWaitsItsLength)
+{
+    Counter c;
+    CTimerEvent e(0x80000001u, &Counter::Count, &c, GetRealClock());
+    RunDueTimers();
+    EXPECT_EQ(c.fired, 0);
+    EXPECT_FALSE(e.IsDue());
+    EXPECT_EQ(TicksUntilNextTimer(), 0x80000001u);
+    Ticks(1000);
+    RunDueTimers();
+    EXPECT_EQ(c.fired, 0);
+    EXPECT_EQ(TicksUntilNextTimer(), 0x80000001u - 1000);
+}
+
 TEST(TimerQueueTest, PeriodZeroFiresOnEveryRun)
 {
     Counter c;
