@@ -2,7 +2,8 @@
 // The run-length cel drawing callbacks: a sprite cel at its natural size drawn into an 8-bit
 // bitmap, called as every drawing callback is (source, destination, position, record). The
 // source is the CMemory block of the loaded "RLS" resource; the cel's top-left pixel goes to
-// the position's top-left corner (its bottom and right are not used: the cel's own size is).
+// the position's top-left corner, and the cel is drawn at its own size. The position's rows
+// only decide whether to draw: nothing when they lie wholly below or above the clip.
 //
 // Record parameters:
 //   0  cel index
