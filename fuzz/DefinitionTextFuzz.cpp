@@ -20,7 +20,6 @@
 #include "engine/resources/TextRsrc.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
-#include "platform/MessageBox.h"
 
 namespace {
 
@@ -97,6 +96,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (split != std::string_view::npos)
         fuzz::Guarded([&] { CompileRecord(input.substr(0, split), input.substr(split + 4)); });
     CFormatList::Get().Clear();
-    plat::GetScriptedMessageBoxes().Clear();
     return 0;
 }

@@ -10,7 +10,6 @@
 #include "fuzz/support/FuzzSupport.h"
 #include "game/shell/GuidebookContent.h"
 #include "game/shell/GuidebookNav.h"
-#include "platform/MessageBox.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -47,6 +46,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 sum += place->page;
         (void)sum;
     });
-    plat::GetScriptedMessageBoxes().Clear();
     return 0;
 }

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/MessageBox.h"
+
 namespace fuzz {
 
 namespace {
@@ -51,6 +53,8 @@ void CatchFatalReports()
     }();
     (void)installed;
 }
+
+void ForgetShownBoxes() { plat::GetScriptedMessageBoxes().Clear(); }
 
 std::filesystem::path MakeTempFolder(const char* prefix)
 {

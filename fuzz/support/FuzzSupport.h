@@ -13,6 +13,11 @@ namespace fuzz {
 // about bad input ends one input, not the whole run.
 void CatchFatalReports();
 
+// Forgets the message boxes shown (a fatal report shows one), so that nothing an input made
+// outlives it: libFuzzer's leak check after each input stays on only while every input frees
+// what it allocates.
+void ForgetShownBoxes();
+
 // Runs f with fatal reports caught: bad input may end it early, never the process.
 template <typename F> void Guarded(F&& f)
 {
@@ -21,6 +26,7 @@ template <typename F> void Guarded(F&& f)
         f();
     } catch (const plat::FatalError&) {
     }
+    ForgetShownBoxes();
 }
 
 // A new empty folder under the temporary folder (TMPDIR when it names a folder, else /tmp) whose name starts

@@ -19,7 +19,6 @@
 #include "engine/resources/RsrcCache.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/Files.h"
-#include "platform/MessageBox.h"
 #include "platform/Platform.h"
 
 namespace fuzz {
@@ -69,7 +68,6 @@ inline void RunTplListInput(const uint8_t* data, size_t size)
         }
         BuildTplListOnce(list);
     });
-    plat::GetScriptedMessageBoxes().Clear();
 }
 
 } // namespace fuzz
