@@ -122,7 +122,7 @@ TEST(QmLibText, AReportWithoutTheEngineMessagesNamesItsMessage)
 {
     const fs::path folder = qmtest::TempDir() / "no-messages";
     qmtest::FolderLibraryWriter lib(folder);
-    lib.Add("NOD", 0, "short");
+    lib.Add("NOD", 0, "short short short");
     lib.Add("NOD", 2, "1 2 Unknown");
     const ToolRun r = QmLib({"record", folder.string(), "NOD", "2"});
     EXPECT_EQ(r.status, 1);
