@@ -12,17 +12,18 @@
 #include "platform/MessageQueue.h"
 #include "platform/Programs.h"
 #include "platform/Settings.h"
-#include "platform/SoundFiles.h"
 #include "platform/SoundDevice.h"
+#include "platform/SoundFiles.h"
 #include "platform/SystemInfo.h"
 #include "platform/Window.h"
+#include "platform/WorkerThread.h"
 
 namespace plat {
 namespace {
 
 Backend g_backend = Backend::Null;
 
-}  // namespace
+} // namespace
 
 Backend ChooseBackend(bool forceHeadless)
 {
@@ -51,6 +52,7 @@ void ResetPlatform()
     ResetLocale();
     ResetDialogs();
     ResetSettings();
+    SetWorkerThreadsRefused(false);
     ResetFonts();
     ResetSoundFiles();
     ResetSoundDevice();
@@ -59,4 +61,4 @@ void ResetPlatform()
     g_backend = Backend::Null;
 }
 
-}  // namespace plat
+} // namespace plat

@@ -1,9 +1,18 @@
 #include "platform/WorkerThread.h"
 
+#include <atomic>
 #include <system_error>
 #include <utility>
 
 namespace plat {
+
+namespace {
+
+std::atomic<bool> g_refused{false};
+
+} // namespace
+
+void SetWorkerThreadsRefused(bool refused) { g_refused = refused; }
 
 WorkerThread::~WorkerThread()
 {
@@ -17,6 +26,8 @@ WorkerThread::~WorkerThread()
 bool WorkerThread::Start(std::function<void()> body)
 {
     Join();
+    if (g_refused)
+        return false;
     stop_ = false;
     clock_ = &GetClock();
     clock_->AddWorker();

@@ -38,4 +38,8 @@ private:
     Clock* clock_ = nullptr;
 };
 
+// For tests: while set, every Start fails as it does when the system makes no thread.
+// ResetPlatform clears it.
+void SetWorkerThreadsRefused(bool refused);
+
 } // namespace plat

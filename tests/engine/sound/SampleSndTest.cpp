@@ -8,6 +8,7 @@
 #include "engine/media/SndMgr.h"
 #include "engine/media/StreamSound.h"
 #include "platform/SoundDevice.h"
+#include "platform/WorkerThread.h"
 #include "tests/engine/sound/SoundFixture.h"
 #include "tests/support/TestEnv.h"
 
@@ -81,6 +82,22 @@ TEST_F(SampleSndTest, TheWorkerRefillsTheRingUntilTheEndStopsTheSound)
     ASSERT_EQ(played.size(), 22050u * 11);
     EXPECT_TRUE(Bytes(played.begin(), played.begin() + 220500) == Samples(0, 220500));
     EXPECT_EQ(std::count(played.begin() + 220500, played.end(), 128), 22050);
+}
+
+// When the system makes no thread the sound still plays what its ring was primed with.
+TEST_F(SampleSndTest, ASoundWhoseWorkerCannotStartPlaysWhatItsRingHolds)
+{
+    plat::SetWorkerThreadsRefused(true);
+    CSampleSnd sound(kTenSeconds, kAllLibraries);
+    Played();
+    EXPECT_EQ(sound.Play(false), 1);
+    EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker);
+    EXPECT_EQ(sound.GetState(), CSndObj::kStatePlaying);
+    qmtest::Clock().Advance(2000);
+    const Bytes played = Played();
+    ASSERT_GE(played.size(), 44100u);
+    EXPECT_TRUE(Bytes(played.begin(), played.begin() + 44100) == Samples(0, 44100));
+    sound.Stop();
 }
 
 TEST_F(SampleSndTest, RangesAndLoopsThroughTheRing)
