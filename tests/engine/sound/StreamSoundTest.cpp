@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/media/SampleSnd.h"
 #include "engine/media/SndMgr.h"
 #include "platform/SoundDevice.h"
 #include "tests/engine/sound/SoundFixture.h"
@@ -93,6 +94,31 @@ TEST_F(StreamSoundTest, ARangePlaysExactlyItsBytes)
     qmtest::Clock().Advance(1000);
     EXPECT_EQ(sound.GetState(), 0); // the buffer played once to its end
     ExpectPlayedThenSilence(Played(), Samples(1000, 5000));
+}
+
+// Resume starts a paused sound again from the start of its range, in each of the real sound
+// classes (one in memory, one streamed through its ring).
+TEST_F(StreamSoundTest, ResumeAfterAPauseStartsAgainFromTheRangeStart)
+{
+    std::unique_ptr<CGameSound> sounds[] = {std::make_unique<CStreamSound>(1, kAllLibraries),
+                                            std::make_unique<CSampleSnd>(1, kAllLibraries)};
+    for (const auto& sound : sounds) {
+        SCOPED_TRACE(sound->IsStreamed() ? "streamed" : "in memory");
+        EXPECT_EQ(sound->Resume(), 0); // not paused
+        sound->SetRange(1000, 5000);
+        ASSERT_EQ(sound->Play(false), 1);
+        qmtest::Clock().Advance(50); // part of the range
+        EXPECT_EQ(sound->Pause(), 1);
+        EXPECT_TRUE(sound->IsPaused());
+        EXPECT_NE(sound->GetState(), CSndObj::kStatePlaying);
+        Played();
+        EXPECT_EQ(sound->Resume(), 1);
+        EXPECT_FALSE(sound->IsPaused());
+        EXPECT_EQ(sound->GetState(), CSndObj::kStatePlaying);
+        qmtest::Clock().Advance(1000);
+        ExpectPlayedThenSilence(Played(), Samples(1000, 5000));
+        EXPECT_EQ(sound->Resume(), 0);
+    }
 }
 
 TEST_F(StreamSoundTest, AWorkerPlaysTheLoopSectionItsCountThenOnToTheEnd)
