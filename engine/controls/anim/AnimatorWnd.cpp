@@ -67,6 +67,13 @@ void CAnimatorWnd::DrawCel(CDrawEnv* env, DrawProc proc, const CRect* clip, void
     SetChanged(false);
 }
 
+void CAnimatorWnd::Update()
+{
+    drawnCel_ = cel_;
+    drawnFlipped_ = flipped_;
+    Draw(false);
+}
+
 void CAnimatorWnd::DrawContent(CDrawEnv* env, const CRect& clip)
 {
     if (!IsShown())

@@ -40,6 +40,12 @@ public:
     // flipped), keeping the reference position; z becomes the origin's z.
     virtual void SetCel(int16_t n, int16_t h, int16_t v, int16_t z);
 
+    // The drawn copies take the shown cel and mirroring, and the element asks to be drawn.
+    void Update();
+    // The draw mode of the game's elements (their paint routines draw only in mode 2); the
+    // engine's element has none.
+    virtual int16_t GetDrawMode() const { return 0; }
+
     // Takes effect at the next SetCel and drawing.
     void SetFlipped(bool flipped) { flipped_ = flipped; }
     bool IsFlipped() const { return flipped_; }
@@ -62,11 +68,10 @@ protected:
     // The sprites ("RLS") of the template's "imgid" through its template list; null when
     // missing (a fatal report with template flag 0x400).
     static CImgSet* LoadSprites(const CTImageWnd& tpl);
-
-private:
     // Draws the cel through the routine with the record (cel, clip, flip, 0, data, z).
     void DrawCel(CDrawEnv* env, DrawProc proc, const CRect* clip, void* data);
 
+private:
     CFrame* animator_;
     int32_t animatorId_;
     int16_t cel_ = 0;

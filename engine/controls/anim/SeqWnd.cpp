@@ -90,29 +90,37 @@ bool CSeqWnd::SelectPlayable()
     return true;
 }
 
-void CSeqWnd::Step()
+std::unique_ptr<SeqFrame> CSeqWnd::TakeDueFrame()
 {
     if (!sequence_)
-        return;
+        return nullptr;
     if (pending_ != -1) {
         SetAnimation(pending_);
         pending_ = -1;
     }
     const uint32_t now = Now();
     if (!IsShown() || now < nextDue_ || current_ == kNoAnimation)
-        return;
+        return nullptr;
     if (!SelectPlayable())
-        return;
+        return nullptr;
     --framesRemaining_;
-    const std::unique_ptr<SeqFrame> frame = sequence_->GetFrame(frameIndex_++);
+    std::unique_ptr<SeqFrame> frame = sequence_->GetFrame(frameIndex_++);
     if (!frame) {
         SetAnimation(kNoAnimation);
-        return;
+        return nullptr;
     }
     if (frame->sound != 0)
         PlayFrameSound(frame->sound, soundLibMask_);
     // Late steps are not made up: the next frame is due counted from now.
     nextDue_ = now + static_cast<uint32_t>(frame->ticks != 0 ? frame->ticks : ticksPerFrame_);
+    return frame;
+}
+
+void CSeqWnd::Step()
+{
+    const std::unique_ptr<SeqFrame> frame = TakeDueFrame();
+    if (!frame)
+        return;
     const int16_t dh = IsFlipped() ? static_cast<int16_t>(-frame->dh) : frame->dh;
     ShowCel(frame->cel);
     if (dh != 0 || frame->dv != 0 || frame->dz != 0)

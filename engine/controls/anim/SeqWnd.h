@@ -11,11 +11,13 @@
 // element is built at ("left", "top") from the sprites "imgid", owning them, the sequence and
 // the cel table.
 #include <cstdint>
+#include <memory>
 
 #include "engine/controls/anim/AnimatorWnd.h"
 
 class CCelTable;
 class CSequence;
+struct SeqFrame;
 
 class CSeqWnd : public CAnimatorWnd {
 public:
@@ -65,6 +67,12 @@ public:
     // The registrar's factories of kind 0x30.
     static CTObj* ReadTemplate(int32_t kind, CRawParser* parser);
     static CBaseObj* Create(CTObj* tpl);
+
+protected:
+    // The due frame of the current animation, used up (its sound played, the next one due
+    // after its ticks); null when none is due. A queued animation is selected first.
+    std::unique_ptr<SeqFrame> TakeDueFrame();
+    void SetNextDue(uint32_t due) { nextDue_ = due; }
 
 private:
     uint32_t Now() const;
