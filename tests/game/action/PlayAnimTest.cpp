@@ -17,6 +17,7 @@
 #include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
+#include "tests/game/action/PhaseFrame.h"
 #include "tests/support/RleFixtures.h"
 #include "tests/support/TestEnv.h"
 
@@ -25,13 +26,7 @@ namespace {
 using namespace animtest;
 using Rows = std::vector<std::string>;
 
-// The module's frame as the sprites see it: a frame that tells its phase.
-class PhaseFrame : public CFrame, public CFigurePhase {
-public:
-    PhaseFrame() : CFrame(CFrame::kKindFrame, 90, CRect(0, 0, 400, 640), false) {}
-    int16_t GetDrawPhase() const override { return phase; }
-    int16_t phase = 2;
-};
+using playtest::PhaseFrame;
 
 class Species : public CPlaySpecies {
 public:

@@ -17,6 +17,7 @@
 #include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/graphics/PixelText.h"
 #include "tests/engine/resources/DefinitionText.h"
+#include "tests/game/action/PhaseFrame.h"
 #include "tests/support/RleFixtures.h"
 #include "tests/support/TestEnv.h"
 
@@ -24,12 +25,7 @@ namespace {
 
 using namespace animtest;
 
-class PhaseFrame : public CFrame, public CFigurePhase {
-public:
-    PhaseFrame() : CFrame(CFrame::kKindFrame, 90, CRect(0, 0, 400, 640), false) {}
-    int16_t GetDrawPhase() const override { return phase; }
-    int16_t phase = 2;
-};
+using playtest::PhaseFrame;
 
 // Settings 9500 (marker 600, type list 700, lure 613, landing sound 20); two types, "Pike"
 // (record 501: weight 9, turning 1, bands 0..1) and "Trout" (record 500: weight 5, margin 10,
