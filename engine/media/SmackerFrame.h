@@ -59,9 +59,11 @@ public:
 
     void Idle();
     // Shows frame n (999: the last), pausing first with `pause`.
-    void ShowFrame(int32_t n, bool pause);
+    virtual void ShowFrame(int32_t n, bool pause);
     void GotoFrame(int32_t n, bool draw);
-    void SetClickMode(int32_t mode);
+    // 0 takes no presses; 1 reports a press (-23 with 0); 2 toggles play and stop; 3 and 4
+    // toggle play and pause (4 showing the last frame when paused).
+    virtual void SetClickMode(int32_t mode);
     void SetTrack(int16_t track);
     void SetLoopRange(int32_t start, int32_t end, bool redraw, bool recapture);
     void Setvolume(int16_t volume);
@@ -69,6 +71,7 @@ public:
     void SetMuted(bool mute);
 
     int16_t GetState() const { return state_; }
+    bool IsPlaying() const { return state_ == kPlaying; }
     int16_t GetTrack() const { return track_; }
     int32_t GetClickMode() const { return clickMode_; }
     int16_t GetVolume() const { return volume_; }
@@ -87,6 +90,10 @@ public:
     static const std::array<uint8_t, 768>* GetSharedPalette();
     // Frees it (tests).
     static void ResetSharedPalette();
+
+protected:
+    // Video frames that stand in for a clip (tests) keep the state themselves.
+    void SetState(int16_t state) { state_ = state; }
 
 private:
     void InitFlags(uint32_t flags);

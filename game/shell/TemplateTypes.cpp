@@ -41,6 +41,7 @@
 #include "game/base/SpinFrm.h"
 #include "game/base/TFrameType.h"
 #include "game/base/TwoColListFrm.h"
+#include "game/landmarks/TLmCharFrm.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ const KindEntry kKinds[] = {
     {0x36, &CTextWnd::CreateFromTemplate, &CStrTpl::ReadByReference, nullptr},
     {0x37, &CTextWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},
     QM_MISSING(0x3a, "CLmSceneFrm"),
-    QM_MISSING(0x3b, "CLmCharFrm"),
+    {0x3b, &CTLmCharFrm::Create, &CTLmCharFrm::Read, nullptr},
     QM_MISSING(0x3c, "CTradeListCtl"),
     {0x3e, &CSpinFrm::Create, &CSpinFrm::ReadTemplate, nullptr},
     {0x3f, &CSpinFrm::Create, &CSpinFrm::ReadRepeatTemplate, nullptr},

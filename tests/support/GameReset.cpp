@@ -3,6 +3,7 @@
 #include "game/base/GameGlobals.h"
 #include "game/base/LibraryDiscovery.h"
 #include "game/base/SoundSlots.h"
+#include "game/landmarks/LmCharVideo.h"
 #include "game/shell/ModuleFactory.h"
 #include "game/shell/SmackerModule.h"
 #include "tests/support/TestEnv.h"
@@ -15,6 +16,7 @@ qmtest::ResetRegistrar g_gameReset([] {
     ResetModuleConstructors();
     InstallGameModules();
     SetAttractMovieMaker(nullptr);
+    SetLmCharVideoMaker(nullptr);
     ResetGameGlobals();
     SetDiscSwitch(nullptr);
     SetOptionSettings(nullptr);

@@ -1,0 +1,112 @@
+#pragma once
+// The game around a landmark character, without the game's window: a module manager holding
+// the travel module (its trip, party and person table), an open saved game (its landmark
+// flags), and the message boxes' log.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <deque>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/controls/Frame.h"
+#include "engine/framework/Util.h"
+#include "game/base/GameGlobals.h"
+#include "game/base/ModuleConstructors.h"
+#include "game/base/ModuleMgr.h"
+#include "game/base/save/QM3Doc.h"
+#include "game/travel/Party.h"
+#include "game/travel/Travel.h"
+#include "platform/MessageBox.h"
+
+namespace lmtest {
+
+// One message box as the player saw it.
+struct Box {
+    std::string text;
+    std::string caption;
+    plat::MbIcon icon;
+    bool operator==(const Box&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const Box& b)
+{
+    return out << "{\"" << b.text << "\", \"" << b.caption << "\", icon " << static_cast<int>(b.icon) << "}";
+}
+inline Box Warning(std::string text, std::string caption)
+{
+    return {std::move(text), std::move(caption), plat::MbIcon::Warning};
+}
+
+class LandmarkWorld {
+public:
+    LandmarkWorld() : gameWindow_(std::make_unique<CFrame>(4, 1, CRect(0, 0, 480, 640), false))
+    {
+        plat::GetScriptedMessageBoxes().Clear();
+        SetModuleConstructor(CModuleMgr::kTravel,
+                             [](const CRect& rect, CModuleMgr&) -> CModule* { return new CTravel(rect); });
+        manager_ = std::make_unique<CModuleMgr>(gameWindow_.get(), 12);
+        Game().moduleMgr = manager_.get();
+        manager_->CreateModule(CModuleMgr::kTravel);
+        document_ = std::make_unique<CQM3Doc>("Landmark");
+        Game().document = document_.get();
+    }
+    ~LandmarkWorld()
+    {
+        Game().document = nullptr;
+        document_.reset();
+        Game().moduleMgr = nullptr;
+        manager_.reset();
+        gameWindow_.reset();
+        CUtil::SetDrawSource(nullptr);
+    }
+
+    CTravel& Travel() const { return *manager_->GetModuleAs<CTravel>(CModuleMgr::kTravel); }
+    CParty& Party() const { return *Travel().GetParty(); }
+    CQM3Doc& Document() const { return *document_; }
+    // Closes the saved game: no landmark flags can be read or kept.
+    void CloseDocument()
+    {
+        Game().document = nullptr;
+        document_.reset();
+    }
+    void SetMorale(int16_t morale) { Party().AddMorale(static_cast<int16_t>(morale - Party().GetMorale())); }
+
+    // Scripts the draws of CUtil::Random, answered in order (each checked against its range);
+    // a draw past the script fails the test and answers the range's low end.
+    void Draws(std::vector<std::array<int32_t, 3>> draws)
+    {
+        draws_.assign(draws.begin(), draws.end());
+        CUtil::SetDrawSource([this](int32_t lo, int32_t hi, int32_t) {
+            if (draws_.empty()) {
+                ADD_FAILURE() << "an unscripted draw " << lo << ".." << hi;
+                return lo;
+            }
+            const std::array<int32_t, 3> d = draws_.front();
+            draws_.pop_front();
+            EXPECT_EQ(lo, d[0]);
+            EXPECT_EQ(hi, d[1]);
+            return d[2];
+        });
+    }
+    size_t DrawsLeft() const { return draws_.size(); }
+
+    // The message boxes shown since the last call.
+    static std::vector<Box> Boxes()
+    {
+        std::vector<Box> out;
+        for (const plat::MessageBoxRequest& r : plat::GetScriptedMessageBoxes().Log())
+            out.push_back({r.text, r.caption, r.icon});
+        plat::GetScriptedMessageBoxes().Clear();
+        return out;
+    }
+
+private:
+    std::unique_ptr<CFrame> gameWindow_;
+    std::unique_ptr<CModuleMgr> manager_;
+    std::unique_ptr<CQM3Doc> document_;
+    std::deque<std::array<int32_t, 3>> draws_;
+};
+
+} // namespace lmtest
