@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as a market's records: as the definition text of a stock record
 // ("STO") priced by a fixed price record, and as price record 1 ("PRC") under a fixed stock
-// record. Each market is made with a few line limits and price columns, then every line is
-// read and taken from until the market is empty.
+// record. Each market is made with a few line limits and price columns, its chance and
+// quantity draws taken from a generator seeded by the input's size (so a run replays), then
+// every line is read and taken from until the market is empty.
 // Run: fuzz_MarketFuzz fuzz/corpus/MarketFuzz
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "engine/framework/Util.h"
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
 #include "fuzz/support/FuzzSupport.h"
@@ -67,7 +69,7 @@ void UseUp(CMarket& market)
 void MakeMarkets(int16_t stockId)
 {
     const int16_t limits[] = {0, 3, 214, -1};
-    const int16_t columns[] = {1, 7, 8};
+    const int16_t columns[] = {1, 7, 9, -1};
     for (int16_t limit : limits)
         for (int16_t column : columns) {
             CMarket market(stockId, column, limit, 5);
@@ -80,6 +82,7 @@ void MakeMarkets(int16_t stockId)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    CUtil::SetRandomSeed(static_cast<uint32_t>(size));
     const std::filesystem::path& folder = Folder();
     // The input as the stock record, priced by an empty price record.
     Write(RecordPath(folder, "PRC", CMarket::kPriceRecord), "");

@@ -1,9 +1,8 @@
 #include "game/travel/Market.h"
 
 #include <algorithm>
-#include <string>
 
-#include "engine/framework/Diag.h"
+#include "engine/framework/Util.h"
 #include "game/travel/GameRecord.h"
 
 namespace {
@@ -12,32 +11,22 @@ namespace {
 constexpr int32_t kItemTypeAt = 0;
 constexpr int32_t kMinimumAt = 2;
 constexpr int32_t kMaximumAt = 4;
+constexpr int32_t kChanceAt = 6;
 constexpr int32_t kMarkupsAt = 8;
 // Offsets in a price entry.
 constexpr int32_t kBasePriceAt = 0;
 constexpr int32_t kCategoryAt = 2;
-// The largest minimum a draw between minimum and maximum could start from.
-constexpr int32_t kMaxMinimum = 800;
 
-void ReportBadItemType(int16_t stockId, int16_t entry, int32_t type)
+// An entry's quantity: k per person for a minimum of -k, else a draw between the capped
+// minimum and maximum (the minimum, without a draw, when the maximum lies below it).
+int16_t DrawQuantity(int32_t minimum, int32_t maximum, int32_t peopleFactor)
 {
-    const std::string text = "Stock record " + std::to_string(stockId) + ", entry " + std::to_string(entry) +
-                             ": item type " + std::to_string(type) + " is not one of 1 to " +
-                             std::to_string(CMarket::kItemTypes);
-    ReportError(kReportFatal, text.c_str(), "market", static_cast<uint32_t>(entry));
-}
-
-// Without a chance draw an entry stocks the most it could: k per person for a minimum of -k,
-// else its maximum (never below what a draw from the minimum would give, never below 0).
-int16_t StockedQuantity(int32_t minimum, int32_t maximum, int32_t peopleFactor)
-{
-    int32_t quantity;
-    if (minimum < 0)
-        quantity = -minimum * std::max(peopleFactor, 0);
-    else
-        quantity =
-            std::max(std::min(maximum, int32_t{CMarket::kMaxQuantity}), std::min(minimum, kMaxMinimum));
-    return static_cast<int16_t>(std::clamp(quantity, 0, int32_t{CMarket::kMaxQuantity}));
+    if (minimum < 0) {
+        const int32_t perPerson = -minimum * peopleFactor;
+        return static_cast<int16_t>(std::clamp(perPerson, int32_t{INT16_MIN}, int32_t{INT16_MAX}));
+    }
+    return static_cast<int16_t>(CUtil::Random(std::min(minimum, int32_t{CMarket::kMaxMinimum}),
+                                              std::min(maximum, int32_t{CMarket::kMaxQuantity}), 1));
 }
 
 } // namespace
@@ -51,26 +40,25 @@ CMarket::CMarket(int16_t stockId, const CGameRecord& prices, int16_t priceColumn
                  int16_t peopleFactor)
 {
     const int32_t limit = lineLimit == 0 || lineLimit > kStockEntries ? kStockEntries : lineLimit;
+    const int32_t column = std::clamp(int32_t{priceColumn}, 0, kPriceColumns - 1);
     const CGameRecord stock("STO", stockId);
-    const bool columnValid = priceColumn >= 0 && priceColumn < kPriceColumns;
-    for (int16_t i = 0; i < limit; ++i) {
+    for (int32_t i = 0; i < limit; ++i) {
         const int32_t entry = i * kStockEntryBytes;
         const int16_t type = stock.Short(entry + kItemTypeAt);
         if (type == 0)
             break;
-        if (type < 1 || type > kItemTypes) {
-            ReportBadItemType(stockId, i, type);
-            break;
-        }
+        if (type < 1 || type > kItemTypes)
+            continue;
+        if (CUtil::Random(0, 99, 1) >= stock.Short(entry + kChanceAt))
+            continue;
         const int32_t priceEntry = (type - 1) * kPriceEntryBytes;
-        const int16_t markup = columnValid ? stock.Short(entry + kMarkupsAt + 2 * priceColumn) : 0;
-        Line& line = lines_[static_cast<size_t>(i)];
+        const int16_t markup = stock.Short(entry + kMarkupsAt + 2 * column);
+        Line& line = lines_[static_cast<size_t>(count_++)];
         line.itemType = type;
         line.quantity =
-            StockedQuantity(stock.Short(entry + kMinimumAt), stock.Short(entry + kMaximumAt), peopleFactor);
+            DrawQuantity(stock.Short(entry + kMinimumAt), stock.Short(entry + kMaximumAt), peopleFactor);
         line.price = prices.Short(priceEntry + kBasePriceAt) * ((markup + 100) / 100.0) / 100.0;
         line.category = prices.Short(priceEntry + kCategoryAt);
-        count_ = static_cast<int16_t>(i + 1);
     }
 }
 
