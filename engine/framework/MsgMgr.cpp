@@ -12,6 +12,7 @@ struct PendingEntry {
     std::unique_ptr<CBaseObj> key;
     std::unique_ptr<CMessage> message;
     CBaseObj* sender;
+    bool all; // a broadcast: every matching object gets it, not only the first that handles it
 };
 
 std::unique_ptr<CPtrArray> g_live;
@@ -27,6 +28,20 @@ void EnsureArrays()
 }
 
 PendingEntry* EntryAt(int32_t i) { return static_cast<PendingEntry*>(g_pending->GetAt(i)); }
+
+void Enqueue(std::unique_ptr<CBaseObj> keyCopy, std::unique_ptr<CMessage> messageCopy, CBaseObj* sender,
+             bool all)
+{
+    if (!keyCopy || !messageCopy)
+        return;
+    EnsureArrays();
+    if (messageCopy->GetDelay() > 0)
+        messageCopy->SetDueTick(GetTick() + static_cast<uint32_t>(messageCopy->GetDelay()));
+    auto entry =
+        std::make_unique<PendingEntry>(PendingEntry{std::move(keyCopy), std::move(messageCopy), sender, all});
+    if (g_pending->Add(entry.get()))
+        entry.release();
+}
 
 bool DeliverToLive(const CBaseObj& key, CMessage& message, CBaseObj* sender, bool all)
 {
@@ -87,21 +102,17 @@ bool DeliverMessage(CBaseObj& key, CMessage& message, CBaseObj* sender, bool all
 
 void QueueMessage(std::unique_ptr<CBaseObj> keyCopy, std::unique_ptr<CMessage> messageCopy, CBaseObj* sender)
 {
-    if (!keyCopy || !messageCopy)
-        return;
-    EnsureArrays();
-    if (messageCopy->GetDelay() > 0)
-        messageCopy->SetDueTick(GetTick() + static_cast<uint32_t>(messageCopy->GetDelay()));
-    auto entry =
-        std::make_unique<PendingEntry>(PendingEntry{std::move(keyCopy), std::move(messageCopy), sender});
-    if (g_pending->Add(entry.get()))
-        entry.release();
+    Enqueue(std::move(keyCopy), std::move(messageCopy), sender, false);
 }
 
 bool BroadcastMessage(CMessage& message, CBaseObj* sender)
 {
     CBaseObj everyone(CBaseObj::kAnyKind, CBaseObj::kAnyId, nullptr);
-    return DeliverMessage(everyone, message, sender, true);
+    if (message.GetDelay() < 0)
+        return DeliverMessage(everyone, message, sender, true);
+    // A delayed broadcast reaches every live object when it falls due, as an immediate one does.
+    Enqueue(std::make_unique<CBaseObj>(everyone), std::make_unique<CMessage>(message), sender, true);
+    return true;
 }
 
 bool DeliverMessageDelayed(CBaseObj& key, const CMessage& message, int16_t delay, CBaseObj* sender)
@@ -152,7 +163,7 @@ void ProcessDueMessages()
         pending.RemoveAt(i);
         std::unique_ptr<PendingEntry> owned(e);
         owned->message->SetDelay(-1);
-        DeliverMessage(*owned->key, *owned->message, owned->sender, false);
+        DeliverMessage(*owned->key, *owned->message, owned->sender, owned->all);
     }
 }
 

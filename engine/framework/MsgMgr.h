@@ -37,7 +37,8 @@ public:
 bool DeliverMessage(CBaseObj& key, CMessage& message, CBaseObj* sender, bool all);
 // Queues the copies (both owned from here on); nothing is queued when either is missing.
 void QueueMessage(std::unique_ptr<CBaseObj> keyCopy, std::unique_ptr<CMessage> messageCopy, CBaseObj* sender);
-// Delivers the message at once to every live object.
+// Delivers the message to every live object: at once, or, with a delay of 0 or more, to every
+// object live when it falls due.
 bool BroadcastMessage(CMessage& message, CBaseObj* sender);
 // Delivers a copy of the message with its delay replaced.
 bool DeliverMessageDelayed(CBaseObj& key, const CMessage& message, int16_t delay, CBaseObj* sender);

@@ -154,6 +154,20 @@ TEST(QueueTest, DueMessagesNewestFirstOnTheNextPass)
     EXPECT_EQ(TicksUntilNextMessage(), std::nullopt);
 }
 
+TEST(QueueTest, ADelayedBroadcastReachesEveryObjectWhenDue)
+{
+    Log log;
+    Probe a(log, "a");
+    Probe b(log, "b");
+    CMessage m(30, 0, 0, 1);
+    EXPECT_TRUE(BroadcastMessage(m, nullptr));
+    ProcessDueMessages();
+    EXPECT_TRUE(log.empty());
+    qmtest::Clock().Advance(17);
+    ProcessDueMessages();
+    EXPECT_EQ(log, (Log{"a:30", "b:30"})) << "not only the first that handles it";
+}
+
 TEST(QueueTest, QueuedMessagesFindTheObjectsLiveAtDelivery)
 {
     Log log;

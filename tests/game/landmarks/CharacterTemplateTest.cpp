@@ -13,7 +13,6 @@
 #include "game/landmarks/LmCharDataRecord.h"
 #include "game/landmarks/LmCharFrm.h"
 #include "game/landmarks/TLmCharFrm.h"
-#include "tests/engine/resources/DefinitionText.h"
 #include "tests/game/landmarks/LandmarkWorld.h"
 
 namespace {
@@ -22,23 +21,16 @@ using lmtest::Box;
 using lmtest::Warning;
 using Draw = std::array<int32_t, 3>;
 
-// A character template (list 1, ID 500, at left 30 and top 40) with the file name, the start
-// marker and the commands.
 std::string Template(const std::string& commands, const std::string& name = "\"grain.smk\"", int marker = 100)
 {
-    return "500, 0, 0x9, 0, 0, 0, 0, 40, 30, 0, 0, " + name + ", " + std::to_string(marker) + ", " +
-           commands + "\n";
+    return lmtest::CharacterText(commands, name, marker);
 }
 
-std::unique_ptr<CTLmCharFrm> Read(const std::string& text)
-{
-    return deftext::ReadTemplateText<CTLmCharFrm>(text, &CTLmCharFrm::Read, CTLmCharFrm::kTemplateKind);
-}
+std::unique_ptr<CTLmCharFrm> Read(const std::string& text) { return lmtest::ReadCharacter(text); }
 
-// The error box of the template above.
 Box Error(const std::string& message, const std::string& caption)
 {
-    return Warning(message + "\ngrain.smk\nTemplate ID:1\n", caption);
+    return lmtest::CharacterError(message, caption);
 }
 
 std::vector<std::pair<int32_t, int32_t>> StopList(const CLmCharDataRecord& r)

@@ -17,9 +17,11 @@
 #include "game/base/ModuleConstructors.h"
 #include "game/base/ModuleMgr.h"
 #include "game/base/save/QM3Doc.h"
+#include "game/landmarks/TLmCharFrm.h"
 #include "game/travel/Party.h"
 #include "game/travel/Travel.h"
 #include "platform/MessageBox.h"
+#include "tests/engine/resources/DefinitionText.h"
 
 namespace lmtest {
 
@@ -39,11 +41,33 @@ inline Box Warning(std::string text, std::string caption)
     return {std::move(text), std::move(caption), plat::MbIcon::Warning};
 }
 
+// A character template (list 1, ID 500, at left 30 and top 40) with the file name, the start
+// marker and the commands, as a template list holds it after its kind.
+inline std::string CharacterText(const std::string& commands, const std::string& name = "\"grain.smk\"",
+                                 int marker = 100)
+{
+    return "500, 0, 0x9, 0, 0, 0, 0, 40, 30, 0, 0, " + name + ", " + std::to_string(marker) + ", " +
+           commands + "\n";
+}
+
+inline std::unique_ptr<CTLmCharFrm> ReadCharacter(const std::string& text)
+{
+    return deftext::ReadTemplateText<CTLmCharFrm>(text, &CTLmCharFrm::Read, CTLmCharFrm::kTemplateKind);
+}
+
+// The error box of a character read from CharacterText.
+inline Box CharacterError(const std::string& message, const std::string& caption)
+{
+    return Warning(message + "\ngrain.smk\nTemplate ID:1\n", caption);
+}
+
 class LandmarkWorld {
 public:
     LandmarkWorld() : gameWindow_(std::make_unique<CFrame>(4, 1, CRect(0, 0, 480, 640), false))
     {
         plat::GetScriptedMessageBoxes().Clear();
+        // The trip's person table is drawn from here on.
+        CUtil::SetRandomSeed(1);
         SetModuleConstructor(CModuleMgr::kTravel,
                              [](const CRect& rect, CModuleMgr&) -> CModule* { return new CTravel(rect); });
         manager_ = std::make_unique<CModuleMgr>(gameWindow_.get(), 12);
