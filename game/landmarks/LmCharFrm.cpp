@@ -51,8 +51,9 @@ constexpr int32_t kVisitStep = 10;
 constexpr int32_t kLastFrame = 999;
 // Item type 35 is money; its quantity in a traveller's goods shows in the popup.
 constexpr int16_t kMoneyItem = 35;
-// Persons who join the party with a partner, and the slot a pair cannot start in.
+// The last party slot a person can join in (so a pair cannot start there).
 constexpr int16_t kLastPartySlot = 4;
+// A popup placed beside a character stays within the screen's width.
 constexpr int32_t kScreenWidth = 640;
 
 constexpr const char* kLastOnlyText = "LM_KILL_N_LOAD_MSG has to be the last stop condition.";
