@@ -41,7 +41,10 @@
 #include "game/base/SpinFrm.h"
 #include "game/base/TFrameType.h"
 #include "game/base/TwoColListFrm.h"
+#include "game/landmarks/InfoPanelCtl.h"
+#include "game/landmarks/ItemListCtl.h"
 #include "game/landmarks/TLmCharFrm.h"
+#include "game/landmarks/TradeListCtl.h"
 
 namespace {
 
@@ -127,12 +130,12 @@ const KindEntry kKinds[] = {
     {0x37, &CTextWnd::CreateFromTemplate, &CStrTpl::ReadLiteral, nullptr},
     QM_MISSING(0x3a, "CLmSceneFrm"),
     {0x3b, &CTLmCharFrm::Create, &CTLmCharFrm::Read, nullptr},
-    QM_MISSING(0x3c, "CTradeListCtl"),
+    {0x3c, &CTradeListCtl::Create, &CStrTpl::ReadLiteral, nullptr},
     {0x3e, &CSpinFrm::Create, &CSpinFrm::ReadTemplate, nullptr},
     {0x3f, &CSpinFrm::Create, &CSpinFrm::ReadRepeatTemplate, nullptr},
     {0x40, &CRepeatButton::Create, &CRepeatButton::ReadTemplate, nullptr},
-    QM_MISSING(0x41, "CItemListCtl"),
-    QM_MISSING(0x42, "CInfoPanelCtl"),
+    {0x41, &CItemListCtl::Create, &CItemListCtl::ReadTemplate, nullptr},
+    {0x42, &CInfoPanelCtl::Create, &CTFrame::Read, nullptr},
     {0x43, &CTFrameType::Create, &CTFrameType::Read, nullptr},
     {0x44, &CRandomPictureCtl::Create, &CImageWnd::ReadTemplate, nullptr},
     {0x45, &CCheckListCtl::Create, &CCheckListCtl::ReadTemplate, nullptr},
