@@ -342,6 +342,12 @@ TEST_F(StoreScreen, AnEmptyListShowsOneEmptyRow)
     List()->AddRow(row, true);
     EXPECT_EQ(List()->GetRowCount(0), 0);
     EXPECT_EQ(List()->GetRowCount(1), 0) << "past the rows";
+    // The list holds 214 rows; more are not taken.
+    row.count = 1;
+    for (int16_t i = 1; i <= CItemListCtl::kMaxRows; ++i)
+        List()->AddRow(row, false);
+    EXPECT_EQ(List()->GetRowTotal(), CItemListCtl::kMaxRows);
+    EXPECT_EQ(List()->GetRowCount(CItemListCtl::kMaxRows - 1), 1);
 }
 
 TEST_F(StoreScreen, TheListDrawsItsOutlineAndTwoRulesInColourZero)
