@@ -186,6 +186,8 @@ public:
     void AddFocal(int16_t delta);
     int16_t GetFocal() const { return focal_; }
     void SetFar(double far) { far_ = far; }
+    void SetNear(double near) { near_ = near; }
+    void SetModelFactor(double factor) { modelFactor_ = factor; }
     void SetVerticalScale(double scale) { verticalScale_ = scale; }
     double GetNear() const { return near_; }
     double GetFar() const { return far_; }

@@ -7,6 +7,7 @@
 #include "game/base/GameImages.h"
 #include "game/base/SoundSlots.h"
 #include "game/travel/SceneObj.h"
+#include "game/travel/SceneSeqWnd.h"
 
 namespace {
 
@@ -57,9 +58,8 @@ void CSceneAnim::MakeWindow(CFrame* owner, int32_t sequenceId)
         LoadImage();
     if (!owner || !image_)
         return;
-    window_ =
-        new CSeqWnd(CFrame::kNewId, CPoint(0, 0), owner, image_.get(), sequenceId ? sequenceId : recordId_,
-                    CLibMgr::kAllLibraries, CLibMgr::kAllLibraries, false);
+    window_ = new CSceneSeqWnd(CFrame::kNewId, CPoint(0, 0), owner, image_.get(),
+                               sequenceId ? sequenceId : recordId_);
     owner->AddChild(window_, false);
     if (image_->GetCount() > 1)
         window_->SetAnimation(0);

@@ -1,7 +1,7 @@
 #pragma once
 // CSceneAnim: one animated part of a river scene: a run-length sprite ("RLS") shown by a
-// sequence element in the scene's frame, with the sound, frame step and drawing flag of its
-// scene record. The river scene keeps one per legend entry.
+// scene sequence element (SceneSeqWnd.h) in the scene's frame, with the sound, frame step and drawing flag of
+// its scene record. The river scene keeps one per legend entry.
 #include <cstdint>
 #include <memory>
 
@@ -9,7 +9,7 @@
 
 class CFrame;
 class CImgSet;
-class CSeqWnd;
+class CSceneSeqWnd;
 
 class CSceneAnim {
 public:
@@ -44,7 +44,7 @@ public:
     const CStr* GetLine1() const { return line1_.get(); }
     const CStr* GetLine2() const { return line2_.get(); }
     CImgSet* GetImage() const { return image_.get(); }
-    CSeqWnd* GetWindow() const { return window_; }
+    CSceneSeqWnd* GetWindow() const { return window_; }
     int32_t GetSoundId() const { return soundId_; }
     int16_t GetAnimValue() const { return animValue_; }
     int16_t GetCurrent() const { return current_; }
@@ -60,7 +60,7 @@ private:
     int32_t recordId_ = 0;
     std::unique_ptr<CImgSet> image_;
     // Owned; a child of the owner given to MakeWindow.
-    CSeqWnd* window_ = nullptr;
+    CSceneSeqWnd* window_ = nullptr;
     int32_t soundId_ = 0;
     int16_t animValue_ = 255;
     int16_t current_ = 0;

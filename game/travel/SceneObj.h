@@ -115,6 +115,7 @@ public:
     uint8_t GetPassThrough() const { return passThrough_; }
     int16_t GetDownstreamHeading() const { return downstreamHeading_; }
     uint8_t GetMovingAllowed() const { return movingAllowed_; }
+    void SetMovingAllowed(uint8_t allowed) { movingAllowed_ = allowed; }
     double GetDamageLimit() const { return damageLimit_; }
     int32_t GetSceneryListId() const { return sceneryListId_; }
     int32_t GetRaftFigureSeqId() const { return raftFigureSeqId_; }

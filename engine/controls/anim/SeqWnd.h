@@ -74,6 +74,13 @@ protected:
     std::unique_ptr<SeqFrame> TakeDueFrame();
     void SetNextDue(uint32_t due) { nextDue_ = due; }
 
+    // Uses up one frame of the current animation: answers its index in the frame table.
+    int16_t TakeFrame()
+    {
+        --framesRemaining_;
+        return frameIndex_++;
+    }
+
 private:
     uint32_t Now() const;
     // Selects animations until one has frames left; false (the state cleared) when the chain

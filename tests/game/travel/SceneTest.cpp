@@ -20,6 +20,7 @@
 #include "game/travel/LongToText.h"
 #include "game/travel/SceneAnim.h"
 #include "game/travel/SceneObj.h"
+#include "game/travel/SceneSeqWnd.h"
 #include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/game/base/FakeSound.h"
 #include "tests/game/travel/TravelFixture.h"
