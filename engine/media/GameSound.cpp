@@ -61,13 +61,15 @@ void CGameSound::TakeFormat(const CSndSource& stream)
     level_ = stream.GetLevel();
 }
 
-void CGameSound::StartWorker()
+bool CGameSound::StartWorker()
 {
     EndWorker();
     workerState_ = kWorkerRunning;
     if (!worker_.Start([this] { RunWorker(); })) {
-        workerState_ = kNoWorker; // the buffer plays what it holds, unrefilled
+        workerState_ = kNoWorker;
+        return false;
     }
+    return true;
 }
 
 void CGameSound::EndWorker()

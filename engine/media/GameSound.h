@@ -119,7 +119,8 @@ protected:
     // Rate, bits, channels, frame size and level from an opened stream.
     void TakeFormat(const CSndSource& stream);
     // Starts the worker: the refill step every refill period until the sound is stopped.
-    void StartWorker();
+    // False when the system made no thread: nothing refills the buffer then.
+    bool StartWorker();
     // Asks the worker to end and, unless called on it, waits until it has.
     void EndWorker();
     // The byte positions of two markers, or false.

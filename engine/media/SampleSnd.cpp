@@ -55,8 +55,10 @@ int16_t CSampleSnd::StartPlayback()
         ended = Prime();
         result = buffer_->Play(!ended);
     }
-    if (!ended && result == plat::SoundResult::Ok) {
-        StartWorker();
+    // Without a worker nothing refills the ring: it plays once, not its first seconds over
+    // and over.
+    if (!ended && result == plat::SoundResult::Ok && !StartWorker()) {
+        buffer_->Play(false);
     }
     SetLevel(level_);
     return 1;

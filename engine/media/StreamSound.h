@@ -3,11 +3,13 @@
 // whole play range, so replaying costs only a buffer fill; the buffer repeats by itself for
 // a looping sound, and only a loop section needs a worker to refill it. Made from a resource
 // id and library mask, or from a stream it then owns (id -1); the stream is dropped once the
-// sound is decoded. GetState is 3 when the resource was missing or no buffer could be made.
+// sound is decoded. GetState is 3 when the resource was missing, its memory could not be had
+// or no buffer could be made.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "engine/framework/Memory.h"
 #include "engine/media/GameSound.h"
 #include "engine/media/SndStrm.h"
 
@@ -22,7 +24,8 @@ public:
     // for a loop section; 1, or 3 when there is no buffer or it will not play.
     int16_t StartPlayback() override;
 
-    const std::vector<uint8_t>& GetData() const { return data_; }
+    // A copy of the decoded sound.
+    std::vector<uint8_t> GetData() const;
 
 protected:
     int32_t ReadSource(uint8_t* dest, int32_t count) override;
@@ -30,6 +33,7 @@ protected:
 private:
     void Load(std::unique_ptr<CSndStrm> stream);
 
-    std::vector<uint8_t> data_;
+    CMemory block_; // locked for the sound's life
+    uint8_t* data_ = nullptr;
     bool hasData_ = false;
 };

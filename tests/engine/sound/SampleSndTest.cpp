@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -84,20 +86,23 @@ TEST_F(SampleSndTest, TheWorkerRefillsTheRingUntilTheEndStopsTheSound)
     EXPECT_EQ(std::count(played.begin() + 220500, played.end(), 128), 22050);
 }
 
-// When the system makes no thread the sound still plays what its ring was primed with.
-TEST_F(SampleSndTest, ASoundWhoseWorkerCannotStartPlaysWhatItsRingHolds)
+// When the system makes no thread the sound still plays what its ring was primed with, once:
+// nothing refills the ring, so going round it would repeat the sound's first two seconds.
+TEST_F(SampleSndTest, ASoundWhoseWorkerCannotStartPlaysWhatItsRingHoldsOnce)
 {
     plat::SetWorkerThreadsRefused(true);
     CSampleSnd sound(kTenSeconds, kAllLibraries);
     Played();
-    EXPECT_EQ(sound.Play(false), 1);
+    EXPECT_EQ(sound.Play(true), 1);
     EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker);
     EXPECT_EQ(sound.GetState(), CSndObj::kStatePlaying);
-    qmtest::Clock().Advance(2000);
+    qmtest::Clock().Advance(3000);
     const Bytes played = Played();
     ASSERT_GE(played.size(), 44100u);
     EXPECT_TRUE(Bytes(played.begin(), played.begin() + 44100) == Samples(0, 44100));
-    sound.Stop();
+    EXPECT_EQ(std::count(played.begin() + 44100, played.end(), 128),
+              static_cast<std::ptrdiff_t>(played.size() - 44100));
+    EXPECT_EQ(sound.GetState(), 0);
 }
 
 TEST_F(SampleSndTest, RangesAndLoopsThroughTheRing)

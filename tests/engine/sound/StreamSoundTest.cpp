@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "engine/framework/Memory.h"
 #include "engine/media/SampleSnd.h"
 #include "engine/media/SndMgr.h"
 #include "platform/SoundDevice.h"
+#include "platform/WorkerThread.h"
 #include "tests/engine/sound/SoundFixture.h"
 #include "tests/support/TestEnv.h"
 
@@ -70,6 +75,35 @@ TEST_F(StreamSoundTest, LoadsTheWholeSoundIntoMemory)
     CStreamSound noBuffer(1, kAllLibraries); // loaded, but there is nothing to play it on
     EXPECT_EQ(noBuffer.GetState(), CSndObj::kStateNothing);
     EXPECT_EQ(noBuffer.StartPlayback(), 3);
+}
+
+TEST_F(StreamSoundTest, ASoundThatCannotHaveItsMemoryFailsToOpen)
+{
+    // Every block but one of the decoded sound's size (the library's own blocks are had).
+    struct Refusing : CMemoryAllocator {
+        void* Allocate(size_t size) override
+        {
+            if (size != 22050)
+                return std::malloc(size);
+            ++asked;
+            return nullptr;
+        }
+        void* Reallocate(void* block, size_t size) override { return std::realloc(block, size); }
+        void Free(void* block) override { std::free(block); }
+        int asked = 0;
+    } refusing;
+    SetMemoryAllocator(&refusing);
+    CStreamSound sound(1, kAllLibraries);
+    SetMemoryAllocator(nullptr);
+    EXPECT_EQ(refusing.asked, 2); // once more after the low-memory notice
+    EXPECT_EQ(sound.GetState(), CSndObj::kStateNothing);
+    EXPECT_EQ(sound.GetBuffer(), nullptr);
+    EXPECT_TRUE(sound.GetData().empty());
+    Played();
+    EXPECT_EQ(sound.Play(false), 3);
+    qmtest::Clock().Advance(100);
+    const Bytes played = Played();
+    EXPECT_EQ(std::count(played.begin(), played.end(), 128), static_cast<std::ptrdiff_t>(played.size()));
 }
 
 TEST_F(StreamSoundTest, LevelsBecomeBufferVolumes)
@@ -149,6 +183,22 @@ TEST_F(StreamSoundTest, AWorkerPlaysTheLoopSectionItsCountThenOnToTheEnd)
         EXPECT_EQ(sound.GetState(), 0);
         EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker);
     }
+}
+
+// Without a worker nothing repeats the loop section: the buffer plays what it was primed with
+// once (the range's length of the sound with its section), and the sound ends.
+TEST_F(StreamSoundTest, ALoopSectionWhoseWorkerCannotStartPlaysOnce)
+{
+    plat::SetWorkerThreadsRefused(true);
+    CStreamSound sound(1, kAllLibraries);
+    sound.SetRange(0, 5000);
+    sound.SetLoop(2000, 3000, 2);
+    Played();
+    EXPECT_EQ(sound.Play(false), 1);
+    EXPECT_EQ(sound.GetWorkerState(), CGameSound::kNoWorker);
+    qmtest::Clock().Advance(1000);
+    ExpectPlayedThenSilence(Played(), Join({Samples(0, 3000), Samples(2000, 3000), Samples(2000, 3000)}));
+    EXPECT_EQ(sound.GetState(), 0);
 }
 
 TEST_F(StreamSoundTest, PlayAgainOrDeletingWhileTheWorkerRuns)
