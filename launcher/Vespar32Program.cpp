@@ -16,6 +16,7 @@
 #include "platform/Files.h"
 #include "platform/Programs.h"
 #include "platform/SystemInfo.h"
+#include "platform/TextEscape.h"
 #include "platform/headless/ScriptSession.h"
 
 namespace tour {
@@ -110,10 +111,11 @@ int RunVespar32(const std::vector<std::string>& args, std::istream& in, std::ost
         if (options.script)
             script = ReadScriptFile(*options.script, in);
     } catch (const Vespar32UsageError& e) {
-        err << "vespar32: " << e.what() << '\n' << kUsage << '\n';
+        plat::WriteErrorLine(err, "vespar32", e.what());
+        err << kUsage << '\n';
         return 1;
     } catch (const ScriptError& e) {
-        err << "vespar32: " << e.what() << '\n';
+        plat::WriteErrorLine(err, "vespar32", e.what());
         return 1;
     }
 

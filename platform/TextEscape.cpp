@@ -49,6 +49,11 @@ std::string ControlBytesEscaped(std::string_view text)
     return out;
 }
 
+void WriteErrorLine(std::ostream& err, std::string_view program, std::string_view text)
+{
+    err << program << ": " << ControlBytesEscaped(text) << '\n';
+}
+
 std::string Quoted(std::string_view text)
 {
     std::string out = "\"";

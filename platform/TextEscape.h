@@ -2,6 +2,7 @@
 // The one-line quoted form in which programs print texts for people and scripts to read (the
 // headless message-box lines, qmsave): '"', '\\', CR, LF and tab as \" \\ \r \n \t, every
 // other byte below 0x20 or above 0x7E as \xHH (upper-case hex), the rest as it is.
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,8 @@ void AppendEscaped(std::string& out, std::string_view text);
 std::string ControlBytesEscaped(std::string_view text);
 // The text escaped and in double quotes.
 std::string Quoted(std::string_view text);
+// Writes "PROGRAM: TEXT" and a line feed, TEXT with ControlBytesEscaped: the one-line error of
+// the programs and tools, which a name taken from bad input cannot split.
+void WriteErrorLine(std::ostream& err, std::string_view program, std::string_view text);
 
 } // namespace plat

@@ -4,5 +4,5 @@
 
 void WriteToolError(std::ostream& err, std::string_view tool, std::string_view text)
 {
-    err << tool << ": " << plat::ControlBytesEscaped(text) << '\n';
+    plat::WriteErrorLine(err, tool, text);
 }

@@ -23,7 +23,7 @@ void FreeWhenFull(CRsrcCache* cache, int32_t bytes)
 std::unique_ptr<CImgSet> Required(std::unique_ptr<CImgSet> image, bool required, uint32_t line)
 {
     if (!image && required)
-        ReportError(0, GetEngineString(kMissingImageString), kImageReportSource, line);
+        ReportError(0, GetEngineText(kMissingImageString).c_str(), kImageReportSource, line);
     return image;
 }
 

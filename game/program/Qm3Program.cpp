@@ -13,6 +13,7 @@
 #include "game/base/GameGlobals.h"
 #include "game/shell/QM3Appl.h"
 #include "game/travel/EventResolve.h"
+#include "platform/TextEscape.h"
 #include "platform/headless/ScriptSession.h"
 
 namespace {
@@ -70,10 +71,11 @@ int RunQm3(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (options.script)
             script = ReadScriptFile(*options.script, in);
     } catch (const UsageError& e) {
-        err << "qm3: " << e.what() << '\n' << kUsage << '\n';
+        plat::WriteErrorLine(err, "qm3", e.what());
+        err << kUsage << '\n';
         return 1;
     } catch (const ScriptError& e) {
-        err << "qm3: " << e.what() << '\n';
+        plat::WriteErrorLine(err, "qm3", e.what());
         return 1;
     }
 

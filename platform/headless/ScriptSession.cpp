@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/SdlBackend.h"
+#include "platform/TextEscape.h"
 
 std::vector<ScriptLine> ReadScriptFile(const std::string& file, std::istream& in)
 {
@@ -50,7 +51,7 @@ ScriptSession::~ScriptSession()
 int ScriptSession::Finish(std::ostream& err) const
 {
     if (runner_ && runner_->GetError()) {
-        err << program_ << ": " << *runner_->GetError() << '\n';
+        plat::WriteErrorLine(err, program_, *runner_->GetError());
         return 1;
     }
     return 0;

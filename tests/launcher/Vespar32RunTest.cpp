@@ -79,6 +79,7 @@ TEST(Vespar32Run, ABadCommandLineIsReportedWithTheUsage)
         {{"--tour", (qmtest::TempDir() / "nowhere").string()}, "vespar32: no tour folder"},
         {{"--tour"}, "vespar32: --tour needs a value"},
         {{"--fast"}, "vespar32: unknown option --fast"},
+        {{"--fa\nst\x1b"}, "vespar32: unknown option --fa\\x0Ast\\x1B\n"},
         {{"--script", (qmtest::TempDir() / "none.txt").string()}, "cannot read the script"},
     };
     for (const auto& c : cases) {

@@ -95,6 +95,8 @@ TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
     const std::string file = (qmtest::TempDir() / "script.txt").string();
     for (const Case& c : std::vector<Case>{
              {{"--bogus"}, "", "qm3: unknown option --bogus\n"},
+             // A line feed or escape in an argument cannot split the line or reach the terminal.
+             {{"--bo\ngus\x1b"}, "", "qm3: unknown option --bo\\x0Agus\\x1B\n"},
              {{"--seed", "x"}, "", "qm3: bad seed \"x\"\n"},
              {{"--script", file}, "tick\nwiggle 3\n", "qm3: " + file + ":2: unknown command \"wiggle\"\n"},
              {{"--script", file}, "# fine\npress 77\n", "qm3: " + file + ":2: no object 77\n"},

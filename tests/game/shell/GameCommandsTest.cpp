@@ -20,6 +20,7 @@
 #include "engine/controls/text/EngineHooks.h"
 #include "engine/controls/text/ScreenHooks.h"
 #include "engine/framework/Appl.h"
+#include "engine/framework/EngineStrings.h"
 #include "engine/framework/EventObj.h"
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/MsgMgr.h"
@@ -141,6 +142,10 @@ TEST_F(GameCommands, PicturesComeThroughTheImageCacheOrDirectly)
     EXPECT_EQ(LoadImage("CBMP", 0, 9999, false, 0), nullptr);
     const std::string report = qmtest::FatalBoxText([] { LoadImage("RLES", 0, 9999, true, 1); });
     EXPECT_NE(report.find("Qm3appl  Line: 2133"), std::string::npos) << report;
+    // Without the engine's messages the report names its message instead of showing nothing.
+    ClearEngineStrings();
+    const std::string unnamed = qmtest::FatalBoxText([] { LoadImage("CBMP", 0, 9999, true, 1); });
+    EXPECT_NE(unnamed.find(": [engine message 32] "), std::string::npos) << unnamed;
 }
 
 TEST_F(GameCommands, OptionTogglesStoreTheOptionAndTheirCheckMark)
