@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/controls/ScreenTransition.h"
@@ -14,6 +15,7 @@
 #include "platform/Cursor.h"
 #include "platform/Desktop.h"
 #include "tests/engine/controls/WindowsKit.h"
+#include "tests/support/TestEnv.h"
 
 namespace {
 
@@ -226,21 +228,57 @@ TEST_F(ScreenTransitionTest, TheMosaicWaitsTwoTicksAPassAndEndsWithForeColourZer
     EXPECT_NE(static_cast<uint8_t>(stages[0][10][10]), kOld);
 }
 
-// A frame whose pixel (x, y) has colour 40 + x + 16 y, so that every moved or stretched pixel
-// tells where it came from.
+// The colour of pixel (x, y) of a frame's picture.
+using ColorAt = std::function<int(int x, int y)>;
+// 40 + x + 16 y: every moved or stretched pixel of a frame up to 16 x 12 tells where it came from.
+int Gradient(int x, int y) { return 40 + x + 16 * y; }
+
+// A frame whose pixels have the colours the function gives.
 class GradientFrame : public CFrame {
 public:
-    explicit GradientFrame(const CRect& rect) : CFrame(5, kNewId, rect, false) {}
+    explicit GradientFrame(const CRect& rect, ColorAt color = Gradient)
+        : CFrame(5, kNewId, rect, false), color_(std::move(color))
+    {
+    }
     void DrawContent(CDrawEnv* env, const CRect&) override
     {
         const CRect& r = GetDrawnRect();
         for (int16_t y = r.GetTop(); y < r.GetBottom(); ++y)
             for (int16_t x = r.GetLeft(); x < r.GetRight(); ++x) {
-                env->SetTextColor(40 + (x - r.GetLeft()) + 16 * (y - r.GetTop()));
+                env->SetTextColor(color_(x - r.GetLeft(), y - r.GetTop()));
                 env->FillRect(CRect(y, x, static_cast<int16_t>(y + 1), static_cast<int16_t>(x + 1)));
             }
     }
+
+private:
+    ColorAt color_;
 };
+
+// Where each pixel of a stage comes from: the new picture's pixel the function names (its x and
+// y), kOldPicture for the old picture, kEither for a pixel on a curved or slanted edge.
+struct From {
+    int x, y;
+};
+constexpr From kOldPicture{-1, -1};
+constexpr From kEither{-2, -2};
+using StageSource = std::function<From(int x, int y)>;
+
+// The pixels of the picture that differ from what the source says, as " (x,y)" each.
+std::string WrongPixels(const std::vector<std::string>& picture, const StageSource& source,
+                        const ColorAt& color, uint8_t old)
+{
+    std::string wrong;
+    for (int y = 0; y < static_cast<int>(picture.size()); ++y)
+        for (int x = 0; x < static_cast<int>(picture[0].size()); ++x) {
+            const From from = source(x, y);
+            if (from.x == kEither.x)
+                continue;
+            const int want = from.x == kOldPicture.x ? old : color(from.x, from.y);
+            if (static_cast<uint8_t>(picture[y][x]) != want)
+                wrong += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+        }
+    return wrong;
+}
 
 TEST_F(ScreenTransitionTest, TheFirstStageOfTheStripEffects)
 {
@@ -251,7 +289,7 @@ TEST_F(ScreenTransitionTest, TheFirstStageOfTheStripEffects)
         int32_t code, subMode;
         Source source;
     };
-    const auto at = [](int x, int y) { return 40 + x + 16 * y; };
+    const auto at = Gradient;
     const Case cases[] = {
         {kTransitionWipe, kFromRight, [&](int x, int y) { return x >= 9 ? at(x, y) : -1; }},
         {kTransitionWipe, kFromLeft, [&](int x, int y) { return x < 3 ? at(x, y) : -1; }},
@@ -290,6 +328,145 @@ TEST_F(ScreenTransitionTest, TheFirstStageOfTheStripEffects)
             }
         EXPECT_EQ(wrong, "") << k.code << "/" << k.subMode;
     }
+}
+
+// A stage in the middle of each effect that moves shapes or stretches the picture, on a 16 x 12
+// window that is all frame.
+TEST_F(ScreenTransitionTest, AMiddleStageOfTheShapedAndZoomingEffects)
+{
+    const auto same = [](bool isNew, int x, int y) { return isNew ? From{x, y} : kOldPicture; };
+    // The diagonal wipes at speed 20: five bands 10 wide and 8 high; after the second the
+    // triangle from the corner to (20, 0) and (0, 16) is new.
+    const auto diagonal = [same](bool fromRight, bool fromBottom) -> StageSource {
+        return [=](int x, int y) {
+            const double across = (fromRight ? 16 - (x + 0.5) : x + 0.5) / 20;
+            const double down = (fromBottom ? 12 - (y + 0.5) : y + 0.5) / 16;
+            const double d = across + down;
+            return d > 0.93 && d < 1.07 ? kEither : same(d < 1, x, y);
+        };
+    };
+    struct Case {
+        const char* name;
+        int32_t code, subMode, speed;
+        size_t stage; // the present after which the picture is taken
+        StageSource source;
+    };
+    const Case cases[] = {
+        // Four rings 2 wide from the edge in: the first two are new.
+        {"box closing", kTransitionBox, kClosing, 2, 1,
+         [&](int x, int y) { return same(x < 4 || x >= 12 || y < 4 || y >= 8, x, y); }},
+        // From the centre out: a nothing, then 8 x 4, then the ring round it to 12 x 8.
+        {"box opening", kTransitionBox, kOpening, 2, 2,
+         [&](int x, int y) { return same(x >= 2 && x < 14 && y >= 2 && y < 10, x, y); }},
+        // The centre's 8 x 4 stretched over the whole frame (after two empty copies).
+        {"zoom closing", kTransitionZoom, kClosing, 2, 2,
+         [](int x, int y) {
+             return From{4 + x / 2, 4 + y / 3};
+         }},
+        // The whole picture squeezed into the centre's 8 x 4, each pixel taken from the middle
+        // of the part it stands for.
+        {"zoom opening", kTransitionZoom, kOpening, 2, 2,
+         [](int x, int y) {
+             return x >= 4 && x < 12 && y >= 4 && y < 8 ? From{(x - 4) * 2 + 1, (y - 4) * 3 + 1}
+                                                        : kOldPicture;
+         }},
+        // Radius 10, speed 3: a disc 6 across, then the ring out to a circle of radius 6.
+        {"iris opening", kTransitionIris, kOpening, 3, 1,
+         [&](int x, int y) {
+             const double d = ((x + 0.5 - 8) * (x + 0.5 - 8) + (y + 0.5 - 6) * (y + 0.5 - 6)) / 36;
+             return d > 0.75 && d < 1.3 ? kEither : same(d < 1, x, y);
+         }},
+        {"wipe from top left", kTransitionWipe, kFromTopLeft, 20, 1, diagonal(false, false)},
+        {"wipe from top right", kTransitionWipe, kFromTopRight, 20, 1, diagonal(true, false)},
+        {"wipe from bottom left", kTransitionWipe, kFromBottomLeft, 20, 1, diagonal(false, true)},
+        {"wipe from bottom right", kTransitionWipe, kFromBottomRight, 20, 1, diagonal(true, true)},
+    };
+    frame = new GradientFrame(CRect(0, 0, 12, 16));
+    wnd = MakeWindow(CWind::kTypeTopLevel, frame, CWind::kFlagOffScreen);
+    PumpAll();
+    plat::SetDisplay(&display);
+    for (const Case& k : cases) {
+        ShowOld();
+        std::vector<std::vector<std::string>> stages;
+        display.onPresent = [&] { stages.push_back(Picture()); };
+        Run(k.code, k.subMode, k.speed);
+        ASSERT_GT(stages.size(), k.stage + 1) << k.name;
+        EXPECT_EQ(WrongPixels(stages[k.stage], k.source, Gradient, kOld), "") << k.name;
+    }
+}
+
+// The dissolve's cells come in the order of its shift register, each with its own new pixels;
+// a look at the display after 1025 of them (it is shown every 1024 cells once the clock moved).
+TEST_F(ScreenTransitionTest, TheDissolveShowsItsFirstCellsInTheirNewColours)
+{
+    const ColorAt color = [](int x, int y) { return 20 + (x * 7 + y * 3) % 200; };
+    for (int32_t speed : {1, 2, 3}) {
+        // 41 x 31 cells: more than 1024.
+        const auto width = static_cast<int16_t>(40 * speed), height = static_cast<int16_t>(30 * speed);
+        frame = new GradientFrame(CRect(0, 0, height, width), color);
+        wnd = MakeWindow(CWind::kTypeTopLevel, frame, CWind::kFlagOffScreen);
+        PumpAll();
+        plat::SetDisplay(&display);
+        ShowOld();
+        std::vector<std::vector<std::string>> stages;
+        display.onPresent = [&] { stages.push_back(Picture()); };
+        qmtest::Clock().SetAutoAdvance(17); // every look at the clock finds a new tick
+        Run(kTransitionDissolve, kClosing, speed);
+        qmtest::Clock().SetAutoAdvance(0);
+        ASSERT_GE(stages.size(), 2u) << speed;
+
+        const DissolveGrid grid = GetDissolveGrid(width, height, speed);
+        std::vector<bool> shown(grid.count + 1, false); // cell v is value v of the register
+        uint32_t v = 1;
+        for (int step = 0; step <= 1024; ++step) {
+            v = NextDissolveCell(v, grid);
+            shown[v] = true;
+        }
+        const StageSource source = [&](int x, int y) {
+            return shown[static_cast<size_t>(y / speed * grid.columns + x / speed)] ? From{x, y}
+                                                                                    : kOldPicture;
+        };
+        EXPECT_EQ(WrongPixels(stages[1], source, color, kOld), "") << speed;
+        TearDown();
+        wnd = nullptr;
+    }
+}
+
+// Each mosaic cell is outlined and filled with the palette colour nearest the average of two
+// of its new pixels: its top-left corner and the one half its size further right and down.
+TEST_F(ScreenTransitionTest, TheMosaicFillsEachCellWithTheAverageOfTwoPixels)
+{
+    // A grey ramp, so that the average of two entries is the entry between them.
+    plat::ColorTable grey = plat::GetDesktopPalette();
+    for (int i = 10; i < 246; ++i)
+        grey[static_cast<size_t>(i)] =
+            plat::Rgb{static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(i), 0};
+    CPalette palette(&grey);
+    const ColorAt color = [](int x, int y) { return 10 + x + 15 * y; };
+    frame = new GradientFrame(CRect(0, 0, 15, 15), color);
+    wnd = MakeWindow(CWind::kTypeTopLevel, frame, CWind::kFlagOffScreen);
+    wnd->SetPalette(&palette);
+    PumpAll();
+    plat::SetDisplay(&display);
+    ShowOld();
+    std::vector<std::vector<std::string>> stages;
+    display.onPresent = [&] { stages.push_back(Picture()); };
+    // Opening at speed 7: cells of 8, then of 15. The cells start one pixel up and left of the
+    // frame and are cut to it: 0-6 and 7-14 each way.
+    EXPECT_EQ(Run(kTransitionMosaic, kOpening, 7), 2 * 2 + 1u);
+    ASSERT_GE(stages.size(), 1u);
+    const std::vector<std::string>& first = stages[0];
+    for (const int left : {0, 7})
+        for (const int top : {0, 7}) {
+            const int right = left == 0 ? 7 : 15, bottom = top == 0 ? 7 : 15;
+            const int want = (color(left, top) + color(left + 4, top + 4)) / 2;
+            std::string wrong;
+            for (int y = top + 1; y < bottom - 1; ++y)
+                for (int x = left + 1; x < right - 1; ++x)
+                    if (static_cast<uint8_t>(first[y][x]) != want)
+                        wrong += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
+            EXPECT_EQ(wrong, "") << "cell at " << left << ", " << top << " wants " << want;
+        }
 }
 
 TEST_F(ScreenTransitionTest, TheEasedStretchsSecondCopyIsEmpty)

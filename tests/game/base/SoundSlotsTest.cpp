@@ -120,6 +120,53 @@ TEST_F(SoundSlotsTest, StopsByIdTakeItsMagnitudeAndTheSoundOptionGuardsEverythin
     EXPECT_EQ(mine->GetState(), 0);
 }
 
+TEST_F(SoundSlotsTest, FadesByIdFadeWhatPlaysAndStopWhatIsPaused)
+{
+    ASSERT_TRUE(PlaySoundEffect(7, 0, 100));          // slot 0
+    ASSERT_TRUE(PlaySoundEffect(7, kSoundLoop, 100)); // slot 1
+    ASSERT_TRUE(PlaySoundEffect(7, 0, 100));          // slot 2, paused
+    ASSERT_TRUE(PlaySoundEffect(8, kSoundLoop, 100)); // slot 3
+    Slot(2)->Pause();
+    log.clear();
+    // An id (its magnitude): its playing sounds fade out, its paused one stops.
+    FadeOutSounds(nullptr, -7, 90);
+    EXPECT_EQ(log, (Log{"7:fade 0 90 0", "7:fade 0 90 0", "7:stop"}));
+    log.clear();
+    // Id 0: only sounds whose slot still loops fade (slot 1's fade cleared its flag); the
+    // rest stop.
+    FadeOutSounds(nullptr, 0, 30);
+    EXPECT_EQ(log, (Log{"7:stop", "7:stop", "7:stop", "8:fade 0 30 0"}));
+    log.clear();
+    // A handle fades its own sound and clears its slot's flag: id 0 then stops it, as it does
+    // slot 3's, whose fade cleared its flag too. (The paused sound keeps its slot: stopping
+    // leaves it paused.)
+    const SoundHandle looping = PlaySoundEffect(9, kSoundLoop, 100);
+    ASSERT_EQ(looping.slot, 0);
+    log.clear();
+    FadeOutSounds(&looping, 0, 12);
+    FadeOutSounds(nullptr, 0, 30);
+    EXPECT_EQ(log, (Log{"9:fade 0 12 0", "9:stop", "7:stop", "8:stop"}));
+}
+
+TEST_F(SoundSlotsTest, FadingOutTheMusicStopsEffectsAndFadesLoopsWhenSoundAndMusicAreOn)
+{
+    ASSERT_TRUE(PlaySoundEffect(1, 0, 100));
+    ASSERT_TRUE(PlayMusic(2, kSoundLoop, 120, 60, false));
+    ASSERT_TRUE(PlayMusic(3, 0, 120, 60, false));
+    for (const char* option : {"soundon", "musicon"}) {
+        SetOption(option, false);
+        log.clear();
+        FadeOutMusic();
+        EXPECT_TRUE(log.empty()) << option;
+        SetOption(option, true);
+    }
+    FadeOutMusic();
+    EXPECT_EQ(log, (Log{"1:stop", "1:deleted", "2:fade 0 180 0", "3:stop", "3:deleted"}));
+    EXPECT_EQ(PeekSlot(0), nullptr);
+    EXPECT_EQ(Slot(1)->GetId(), 2); // fading: it keeps its slot until it ends
+    EXPECT_EQ(PeekSlot(2), nullptr);
+}
+
 TEST_F(SoundSlotsTest, TheGameMakesBothKindsAndAMissingResourceTakesNoSlot)
 {
     SetSoundFactory(nullptr); // the game's own: CStreamSound with 0x01, else CSampleSnd

@@ -214,6 +214,67 @@ TEST_F(ModuleMgrTest, LaterBuildsShowTheMessageOverTheGameWindow)
     EXPECT_EQ(manager->GetMessageFrame(), nullptr);
 }
 
+// A travel module at a landmark, as the switch to the landmark module asks it.
+class TravelAtLandmark : public RecordingModule, public CTravelLink {
+public:
+    using RecordingModule::RecordingModule;
+    int32_t GetLandmarkId() const override { return landmark; }
+    void StartOver(CBaseObj*) override {}
+    int32_t landmark = 0;
+};
+
+TEST_F(ModuleMgrTest, EachSwitchShowsItsEntryOfTheLoadingMessages)
+{
+    qmtest::FolderLibraryWriter text(qmtest::TempDir() / "Text.qmd");
+    text.Add("STR", CModuleMgr::kMessageList, "m0\nm1\nm2\nm3\nm4\nm5\nm6\nm7\n");
+    GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>(qmtest::EnginePath(text.Folder()).c_str()));
+    ASSERT_TRUE(manager->DestroyModule(CModuleMgr::kTravel));
+    TravelAtLandmark* travel = nullptr;
+    SetModuleConstructor(CModuleMgr::kTravel, [&](const CRect& rect, CModuleMgr&) -> CModule* {
+        return travel = new TravelAtLandmark(rect, CModuleMgr::kTravel, log);
+    });
+    ASSERT_TRUE(manager->CreateModule(CModuleMgr::kTravel));
+    manager->SetCurModule(CModuleMgr::kTravel);
+    struct Case {
+        int32_t type, landmark;
+        const char* message; // "" for none
+    };
+    const Case cases[] = {
+        {3, 0, "m6"},   {4, 0, "m2"},   {6, 0, "m3"}, {7, 0, "m4"}, {8, 0, "m5"}, {9, 10108, "m1"},
+        {9, -52, "m7"}, {9, 10107, ""}, // any other landmark: no message, nor one for the build that follows
+        {0, 0, ""},     {1, 0, ""},     {2, 0, ""},   {5, 0, ""},   {10, 0, ""},  {11, 0, ""},
+    };
+    for (const Case& c : cases) {
+        travel->landmark = c.landmark;
+        log.clear();
+        manager->PrepareSwitch(c.type);
+        const CModuleBackFrm* frame = manager->GetMessageFrame();
+        const std::string shown = frame && frame->GetText() ? frame->GetText()->PeekText()->GetText() : "";
+        EXPECT_EQ(shown, c.message) << c.type << " at " << c.landmark;
+        // The travel module waits behind a message of its own screen's switches.
+        EXPECT_EQ(log, *c.message && c.type != 9 ? Log{"10:suspend"} : Log{}) << c.type;
+        manager->HideMessage();
+        travel->Resume();
+    }
+
+    // After a landmark without a message the next build shows none; the one after shows the
+    // building message, entry 0.
+    std::vector<std::string> seen;
+    for (int32_t type : {9, 2})
+        SetModuleConstructor(type, [&](const CRect& r, CModuleMgr& m) -> CModule* {
+            const CModuleBackFrm* frame = m.GetMessageFrame();
+            seen.push_back(frame && frame->GetText() ? frame->GetText()->PeekText()->GetText() : "");
+            return new CPlainFrameModule(r);
+        });
+    travel->landmark = 10107;
+    manager->PrepareSwitch(9);
+    manager->Request(9);
+    manager->SwitchSuspend();
+    manager->Request(2);
+    manager->SwitchSuspend();
+    EXPECT_EQ(seen, (std::vector<std::string>{"", "m0"}));
+}
+
 TEST_F(ModuleMgrTest, AModuleLeavingFromItsOwnHandlerIsFreedAfterIt)
 {
     SendMsg(*window, CMainWnd::kMsgRequestModule, 3, 1, nullptr);

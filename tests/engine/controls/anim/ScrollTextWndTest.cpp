@@ -223,6 +223,68 @@ TEST_F(ScrollTextWndTest, OneScrollStepMovesThePicturePixelForPixel)
     EXPECT_EQ(target.surface->Row(target.origin.y + 20)[target.origin.x + 30], screen->GetPixel(30, 20));
 }
 
+// The bitmap's pixel values, one string a row.
+Rows RawPixels(CDibSect& bitmap)
+{
+    Rows rows;
+    const CRect& r = bitmap.GetRect();
+    for (int32_t v = r.GetTop(); v < r.GetBottom(); ++v) {
+        std::string row;
+        for (int32_t h = r.GetLeft(); h < r.GetRight(); ++h)
+            row += static_cast<char>(bitmap.GetPixel(h, v));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A frame whose row y has colour 100 + y.
+class RowStripes : public CFrame {
+public:
+    explicit RowStripes(const CRect& rect) : CFrame(5, kNewId, rect, false) {}
+    void DrawContent(CDrawEnv* env, const CRect&) override
+    {
+        const CRect& r = GetDrawnRect();
+        for (int16_t y = r.GetTop(); y < r.GetBottom(); ++y) {
+            env->SetTextColor(100 + y);
+            env->FillRect(CRect(y, r.GetLeft(), static_cast<int16_t>(y + 1), r.GetRight()));
+        }
+    }
+};
+
+TEST_F(ScrollTextWndTest, ATransparentTextMovesOverWhatLiesUnderItWithoutMovingIt)
+{
+    animtest::TestScreen shown(120, 60);
+    shown.Show(new RowStripes(CRect(0, 0, 60, 120)));
+    auto* text = new CScrollTextWnd(1, CRect(5, 10, 55, 110),
+                                    Lines({"Wagons", "roll~50~west", "", "at dawn"}).release(), 0xFFFFFFFF,
+                                    0xFFFFFFFF);
+    text->SetTransparent(true);
+    text->SetTextColor(3);
+    text->SetScrollStep(2);
+    shown.Show(text);
+    CDibSect* screen = shown.window->GetOffScreenEnv()->GetBitmap();
+    const Rows before = RawPixels(*screen);
+    ASSERT_NE(before[10].find('\x03'), std::string::npos); // the first line's letters
+
+    EXPECT_TRUE(text->OnTimer());
+    const Rows after = RawPixels(*screen);
+    // The letters moved up by 2; every other pixel still shows the stripes where they were.
+    std::string wrong;
+    for (int v = 0; v < 60; ++v)
+        for (int h = 0; h < 120; ++h) {
+            const bool inside = v >= 5 && v < 55 && h >= 10 && h < 110;
+            const bool letter = inside && v + 2 < 55 && before[v + 2][h] == '\x03';
+            const char want = letter ? '\x03' : static_cast<char>(100 + v);
+            if (after[v][h] != want && !(inside && v + 2 >= 55)) // the bottom strip gets new lines
+                wrong += " (" + std::to_string(h) + "," + std::to_string(v) + ")";
+        }
+    EXPECT_EQ(wrong, "");
+    // What a whole redraw of the new state draws.
+    shown.window->Redraw(nullptr);
+    wtest::PumpAll();
+    EXPECT_EQ(RawPixels(*screen), after);
+}
+
 TEST_F(ScrollTextWndTest, LinesThatLeaveTheTopAreDroppedAndNewOnesAdded)
 {
     animtest::TestScreen screen(120, 60);
