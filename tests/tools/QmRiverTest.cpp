@@ -98,7 +98,7 @@ TEST_F(QmRiverTest, ARefusedOrMissingModelIsOneLineNamingItsNumber)
         {{"model", lib, "x100"}, "qmriver: bad number: x100\n"},
         {{"model", (qmtest::TempDir() / "none").string(), "100"},
          "qmriver: " + (qmtest::TempDir() / "none").string() + ": cannot open the library\n"},
-        {{"render"}, "qmriver: unknown command: render\n"},
+        {{"draw"}, "qmriver: unknown command: draw\n"},
         {{}, "qmriver: usage: qmriver model LIBRARY... NUMBER [--scale S]\n"},
     };
     for (const Case& c : cases) {
