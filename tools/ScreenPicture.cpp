@@ -76,6 +76,17 @@ std::unique_ptr<CPalette> LoadScreenPalette(std::optional<int32_t> id)
     return std::make_unique<CPalette>(table.release());
 }
 
+std::vector<PngColor> PaletteColours(CPalette& palette)
+{
+    std::vector<PngColor> colours;
+    for (int i = 0; i < 256; ++i) {
+        PngColor c;
+        palette.GetEntry(i, &c.r, &c.g, &c.b);
+        colours.push_back(c);
+    }
+    return colours;
+}
+
 void InitScreenFonts()
 {
     FontList fonts;
@@ -138,10 +149,6 @@ IndexedImage TakeScreen(CWind& window, CPalette& palette)
     image.pixels = plat::GetChildren(window.GetHwnd()).empty()
                        ? SurfaceRows(target, image.width, image.height)
                        : ComposedRows(window, image.width, image.height);
-    for (int i = 0; i < 256; ++i) {
-        PngColor c;
-        palette.GetEntry(i, &c.r, &c.g, &c.b);
-        image.palette.push_back(c);
-    }
+    image.palette = PaletteColours(palette);
     return image;
 }

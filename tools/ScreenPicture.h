@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "tools/PngImage.h"
 
@@ -16,6 +17,8 @@ class CWind;
 // "CLT" ID, or the lowest-numbered "CLT" of the libraries without one. Throws
 // std::runtime_error when there is none.
 std::unique_ptr<CPalette> LoadScreenPalette(std::optional<int32_t> id);
+// The palette's 256 colours, as a picture's PNG palette.
+std::vector<PngColor> PaletteColours(CPalette& palette);
 // The fonts of "FTL" 128, or the default font alone.
 void InitScreenFonts();
 // The window that shows the built screen: the list's window, or a top-level one around the

@@ -29,17 +29,6 @@ constexpr double kRunSpeed = 4;
 
 qmtest::ToolRun QmRiver(const std::vector<std::string>& args) { return qmtest::RunTool(RunQmRiver, args); }
 
-std::vector<PngColor> Colours(CPalette& palette)
-{
-    std::vector<PngColor> colours;
-    for (int i = 0; i < 256; ++i) {
-        PngColor c;
-        palette.GetEntry(i, &c.r, &c.g, &c.b);
-        colours.push_back(c);
-    }
-    return colours;
-}
-
 void ExpectFrame(RiverRig& rig, const std::vector<PngColor>& colours, const char* golden)
 {
     const fs::path made = qmtest::TempDir() / golden;
@@ -128,7 +117,7 @@ TEST(SampleRiver, DrawsItsDetailLevelsAndRunsFromTheStartToAnEndCell)
 {
     EngineLibrary library(kSampleData);
     library.Run([&] {
-        const std::vector<PngColor> colours = Colours(*LoadScreenPalette(std::nullopt));
+        const std::vector<PngColor> colours = PaletteColours(*LoadScreenPalette(std::nullopt));
         for (const auto& [detail, golden] : {std::pair<int16_t, const char*>{0, "river-detail-0.png"},
                                              std::pair<int16_t, const char*>{4, "river-detail-4.png"}}) {
             RiverRig rig(640, 400, RiverRecords{});

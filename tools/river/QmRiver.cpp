@@ -147,17 +147,6 @@ RenderOptions ParseRender(const std::vector<std::string>& args)
     return o;
 }
 
-std::vector<PngColor> Colours(CPalette& palette)
-{
-    std::vector<PngColor> colours;
-    for (int i = 0; i < 256; ++i) {
-        PngColor c;
-        palette.GetEntry(i, &c.r, &c.g, &c.b);
-        colours.push_back(c);
-    }
-    return colours;
-}
-
 int Render(const std::vector<std::string>& args)
 {
     const RenderOptions o = ParseRender(args);
@@ -165,7 +154,7 @@ int Render(const std::vector<std::string>& args)
     std::vector<uint8_t> pixels;
     std::vector<PngColor> colours;
     library.Run([&] {
-        colours = Colours(*LoadScreenPalette(o.palette));
+        colours = PaletteColours(*LoadScreenPalette(o.palette));
         RiverRig rig(kRenderWidth, kRenderHeight, *o.records);
         // The terrain's jitter and the scene's other draws come from the seeded generator.
         CUtil::SetRandomSeed(o.seed);
