@@ -1,6 +1,7 @@
 // Reads arbitrary bytes as the route's data: as a saved weather record (loaded, then forty
 // days drawn on from it and every query asked), and as the definition text of a route node, a
-// river crossing, a route event and a climate table, each then built as the game builds it.
+// river crossing (also on a day whose weather, month and party the input's first bytes give),
+// a route event and a climate table, each then built as the game builds it.
 // Run: fuzz_RouteDataFuzz fuzz/corpus/RouteDataFuzz
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "engine/resources/FoldLib.h"
 #include "engine/resources/LibMgr.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "game/travel/RiverData.h"
 #include "game/travel/RouteEvent.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/Weather.h"
@@ -93,6 +95,28 @@ void LoadWeather(const uint8_t* data, size_t size)
     AskEverything(weather);
 }
 
+// The day at a crossing from the input's first bytes (the weather, the month and the party in
+// turn, as wide as the conditions take them; zeros past the end).
+CrossingConditions Conditions(const uint8_t* data, size_t size)
+{
+    size_t at = 0;
+    const auto next = [&]() -> int32_t {
+        uint32_t word = 0;
+        for (int i = 0; i < 4; ++i)
+            word = word << 8 | (at < size ? data[at++] : 0u);
+        return static_cast<int32_t>(word);
+    };
+    CrossingConditions c;
+    c.wet = next();
+    c.month = static_cast<int16_t>(next());
+    c.snowDepth = static_cast<int16_t>(next());
+    c.freezingDays = static_cast<int16_t>(next());
+    c.hasParty = (next() & 1) != 0;
+    c.animals = next();
+    c.members = next();
+    return c;
+}
+
 void BuildRecords(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -105,6 +129,7 @@ void BuildRecords(const uint8_t* data, size_t size)
     for (int i = -2; i <= CRouteEvent::kChoiceCount; ++i)
         event.GetTextNumber(i);
     CRiverData river(kInputId);
+    CRiverData day(kInputId, Conditions(data, size));
     CWeather weather(kInputId, CDate(1850, 6, 1));
     weather.NewDay(CDate(1850, 6, 1));
     AskEverything(weather);
