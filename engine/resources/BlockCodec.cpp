@@ -13,20 +13,33 @@ namespace {
 // keeps a hostile stream from making every block walk the whole data.
 constexpr int kMaxCopyHops = 1024;
 
-// The 32 bits starting at a byte, big-endian; bytes past the end read as 0.
-inline uint32_t Load32(const BitSource& bits, uint32_t byte)
+// The 64 bits starting at a byte, big-endian; bytes past the end read as 0.
+inline uint64_t Load64(const BitSource& bits, uint32_t byte)
 {
-    if (byte + 4 <= bits.size) {
-        const uint8_t* p = bits.data + byte;
-        return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+    if (byte < bits.size && bits.size - byte >= 8) {
+        uint64_t word;
+        std::memcpy(&word, bits.data + byte, sizeof word);
+        if constexpr (std::endian::native == std::endian::little)
+            word = __builtin_bswap64(word);
+        return word;
     }
-    uint32_t word = 0;
-    for (uint32_t i = 0; i < 4; ++i) {
+    uint64_t word = 0;
+    for (uint32_t i = 0; i < 8; ++i) {
         word <<= 8;
         if (byte + i < bits.size)
             word |= bits.data[byte + i];
     }
     return word;
+}
+
+// The bits from a position on, the first in the top bit; at least the top 57 are the data's.
+inline uint64_t Peek(const BitSource& bits, uint32_t pos) { return Load64(bits, pos >> 3) << (pos & 7); }
+
+// n bits (0 to 57 - skip) of a peeked word, after the first `skip`. Shifting right by one
+// and then 63 - n keeps every shift below 64 without a test for n = 0.
+inline uint32_t Field(uint64_t word, int skip, int n)
+{
+    return static_cast<uint32_t>(((word << skip) >> 1) >> (63 - n));
 }
 
 // Sequential reading from a bit position.
@@ -40,60 +53,74 @@ struct Reader {
         pos += static_cast<uint32_t>(n);
         return v;
     }
-    // Zero bits at the position, counting at most `limit` (itself at most 32).
-    int CountZeros(int limit) const
+};
+
+// The prefix code of one pair (a, b) and largest value: a value is z zero bits (z < k), a one
+// and then a - 1 bits (z = 0) or s bits (z > 0); or k zero bits and s + 1 bits.
+struct PrefixCode {
+    int a, s, h, k;
+
+    PrefixCode(int a_, int b, int max) : a(a_), s(a_ + b - 2), h(1 << (a_ - 1))
     {
-        if (limit <= 0)
-            return 0;
-        const uint32_t head = ReadBits(bits, pos, 25);
-        int zeros = head ? std::countl_zero(head) - 7 : 25;
-        if (zeros == 25 && limit > 25) {
-            const uint32_t tail = ReadBits(bits, pos + 25, 7);
-            zeros += tail ? std::countl_zero(tail) - 25 : 7;
-        }
-        return std::min(zeros, limit);
+        // Arithmetic shift of a possibly negative number, as the coder defines it.
+        k = std::min(((max - h - (h << b)) >> s) + 2, 32);
+    }
+
+    // One value, read from a single peek: its code is at most k + s + 1 <= 47 bits long. The
+    // form is chosen by selection rather than by branches: with real data the forms follow
+    // each other at random, and a mispredicted branch costs more than the three forms.
+    uint8_t Read(const BitSource& bits, uint32_t& pos) const
+    {
+        const uint64_t word = Peek(bits, pos);
+        const int z = std::min(std::countl_zero(word), std::max(k, 0));
+        // The k-zeros form comes first: when k is 0 every value has it (h - 2^s + r, wrapping
+        // at 256), or the values from h to max could never be written.
+        const bool full = z == k;
+        const bool single = z == 0;
+        const int skip = full ? k : z + 1;
+        const int n = full ? s + 1 : single ? a - 1 : s;
+        const int base = full ? h + (k - 1) * (1 << s) : single ? 0 : h + (z - 1) * (1 << s);
+        pos += static_cast<uint32_t>(skip + n);
+        return static_cast<uint8_t>(base + static_cast<int>(Field(word, skip, n)));
     }
 };
 
-uint8_t ReadPrefixValue(Reader& r, int a, int b, int max)
-{
-    const int h = 1 << (a - 1);
-    const int s = a + b - 2;
-    // Arithmetic shift of a possibly negative number, as the coder defines it.
-    const int k = std::min(((max - h - (h << b)) >> s) + 2, 32);
-    const int z = r.CountZeros(k);
-    // K zero bits and s + 1 bits of value. This reading comes first: when K is 0 every value
-    // has this form (h - 2^s + r, wrapping at 256), or the values from h to max could never
-    // be written.
-    if (z == k) {
-        r.pos += static_cast<uint32_t>(k);
-        return static_cast<uint8_t>(h + (k - 1) * (1 << s) + static_cast<int>(r.Take(s + 1)));
-    }
-    if (z == 0) {
-        r.pos += 1;
-        return static_cast<uint8_t>(r.Take(a - 1));
-    }
-    r.pos += static_cast<uint32_t>(z + 1);
-    return static_cast<uint8_t>(h + (z - 1) * (1 << s) + static_cast<int>(r.Take(s)));
-}
+// The chain code: a bits; when all are ones, b bits more, again while those are all ones and
+// the largest value is not yet passed.
+struct ChainCode {
+    int a, b, max;
+    uint32_t allA, allB;
 
-uint8_t ReadChainValue(Reader& r, int a, int b, int max)
-{
-    const uint32_t allA = (1u << a) - 1;
-    const uint32_t allB = (1u << b) - 1;
-    uint32_t v = r.Take(a);
-    if (v == allA) {
-        // `rest` falls by at least 1 per step, so the loop ends after at most `max` steps.
-        int rest = max - static_cast<int>(allA);
-        uint32_t x;
-        do {
-            x = r.Take(b);
-            v += x;
-            rest -= static_cast<int>(allB);
-        } while (x == allB && rest > 0);
+    ChainCode(int a_, int b_, int max_) : a(a_), b(b_), max(max_), allA((1u << a_) - 1), allB((1u << b_) - 1)
+    {
     }
-    return static_cast<uint8_t>(v);
-}
+
+    // One value, from one peek unless its code runs past the 57 bits a peek holds.
+    uint8_t Read(const BitSource& bits, uint32_t& pos) const
+    {
+        uint64_t word = Peek(bits, pos);
+        uint32_t v = Field(word, 0, a);
+        int used = a;
+        if (v == allA) {
+            // `rest` falls by at least 1 per step, so the loop ends after at most `max` steps.
+            int rest = max - static_cast<int>(allA);
+            uint32_t x;
+            do {
+                if (used + b > 57) {
+                    pos += static_cast<uint32_t>(used);
+                    word = Peek(bits, pos);
+                    used = 0;
+                }
+                x = Field(word, used, b);
+                used += b;
+                v += x;
+                rest -= static_cast<int>(allB);
+            } while (x == allB && rest > 0);
+        }
+        pos += static_cast<uint32_t>(used);
+        return static_cast<uint8_t>(v);
+    }
+};
 
 // The local palette of a palette block: the whole map, or a selection of map entries.
 struct LocalPalette {
@@ -200,18 +227,15 @@ DecoderState DecoderState::Identity()
     return state;
 }
 
-uint32_t ReadBits(const BitSource& bits, uint32_t pos, int n)
-{
-    if (n <= 0)
-        return 0;
-    const uint32_t word = Load32(bits, pos >> 3) << (pos & 7);
-    return word >> (32 - n);
-}
+uint32_t ReadBits(const BitSource& bits, uint32_t pos, int n) { return Field(Peek(bits, pos), 0, n); }
 
+// The readers copy the source into a local: the values they store are bytes, which may alias
+// anything, so members reached through a reference would be read again after every store.
 uint32_t ReadValues(const BitSource& bits, uint32_t pos, int a, int count, uint8_t* out)
 {
+    const BitSource source = bits;
     for (int i = 0; i < count; ++i) {
-        out[i] = static_cast<uint8_t>(ReadBits(bits, pos, a));
+        out[i] = static_cast<uint8_t>(ReadBits(source, pos, a));
         pos += static_cast<uint32_t>(a);
     }
     return pos;
@@ -221,20 +245,22 @@ uint32_t ReadChainValues(const BitSource& bits, uint32_t pos, int a, int b, int 
 {
     if (max < (1 << a))
         return ReadValues(bits, pos, a, count, out);
-    Reader r{bits, pos};
+    const BitSource source = bits;
+    const ChainCode code(a, b, max);
     for (int i = 0; i < count; ++i)
-        out[i] = ReadChainValue(r, a, b, max);
-    return r.pos;
+        out[i] = code.Read(source, pos);
+    return pos;
 }
 
 uint32_t ReadPrefixValues(const BitSource& bits, uint32_t pos, int a, int b, int max, int count, uint8_t* out)
 {
     if (max < (1 << a))
         return ReadValues(bits, pos, a, count, out);
-    Reader r{bits, pos};
+    const BitSource source = bits;
+    const PrefixCode code(a, b, max);
     for (int i = 0; i < count; ++i)
-        out[i] = ReadPrefixValue(r, a, b, max);
-    return r.pos;
+        out[i] = code.Read(source, pos);
+    return pos;
 }
 
 BlockCode DecodeBlock(const DecoderState& state, const BitSource& bits, uint32_t pos, uint8_t* out)
