@@ -102,12 +102,16 @@ void DrawContext::CopyToDevice(const Rect& d, const Surface& source, Point srcOr
     // Destination pixel (x, y) takes source pixel (x + dx, y + dy).
     const int64_t dx = int64_t{srcOrigin.x} - d.left;
     const int64_t dy = int64_t{srcOrigin.y} - d.top;
-    Region area(d);
-    area.Intersect(Rect{static_cast<int32_t>(std::clamp<int64_t>(-dx, INT32_MIN, INT32_MAX)),
+    const Rect readable{static_cast<int32_t>(std::clamp<int64_t>(-dx, INT32_MIN, INT32_MAX)),
                         static_cast<int32_t>(std::clamp<int64_t>(-dy, INT32_MIN, INT32_MAX)),
                         static_cast<int32_t>(std::clamp<int64_t>(source.width - dx, INT32_MIN, INT32_MAX)),
-                        static_cast<int32_t>(std::clamp<int64_t>(source.height - dy, INT32_MIN, INT32_MAX))});
-    area.Intersect(Visible());
+                        static_cast<int32_t>(std::clamp<int64_t>(source.height - dy, INT32_MIN, INT32_MAX))};
+    // Seen through one rectangle, the area is one rectangle: no regions are combined.
+    Region area(VisibleIsRect() ? Intersect(Intersect(d, readable), VisibleBounds()) : d);
+    if (!VisibleIsRect()) {
+        area.Intersect(readable);
+        area.Intersect(Visible());
+    }
     if (area.Empty())
         return;
     const Surface* from = &source;

@@ -100,26 +100,50 @@ Rect DrawContext::VisibleBounds() const
     return clip_ ? Intersect(surface, clip_->Bounds()) : surface;
 }
 
+void DrawContext::PaintBand(int32_t top, int32_t bottom, std::span<const Region::Span> spans, uint8_t color,
+                            Rop2 mode)
+{
+    if (spans.size() == 1 && (mode == Rop2::CopyPen || mode == Rop2::NotCopyPen)) {
+        // A plain fill of one span per row: rows that touch take one memset.
+        const ptrdiff_t step = target_->bottomUp ? -target_->pitch : target_->pitch;
+        const uint8_t value = mode == Rop2::CopyPen ? color : static_cast<uint8_t>(~color);
+        FillRows(target_->Row(top) + spans[0].left, step, static_cast<size_t>(spans[0].right - spans[0].left),
+                 bottom - top, value);
+        return;
+    }
+    for (int32_t y = top; y < bottom; ++y) {
+        uint8_t* row = target_->Row(y);
+        for (const Region::Span& s : spans)
+            Rop2Row(row + s.left, static_cast<size_t>(s.right - s.left), color, mode);
+    }
+}
+
+bool DrawContext::VisibleIsRect() const { return !clip_ || clip_->Kind() != RegionKind::Complex; }
+
+void DrawContext::PaintRect(const Rect& rect, uint8_t color, Rop2 mode)
+{
+    if (!VisibleIsRect()) {
+        Paint(Region(rect), color, mode);
+        return;
+    }
+    // One rectangle seen through one rectangle: no region need be built.
+    const Rect r = Intersect(rect, VisibleBounds());
+    if (r.Empty())
+        return;
+    const Region::Span span{r.left, r.right};
+    PaintBand(r.top, r.bottom, std::span<const Region::Span>(&span, 1), color, mode);
+}
+
 void DrawContext::Paint(const Region& area, uint8_t color, Rop2 mode)
 {
+    if (area.Kind() == RegionKind::Simple && VisibleIsRect()) {
+        PaintRect(area.Bounds(), color, mode);
+        return;
+    }
     Region painted = area;
     painted.Intersect(Visible());
-    const ptrdiff_t step = target_->bottomUp ? -target_->pitch : target_->pitch;
-    for (const Region::Band& band : painted.Bands()) {
-        const std::span<const Region::Span> spans = painted.SpansOf(band);
-        if (spans.size() == 1 && (mode == Rop2::CopyPen || mode == Rop2::NotCopyPen)) {
-            // A plain fill of one span per row: rows that touch take one memset.
-            const uint8_t value = mode == Rop2::CopyPen ? color : static_cast<uint8_t>(~color);
-            FillRows(target_->Row(band.top) + spans[0].left, step,
-                     static_cast<size_t>(spans[0].right - spans[0].left), band.bottom - band.top, value);
-            continue;
-        }
-        for (int32_t y = band.top; y < band.bottom; ++y) {
-            uint8_t* row = target_->Row(y);
-            for (const Region::Span& s : painted.SpansOf(band))
-                Rop2Row(row + s.left, static_cast<size_t>(s.right - s.left), color, mode);
-        }
-    }
+    for (const Region::Band& band : painted.Bands())
+        PaintBand(band.top, band.bottom, painted.SpansOf(band), color, mode);
 }
 
 void DrawContext::FillShape(const Region& inside, const Region& outline)
@@ -157,9 +181,22 @@ void DrawContext::Rectangle(const Rect& box)
     const Rect d = ToDevice(box);
     if (d.Empty())
         return;
+    // The inside and the ring round it as rectangles (the same pixels as the regions of the
+    // other shapes, without building any): the rectangles that fill a screen are many.
     const Rect outer = OutlineBox(d);
     const int32_t w = PenWidth();
-    FillShape(Region(outer.Inflate(-w, -w)), RectRing(outer, w));
+    const Rect inner = outer.Inflate(-w, -w);
+    if (!brush_.hollow)
+        PaintRect(inner, Resolve(brush_.color), rop2_);
+    const uint8_t pen = Resolve(pen_.color);
+    if (inner.Empty()) {
+        PaintRect(outer, pen, rop2_);
+        return;
+    }
+    PaintRect({outer.left, outer.top, outer.right, inner.top}, pen, rop2_);
+    PaintRect({outer.left, inner.top, inner.left, inner.bottom}, pen, rop2_);
+    PaintRect({inner.right, inner.top, outer.right, inner.bottom}, pen, rop2_);
+    PaintRect({outer.left, inner.bottom, outer.right, outer.bottom}, pen, rop2_);
 }
 
 void DrawContext::Ellipse(const Rect& box)

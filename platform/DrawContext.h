@@ -167,6 +167,12 @@ private:
     Region Visible() const;
     Rect VisibleBounds() const;
     void Paint(const Region& area, uint8_t color, Rop2 mode);
+    // Paint of a rectangle, without building regions while the visible area is one rectangle.
+    void PaintRect(const Rect& rect, uint8_t color, Rop2 mode);
+    bool VisibleIsRect() const;
+    // Paints the rows top to bottom - 1 within the spans.
+    void PaintBand(int32_t top, int32_t bottom, std::span<const Region::Span> spans, uint8_t color,
+                   Rop2 mode);
     void FillShape(const Region& inside, const Region& outline);
     // The box a closed shape's outline runs round, grown for a centred wide pen.
     Rect OutlineBox(const Rect& deviceBox) const;

@@ -51,9 +51,13 @@ void CUpdateRectList::Add(const CRect& rect)
 {
     const CRect r = Align(rect);
     for (int16_t i = static_cast<int16_t>(count_ - 1); i >= 0; --i) {
-        work_ = entries_[i].rect;
-        if (!r.Intersects(work_) || !ShouldMerge(r, work_))
+        const CRect& entry = entries_[i].rect;
+        // CRect::Intersects (edges inclusive), written out: this loop runs for every
+        // rectangle drawn, over every entry.
+        if (entry.GetBottom() < r.GetTop() || r.GetBottom() < entry.GetTop() ||
+            entry.GetRight() < r.GetLeft() || r.GetRight() < entry.GetLeft() || !ShouldMerge(r, entry))
             continue;
+        work_ = entry;
         entries_[i].rect = r | work_;
         return;
     }
