@@ -377,10 +377,20 @@ void SdlDisplay::PresentNow()
     if (!texture_ || textureWidth_ != picture_.width || textureHeight_ != picture_.height) {
         if (texture_)
             SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+        // The window's own 32-bit layout when it has one of the two our pixels fit (the same
+        // bytes, its fourth byte unused or opaque): the picture then reaches it without a
+        // conversion of every pixel.
+        const Uint32 windowFormat = SDL_GetWindowPixelFormat(window_);
+        const Uint32 format =
+            windowFormat == SDL_PIXELFORMAT_RGB888 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888;
+        texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING,
                                      std::max(1, picture_.width), std::max(1, picture_.height));
         textureWidth_ = picture_.width;
         textureHeight_ = picture_.height;
+        // Every pixel is opaque: copied, not blended (a texture with alpha blends by default,
+        // pixel by pixel, to the same result).
+        if (texture_)
+            SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     }
     void* pixels = nullptr;
     int pitch = 0;
@@ -409,9 +419,12 @@ void SdlDisplay::DrawFrame()
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     viewport_ = FitViewport(picture_.width, picture_.height, ow, oh);
-    const Rgb border = fullscreen_ ? GetScreenBorderColor() : Rgb{};
-    SDL_SetRenderDrawColor(renderer_, border.r, border.g, border.b, 255);
-    SDL_RenderClear(renderer_);
+    // The border only where the picture leaves the output uncovered.
+    if (viewport_.dest != Rect{0, 0, ow, oh}) {
+        const Rgb border = fullscreen_ ? GetScreenBorderColor() : Rgb{};
+        SDL_SetRenderDrawColor(renderer_, border.r, border.g, border.b, 255);
+        SDL_RenderClear(renderer_);
+    }
     const SDL_Rect dest{viewport_.dest.left, viewport_.dest.top, viewport_.dest.Width(),
                         viewport_.dest.Height()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
