@@ -118,10 +118,22 @@ void ComposeArea(Surface& out, const Rect& area)
     if (out.width != area.Width() || out.height != area.Height())
         out = Surface(area.Width(), area.Height());
     out.colors = State().palette;
-    const uint8_t desktop = PaletteIndexOf(GetSysColor(SysColor::Desktop));
-    FillRect(out, {0, 0, out.width, out.height}, desktop);
-    for (WindowHandle h : System().zOrder) {
-        const WindowRecord* w = Find(h);
+    // A window copies every pixel of its rectangle: one that covers the whole area hides the
+    // desktop and every window below it, so the picture starts with it (the main window of a
+    // game covers its screen, which would otherwise be filled with the desktop first).
+    const std::vector<WindowHandle>& windows = System().zOrder;
+    size_t first = windows.size();
+    bool covered = false;
+    while (first > 0 && !covered) {
+        const WindowRecord* w = Find(windows[--first]);
+        covered = w && IsOnScreen(*w) && Intersect(w->rect, area) == area;
+    }
+    if (!covered) {
+        first = 0;
+        FillRect(out, {0, 0, out.width, out.height}, PaletteIndexOf(GetSysColor(SysColor::Desktop)));
+    }
+    for (size_t i = first; i < windows.size(); ++i) {
+        const WindowRecord* w = Find(windows[i]);
         if (w && IsOnScreen(*w))
             BlitWindow(*w, w->rect.TopLeft(), out, area, area);
     }
