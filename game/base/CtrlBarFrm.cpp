@@ -4,6 +4,7 @@
 #include "engine/controls/ImageWnd.h"
 #include "engine/controls/TextFrame.h"
 #include "engine/controls/TplList.h"
+#include "engine/controls/anim/SeqWnd.h"
 #include "engine/controls/Wind.h"
 #include "engine/controls/text/PopWind.h"
 #include "engine/framework/Appl.h"
@@ -142,6 +143,8 @@ void CCtrlBarFrm::SetupForModule(int32_t type)
             else if (id == kShotAnimId)
                 shotAnim_ = child;
         }
+        if (auto* gun = dynamic_cast<CSeqWnd*>(shotAnim_))
+            gun->SetAnimation(kGunIdle);
         StartTimer(10, nullptr);
         break;
     }
@@ -201,6 +204,8 @@ void CCtrlBarFrm::RemoveShot()
     --shotCount_;
     if (CFrame* icon = shots_[static_cast<size_t>(shotCount_)])
         icon->Hide(false, true);
+    if (auto* gun = dynamic_cast<CSeqWnd*>(shotAnim_))
+        gun->SetAnimation(kGunReload);
     Draw(true);
 }
 
@@ -215,9 +220,11 @@ void CCtrlBarFrm::SetShotCount(int16_t n)
     Draw(true);
 }
 
-// The shot animation element (a sequence element) is not among the game's elements yet, so
-// nothing ever runs.
-int16_t CCtrlBarFrm::GetShotState() const { return 0; }
+int16_t CCtrlBarFrm::GetShotState() const
+{
+    const auto* gun = dynamic_cast<const CSeqWnd*>(shotAnim_);
+    return gun && gun->GetAnimation() != CSeqWnd::kNoAnimation ? kShotReloading : 0;
+}
 
 void CCtrlBarFrm::SaveEnabled(bool flag, int32_t recurse)
 {

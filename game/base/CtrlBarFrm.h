@@ -20,6 +20,12 @@ public:
     static constexpr int16_t kMaxShots = 20;
     static constexpr int32_t kFirstShotId = 5111;
     static constexpr int32_t kShotAnimId = 5900;
+    // The gun element's animations: 0 at rest, 1 the reload that RemoveShot starts (its
+    // sequence leads back to 0, which ends the chain).
+    static constexpr int16_t kGunIdle = 0;
+    static constexpr int16_t kGunReload = 1;
+    // GetShotState while the gun's animation runs.
+    static constexpr int16_t kShotReloading = 2;
     // Messages of the bar's elements and of the options panel.
     static constexpr int32_t kMsgOpenPanel = 470;
     static constexpr int32_t kMsgToggleMusic = 472;
@@ -49,10 +55,12 @@ public:
     void LoadElements(int32_t setId);
     // One line of text on the bar; null only removes the old line.
     void SetMessage(std::unique_ptr<CStr> text);
+    // Plays the shot sound (even with no shot left); hides the last shown icon and starts
+    // the gun's reload animation.
     void RemoveShot();
     // Shows n shot icons (0-20; other counts are clamped).
     void SetShotCount(int16_t n);
-    // 2 while the shot animation runs, else 0.
+    // 2 while the gun element's animation runs, else 0 (also without a gun element).
     int16_t GetShotState() const;
 
     int32_t GetElementSet() const { return elementSet_; }

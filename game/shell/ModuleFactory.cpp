@@ -2,6 +2,7 @@
 
 #include "engine/controls/Wind.h"
 #include "engine/controls/text/PopWind.h"
+#include "game/action/HuntModule.h"
 #include "game/base/GameGlobals.h"
 #include "game/base/Module.h"
 #include "game/base/ModuleMgr.h"
@@ -36,8 +37,8 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
     case 4: return MakeGuidebook(rect, manager);
     case 5: return new CPictureModule(rect);
     case 11: return new CBackdropModule(rect);
+    case 7: return new CHuntModule(rect);
     case 6:
-    case 7:
     case 8: return new CPassingAnimModule(rect);
     case CModuleMgr::kLandmark: return new CLandmark(rect);
     case CModuleMgr::kTravel: return new CTravel(rect);

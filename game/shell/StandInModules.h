@@ -1,7 +1,7 @@
 #pragma once
 // The modules whose screens are not built yet, each on its type's base and rectangle: the
 // landmark shows the landmark's screen, sets the party up at the outfitting store and leaves
-// at once; the hunting, rafting and river catch modules leave as soon as they start; every
+// at once; the rafting and river catch modules leave as soon as they start; every
 // other type is an empty module.
 #include <cstdint>
 
@@ -54,7 +54,7 @@ public:
     explicit CPlainAnimModule(const CRect& rect) : CAnimModule(rect) {}
 };
 
-// Types 6, 7 and 8 (rafting, hunting, river catch): leave as soon as they start.
+// Types 6 and 8 (river catch, rafting): leave as soon as they start.
 class CPassingAnimModule : public CPlainAnimModule {
 public:
     using CPlainAnimModule::CPlainAnimModule;
