@@ -85,7 +85,7 @@ int16_t AmountOf(const CItem* item)
     if (!item)
         return 0;
     return item->GetCount(true) >= 1 && item->GetUnitsPerPackage() > 0 ? item->GetUnitsPerPackage()
-                                                                         : item->GetTotalUnits();
+                                                                       : item->GetTotalUnits();
 }
 
 void Append(CStr& text, const CTplRec* record, int32_t entry)

@@ -77,7 +77,10 @@ public:
     int32_t GetCursorAt(const CPoint* point) override;
 
     // CHuntFieldHost
-    void ChangeLiveCount(int16_t delta) override { liveAnimals_ = static_cast<int16_t>(liveAnimals_ + delta); }
+    void ChangeLiveCount(int16_t delta) override
+    {
+        liveAnimals_ = static_cast<int16_t>(liveAnimals_ + delta);
+    }
     void EndHuntByCharge(int16_t code) override;
 
     // The cursor the module shows at a point of the frame, as the tick and the cursor query

@@ -57,8 +57,8 @@ CPanoramaStrip::CPanoramaStrip(int32_t id, int32_t depthRecordId, int32_t panRec
             cel.obstacle = bands.obstacle[i] != 0;
             hasObstacles_ = hasObstacles_ || cel.obstacle;
         }
-        cel.element = new CAnimatorWnd(id + 1 + static_cast<int32_t>(i), CPoint(0, 0), owner_, images_.get(),
-                                       false, 0);
+        cel.element =
+            new CAnimatorWnd(id + 1 + static_cast<int32_t>(i), CPoint(0, 0), owner_, images_.get(), false, 0);
         cel.element->SetCel(image, 0, 0, 0);
         cel.element->SetCursor(kCursor);
         if (cel.depth == kHiddenDepth)
@@ -114,8 +114,7 @@ void CPanoramaStrip::PlaceCels()
         // The cel that runs past the panorama's end stands at the view's left edge instead.
         if (h + width > totalWidth_)
             h -= totalWidth_;
-        cel.element->MoveTo(static_cast<int16_t>(GetBounds().GetLeft() + h), GetBounds().GetTop(),
-                                    cel.depth);
+        cel.element->MoveTo(static_cast<int16_t>(GetBounds().GetLeft() + h), GetBounds().GetTop(), cel.depth);
         left = cel.right;
     }
 }
