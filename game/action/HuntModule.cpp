@@ -76,7 +76,8 @@ CSupplyList* SuppliesOf(CTravel* travel)
 CItem* HeldItem(CSupplyList* supplies, int16_t type)
 {
     CItem* item = supplies ? supplies->FindItem(type) : nullptr;
-    return item && item->GetTotalUnits() > 0 ? item : nullptr;
+    // A gun is not divided into units: its packages count.
+    return item && (item->GetCount(false) > 0 || item->GetTotalUnits() > 0) ? item : nullptr;
 }
 
 // One package's units when the item holds a full package, else all its units.
@@ -227,23 +228,31 @@ int32_t CHuntModule::SeasonOf(int16_t month)
     return 2;
 }
 
-bool CHuntModule::SetupField()
+bool CHuntModule::PickGround(int16_t terrain, int32_t season, int32_t ids[3])
 {
-    field_ = std::make_unique<CHuntField>(CBaseObj::NextId(), this, this);
-    CTravel* travel = Travel();
-    const CRouteNode* node = travel ? travel->GetNode812() : nullptr;
     const CGameRecord table("HNT", kGroundTable);
-    const int16_t terrain = node ? node->GetTerrain() : 0;
-    const CDate* date = travel ? travel->GetCurDate() : nullptr;
-    const int32_t season = SeasonOf(date ? date->GetMonth() : 0);
-    if (table.GetSize() < 2 * kTableValues || terrain < 0 || terrain >= kTerrains)
+    if (table.GetSize() < 2 * kTableValues || terrain < 0 || terrain >= kTerrains || season < 0 ||
+        season >= kSeasons)
         return false;
     const int32_t group = 2 * kGroupValues * (terrain * kSeasons + season);
     const int16_t n = table.Short(group);
     if (n < 1 || n > kMaxChoices)
         return false;
     const int32_t choice = group + 2 * (1 + 3 * CUtil::Random(0, n - 1));
-    if (!field_->BuildScenery(table.Short(choice), table.Short(choice + 2), table.Short(choice + 4)))
+    for (int32_t i = 0; i < 3; ++i)
+        ids[i] = table.Short(choice + 2 * i);
+    return true;
+}
+
+bool CHuntModule::SetupField()
+{
+    field_ = std::make_unique<CHuntField>(CBaseObj::NextId(), this, this);
+    CTravel* travel = Travel();
+    const CRouteNode* node = travel ? travel->GetNode812() : nullptr;
+    const CDate* date = travel ? travel->GetCurDate() : nullptr;
+    int32_t ids[3];
+    if (!PickGround(node ? node->GetTerrain() : 0, SeasonOf(date ? date->GetMonth() : 0), ids) ||
+        !field_->BuildScenery(ids[0], ids[1], ids[2]))
         return false;
     TakeFauna();
     for (const int16_t kind : kinds_) {

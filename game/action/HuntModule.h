@@ -88,6 +88,10 @@ public:
     static int32_t CursorFor(int16_t h, int16_t v);
     // The season of a month (1-12): 0 June-August, 1 December-February, 2 else.
     static int32_t SeasonOf(int16_t month);
+    // The far, near and extra strip ids of one of the choices (drawn) of the terrain and
+    // season in the ground table; false when the table is short, the terrain or season lies
+    // outside it or the count is not 1-3.
+    static bool PickGround(int16_t terrain, int32_t season, int32_t ids[3]);
 
     CHuntField* GetField() const { return field_.get(); }
     int32_t GetMeat() const { return meat_; }

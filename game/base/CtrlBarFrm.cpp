@@ -223,7 +223,10 @@ void CCtrlBarFrm::SetShotCount(int16_t n)
 int16_t CCtrlBarFrm::GetShotState() const
 {
     const auto* gun = dynamic_cast<const CSeqWnd*>(shotAnim_);
-    return gun && gun->GetAnimation() != CSeqWnd::kNoAnimation ? kShotReloading : 0;
+    if (!gun)
+        return 0;
+    const int16_t animation = gun->GetAnimation();
+    return animation != CSeqWnd::kNoAnimation && animation != kGunIdle ? kShotReloading : 0;
 }
 
 void CCtrlBarFrm::SaveEnabled(bool flag, int32_t recurse)

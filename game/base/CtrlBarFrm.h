@@ -60,7 +60,8 @@ public:
     void RemoveShot();
     // Shows n shot icons (0-20; other counts are clamped).
     void SetShotCount(int16_t n);
-    // 2 while the gun element's animation runs, else 0 (also without a gun element).
+    // 2 while the gun element's reload runs, else 0: at rest (animation 0, which the hunt
+    // selects, or none) and without a gun element.
     int16_t GetShotState() const;
 
     int32_t GetElementSet() const { return elementSet_; }

@@ -38,6 +38,7 @@
 #include "game/travel/HealthCond.h"
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
+#include "game/travel/SupplyList.h"
 #include "game/travel/Travel.h"
 #include "game/travel/Weather.h"
 #include "platform/Desktop.h"
@@ -384,6 +385,10 @@ TEST_F(TravelPanels, HuntingFishingAndGatheringSwitchModules)
     for (const Case& c :
          {Case{CTravel::kMsgHunt, 7}, Case{CTravel::kMsgFish, 6}, Case{CTravel::kMsgGather, 3}}) {
         SCOPED_TRACE(c.message);
+        // The hunt asks for a gun, its bullets and powder first.
+        if (c.module == 7)
+            for (const int16_t item : {156, 23, 84})
+                Travel()->GetParty()->GetSupplies()->AddItem(item, 1);
         Send(c.message);
         EXPECT_EQ(GetModuleMgr()->GetCurModule(), c.module);
         EXPECT_NE(GetModuleMgr()->GetModule(c.module), nullptr);
