@@ -287,8 +287,10 @@ CHuntTarget* CHuntField::AddAnimal(int16_t animalId, int16_t h, int16_t y, bool 
     if (frame_)
         frame_->AddChild(animal, true);
     animal->SetCursor(kCursor);
+    const int32_t id = animal->GetId();
     UpdateAnimals();
-    return animal;
+    // The step removes an animal placed beyond its far line at once.
+    return FindAnimal(id);
 }
 
 CHuntTarget* CHuntField::FindAnimal(int32_t objectId) const

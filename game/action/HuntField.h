@@ -69,7 +69,7 @@ public:
     // bad record, a spot not found free in 100 draws, a later animal in herd mode).
     bool Spawn(int16_t animalId, bool initial, bool herd);
     // Makes the animal at (h, line y; y 0: a later animal, at its far line) and takes one
-    // animal step. Null when the kind's record is bad.
+    // animal step. Null when the kind's record is bad or the step removed the animal.
     CHuntTarget* AddAnimal(int16_t animalId, int16_t h, int16_t y, bool herd);
     bool IsBlocked(int32_t h, int16_t depth, int16_t& hint) const;
     // Whether the shot at the animal of the object id hits (a hit animal shows its hit

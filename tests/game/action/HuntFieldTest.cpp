@@ -423,3 +423,11 @@ TEST_F(HuntFieldTest, ScrollingMovesTheViewAndKeepsEveryAnimalsPlace)
     }
     EXPECT_EQ(field->GetStrip(0)->GetShift(), 800 - 130);
 }
+
+TEST_F(HuntFieldTest, AnAnimalPlacedBeyondItsFarLineIsGoneAtOnce)
+{
+    auto field = Field();
+    // Line 50 lies above the deer's far line 100 less 40: its first step removes it.
+    EXPECT_EQ(field->AddAnimal(5606, 300, 50, false), nullptr);
+    EXPECT_EQ(field->GetAnimalCount(), 0);
+}
