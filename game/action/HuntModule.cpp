@@ -483,14 +483,8 @@ bool CHuntModule::HandleMouse(const CMessage& message)
     if (kind != 1 || mouseHeld_)
         return true;
     mouseHeld_ = true;
-    shotState_ = BarShotState();
-    if (shotState_ == CCtrlBarFrm::kShotReloading || accident_) {
-        if (!accident_) {
-            accident_ = true;
-            Leave();
-        }
+    if (FiredWhileReloading())
         return true;
-    }
     if (shotsLeft_ <= 0) {
         PlaySoundEffect(kEmptyGunSound, 1, 255);
         return true;
@@ -502,20 +496,27 @@ bool CHuntModule::HandleMouse(const CMessage& message)
     return true;
 }
 
+bool CHuntModule::FiredWhileReloading()
+{
+    shotState_ = BarShotState();
+    if (shotState_ != CCtrlBarFrm::kShotReloading && !accident_)
+        return false;
+    // The first shot into the reload is an accident that ends the hunt; later ones do nothing.
+    if (!accident_) {
+        accident_ = true;
+        Leave();
+    }
+    return true;
+}
+
 void CHuntModule::Shoot(int32_t objectId)
 {
     if (shotsLeft_ <= 0) {
         PlaySoundEffect(kEmptyGunSound, 1, 255);
         return;
     }
-    shotState_ = BarShotState();
-    if (shotState_ == CCtrlBarFrm::kShotReloading || accident_) {
-        if (!accident_) {
-            accident_ = true;
-            Leave();
-        }
+    if (FiredWhileReloading())
         return;
-    }
     SetCursorId(kCursorShooting, CLibMgr::kAllLibraries);
     if (field_->ShootAt(objectId, weaponMode_)) {
         meat_ += field_->GetMeat(objectId);

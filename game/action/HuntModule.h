@@ -123,6 +123,8 @@ private:
     void TakeFauna();
     void Leave();
     void Shoot(int32_t objectId);
+    // Whether the gun is reloading (or an accident happened already): the shot is not fired.
+    bool FiredWhileReloading();
     bool HandleMouse(const CMessage& message);
     void TrackMouse();
     void SpawnLater();
