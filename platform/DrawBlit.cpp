@@ -25,6 +25,24 @@ void Rop3Row(uint8_t* dst, const uint8_t* src, size_t n, Rop3 rop)
     }
 }
 
+// Copies `rows` rows of `width` bytes, each row `srcStep` and `dstStep` bytes after the one
+// before (negative for a bottom-up surface): one move when the rows touch on both sides in
+// the same order, else one a row with the row addresses stepped rather than worked out again.
+void CopyRows(uint8_t* dst, ptrdiff_t dstStep, const uint8_t* src, ptrdiff_t srcStep, size_t width,
+              int32_t rows)
+{
+    if (srcStep == dstStep && static_cast<size_t>(dstStep < 0 ? -dstStep : dstStep) == width) {
+        const ptrdiff_t last = dstStep * (rows - 1);
+        std::memcpy(dstStep < 0 ? dst + last : dst, dstStep < 0 ? src + last : src,
+                    width * static_cast<size_t>(rows));
+        return;
+    }
+    for (int32_t r = 0; r < rows; ++r, dst += dstStep, src += srcStep)
+        std::memcpy(dst, src, width);
+}
+
+ptrdiff_t RowStep(const Surface& s) { return s.bottomUp ? -static_cast<ptrdiff_t>(s.pitch) : s.pitch; }
+
 // A copy of part of a surface, for blits whose source is the surface being drawn on.
 Surface CopyOf(const Surface& source, const Rect& area)
 {
@@ -129,10 +147,18 @@ void DrawContext::CopyToDevice(const Rect& d, const Surface& source, Point srcOr
         sy = -int64_t{b.top};
     }
     for (const Region::Band& band : area.Bands()) {
+        const std::span<const Region::Span> spans = area.SpansOf(band);
+        if (rop == Rop3::SrcCopy && spans.size() == 1) {
+            const Region::Span& s = spans[0];
+            CopyRows(target_->Row(band.top) + s.left, RowStep(*target_),
+                     from->Row(static_cast<int32_t>(band.top + sy)) + (s.left + sx), RowStep(*from),
+                     static_cast<size_t>(s.right - s.left), band.bottom - band.top);
+            continue;
+        }
         for (int32_t y = band.top; y < band.bottom; ++y) {
             const uint8_t* src = from->Row(static_cast<int32_t>(y + sy));
             uint8_t* dst = target_->Row(y);
-            for (const Region::Span& s : area.SpansOf(band))
+            for (const Region::Span& s : spans)
                 Rop3Row(dst + s.left, src + (s.left + sx), static_cast<size_t>(s.right - s.left), rop);
         }
     }
