@@ -20,9 +20,9 @@
 #include "game/base/ModuleMgr.h"
 #include "game/base/SoundSlots.h"
 #include "game/base/save/QM3Doc.h"
+#include "game/landmarks/Landmark.h"
 #include "game/shell/FileCommands.h"
 #include "game/shell/QM3Appl.h"
-#include "game/shell/StandInModules.h"
 #include "game/travel/Travel.h"
 #include "platform/Desktop.h"
 

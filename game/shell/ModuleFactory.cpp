@@ -40,7 +40,7 @@ CModule* GameModule(int32_t type, const CRect& rect, CModuleMgr& manager)
     case 7: return new CHuntModule(rect);
     case 6:
     case 8: return new CPassingAnimModule(rect);
-    case CModuleMgr::kLandmark: return new CLandmark(rect);
+    case CModuleMgr::kLandmark: return new CStandInLandmark(rect);
     case CModuleMgr::kTravel: return new CTravel(rect);
     default: return new CPlainFrameModule(rect);
     }

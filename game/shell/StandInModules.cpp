@@ -47,7 +47,7 @@ void TakeGoods(CParty& party, const CMarket& market)
 
 } // namespace
 
-void CLandmark::OnAttach()
+void CStandInLandmark::OnAttach()
 {
     CFrameModule::OnAttach();
     CTravel* travel = Travel();

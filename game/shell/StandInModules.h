@@ -8,22 +8,19 @@
 #include "game/base/Module.h"
 #include "game/base/ModuleLinks.h"
 
-class CMessage;
 class CParty;
 class CTrip;
 
-// Type 9: shows the template list of the travel module's landmark id when there is one. At
+// Type 9, until the landmark module (game/landmarks/Landmark.h) takes its place in the
+// running game: shows the template list of the travel module's landmark id when there is one. At
 // the outfitting store (10101) it takes companions and the starter kit. Whatever the
 // landmark, it then leaves (message 101 queued for the next tick), so the trip goes on.
-class CLandmark : public CFrameModule, public CLandmarkLink {
+class CStandInLandmark : public CFrameModule, public CLandmarkLink {
 public:
     static constexpr int32_t kOutfittingStore = 10101;
 
-    explicit CLandmark(const CRect& rect) : CFrameModule(rect) {}
+    explicit CStandInLandmark(const CRect& rect) : CFrameModule(rect) {}
     void OnAttach() override;
-    void ShowSuppliesList(CMessage&) {}
-    void OnChoiceListChange(CMessage&) {}
-    void ShowStockList(CMessage&) {}
     // Tells the landmark's characters that a trade begins; the stand-in has none and only
     // counts the notices, so that who is told can be seen.
     void NotifyCharacters() override { ++notices_; }

@@ -22,6 +22,8 @@ public:
     // The condition kinds a person can have only once, in the order of the once flags.
     static constexpr std::array<int32_t, 6> kOnceKinds = {42, 28, 29, 17, 34, 32};
 
+    static constexpr int32_t kFirstCharacterScreen = 15831;
+
     // A random person (the leader): a random name of list 902050, the skills of occupation
     // `occupation`. The first argument is not used.
     CPartyMember(const void* unused, int16_t age, int16_t valueB, int16_t valueC, int32_t occupation);
@@ -45,6 +47,12 @@ public:
     int16_t GetHourCount() const { return hours_; }
     int16_t GetPersonIndex() const { return personIndex_; }
     int32_t GetOccupation() const { return occupation_; }
+    // The landmark screen (template list) of the member's character: value P of the person's
+    // record, 15831 (the first character list) when it names none.
+    int32_t GetCharacterScreen() const { return valueP_ != 0 ? valueP_ : kFirstCharacterScreen; }
+    // The leader's start code: value Q, which the landmark's set-up popup sets.
+    int32_t GetStartCode() const { return valueQ_; }
+    void SetStartCode(int32_t code) { valueQ_ = code; }
     int32_t GetSkill(int i) const { return i >= 0 && i < kSkillCount ? skills_[i] : 0; }
     int16_t GetOnsetMark() const { return onsetMark_; }
     bool GetOnceFlag(int i) const { return i >= 0 && i < 6 && onceFlags_[i] != 0; }

@@ -143,6 +143,29 @@ void CTrip::SetUpTrip()
     fresh_ = 0;
 }
 
+void CTrip::SetStartMonth(int16_t month)
+{
+    startMonth_ = month;
+    curDate_ = std::make_unique<CDate>(kStartYear, month, 1);
+    startDate_ = std::make_unique<CDate>(kStartYear, month, 1);
+}
+
+int16_t CTrip::GetPersonId(int16_t i) const
+{
+    return i >= 0 && i < kPersonCount ? persons_[static_cast<size_t>(i)].id : 0;
+}
+
+int16_t CTrip::GetPersonVisited(int16_t i) const
+{
+    return i >= 0 && i < kPersonCount ? persons_[static_cast<size_t>(i)].wordA : 0;
+}
+
+void CTrip::SetPersonVisited(int16_t i, int16_t value)
+{
+    if (i >= 0 && i < kPersonCount)
+        persons_[static_cast<size_t>(i)].wordA = value;
+}
+
 void CTrip::ResetTripState()
 {
     nodeId_ = -1;

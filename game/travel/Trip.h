@@ -114,6 +114,11 @@ public:
     // The table entry of person id; -43 when the id is not listed.
     int16_t FindPerson(int16_t id) const;
     const std::array<Person, kPersonCount>& GetPersons() const { return persons_; }
+    // Entry i's person id and visited flag (word A); 0 for an entry out of range, whose flag
+    // is not set.
+    int16_t GetPersonId(int16_t i) const;
+    int16_t GetPersonVisited(int16_t i) const;
+    void SetPersonVisited(int16_t i, int16_t value);
 
     // The travellers' markets: slot p - 1 holds person p's goods while p is listed. Joining
     // companions at the store take their goods and delete every market; a loaded trip has none.
@@ -161,6 +166,9 @@ public:
     int16_t GetTripRisk() const override { return tripRisk_; }
     int32_t GetLandmarkId() const { return landmarkId_; }
     void SetLandmarkId(int32_t id) { landmarkId_ = id; }
+    // The party sets out in another month: the current and the departure date become the 1st
+    // of that month of the start year.
+    void SetStartMonth(int16_t month);
     const CDate* GetCurDate() const override { return curDate_.get(); }
     const CDate* GetStartDate() const override { return startDate_.get(); }
     CWeather* GetWeather() const override { return weather_.get(); }

@@ -27,7 +27,6 @@
 #include "game/base/GameGlobals.h"
 #include "game/base/MainWnd.h"
 #include "game/base/ModuleMgr.h"
-#include "game/shell/StandInModules.h"
 #include "game/travel/Party.h"
 #include "game/travel/PartyMember.h"
 #include "game/travel/RouteNode.h"
@@ -217,7 +216,11 @@ protected:
 
 TEST_F(NamingDialog, ThePartyIsNamedOnceAtTheFirstScene)
 {
-    TakeStoreCompanions(*Travel());
+    // Four travellers of the person table join, as at the outfitting store.
+    CParty& party = *Travel()->GetParty();
+    for (int16_t slot = 1; slot < 5; ++slot)
+        party.CreateMember(slot, Travel()->GetPersonId(static_cast<int16_t>(slot - 1)));
+    party.SetMemberCount(5);
     std::vector<std::string> before;
     for (int16_t slot = 0; slot < 5; ++slot)
         before.push_back(Name(slot));

@@ -180,11 +180,11 @@ TEST_F(StandInModules, RaftingAndTheRiverCatchLeaveAtOnce)
 
 TEST_F(StandInModules, TheLandmarkShowsItsScreenAndLeavesTheStoreWithAFullParty)
 {
-    Travel()->SetLandmarkId(CLandmark::kOutfittingStore);
+    Travel()->SetLandmarkId(CStandInLandmark::kOutfittingStore);
     Enter(CModuleMgr::kLandmark);
-    auto* landmark = dynamic_cast<CLandmark*>(GetModuleMgr()->GetModule(CModuleMgr::kLandmark));
+    auto* landmark = dynamic_cast<CStandInLandmark*>(GetModuleMgr()->GetModule(CModuleMgr::kLandmark));
     ASSERT_NE(landmark, nullptr);
-    EXPECT_NE(landmark->FindObject(CBaseObj::kAnyKind, CLandmark::kOutfittingStore), nullptr)
+    EXPECT_NE(landmark->FindObject(CBaseObj::kAnyKind, CStandInLandmark::kOutfittingStore), nullptr)
         << "the store's screen";
     EXPECT_EQ(Travel()->GetParty()->CountMembers(false), 5);
     EXPECT_EQ(Travel()->GetParty()->GetItem132Total(), 6);

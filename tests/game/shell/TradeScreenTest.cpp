@@ -14,10 +14,11 @@
 #include "engine/framework/Util.h"
 #include "game/base/GameGlobals.h"
 #include "game/base/MainWnd.h"
+#include "game/base/ModuleConstructors.h"
+#include "game/base/ModuleLinks.h"
 #include "game/base/ModuleMgr.h"
 #include "game/base/TwoColListFrm.h"
 #include "game/shell/QM3Appl.h"
-#include "game/shell/StandInModules.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/SupplyList.h"
@@ -26,6 +27,14 @@
 #include "tests/game/shell/SampleGame.h"
 
 namespace {
+
+// A landmark module that only counts the notices its characters would get.
+class CountingLandmark : public CFrameModule, public CLandmarkLink {
+public:
+    explicit CountingLandmark(const CRect& rect) : CFrameModule(rect) {}
+    void NotifyCharacters() override { ++notices; }
+    int32_t notices = 0;
+};
 
 class TradeScreen : public shelltest::SampleGameScreen {
 protected:
@@ -87,13 +96,16 @@ TEST_F(TradeScreen, OnlyALandmarksTraderTellsTheLandmarksCharacters)
 {
     // With the landmark module in slot 9, a trader of a landmark's stock (1) tells its
     // characters as the trade begins; the plain trader (stock 2) is nobody's character.
+    SetModuleConstructor(CModuleMgr::kLandmark, [](const CRect& rect, CModuleMgr&) -> CModule* {
+        return new CountingLandmark(rect);
+    });
     ASSERT_TRUE(GetModuleMgr()->CreateModule(CModuleMgr::kLandmark));
-    auto* landmark = dynamic_cast<CLandmark*>(GetModuleMgr()->GetModule(CModuleMgr::kLandmark));
+    auto* landmark = GetModuleMgr()->GetModuleAs<CountingLandmark>(CModuleMgr::kLandmark);
     ASSERT_NE(landmark, nullptr);
     for (const auto& [stock, notices] : {std::pair{2, 0}, std::pair{1, 1}, std::pair{2, 1}}) {
         wtest::Later close([&] { SendMsg(*Travel()->GetTradeWindow(), kMsgEndModal, 0, 0, nullptr); });
         SendMsg(*appl, CTravel::kMsgTrade, stock, 0, nullptr);
-        EXPECT_EQ(landmark->GetNoticeCount(), notices) << "after a trade with stock " << stock;
+        EXPECT_EQ(landmark->notices, notices) << "after a trade with stock " << stock;
     }
 }
 
