@@ -194,11 +194,13 @@ TEST_F(LandmarkModule, AStoreVariantHasTheStoreAndItsOutfitsOthersTheirNodesMark
         EXPECT_EQ(frame.GetMarket() != nullptr, c.store);
         for (int16_t i = 0; i < 3; ++i) {
             ASSERT_EQ(frame.GetOutfitMarket(i) != nullptr, c.store) << i;
-            if (c.store)
+            if (c.store) {
                 EXPECT_EQ(frame.GetOutfitValue(i), frame.GetOutfitMarket(i)->GetStockValue()) << i;
+            }
         }
-        if (c.store)
+        if (c.store) {
             EXPECT_GT(frame.GetMarket()->GetItemCount(), 0);
+        }
     }
 }
 

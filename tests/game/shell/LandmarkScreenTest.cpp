@@ -248,8 +248,9 @@ TEST_F(LandmarkScreen, RandomCompanionsComeWithTheirPartnersAndAPaidOutfit)
     const std::vector<int16_t> ids = Companions();
     for (int16_t id : ids) {
         EXPECT_TRUE(Travel()->IsPersonListed(id)) << id;
-        if (const int16_t partner = CTrip::GetPartner(id))
+        if (const int16_t partner = CTrip::GetPartner(id)) {
             EXPECT_NE(std::find(ids.begin(), ids.end(), partner), ids.end()) << id << " without " << partner;
+        }
     }
     EXPECT_EQ(shown.size(), 4u);
     EXPECT_EQ(outfit.front(), "6");
