@@ -76,7 +76,7 @@ void CRouteSceneFrm::DimFerryWhenPoor()
     const CRiverData* river = node ? node->GetRiverData() : nullptr;
     const CParty* party = travel_.GetParty();
     // A scene shown at a node without a river has no ferry to price.
-    if (!ferryScene || !river || !party || party->GetMoney() >= river->GetFee1() / 100)
+    if (!ferryScene || !river || !party || party->GetMoney() >= river->GetFerryDollars())
         return;
     if (auto* button = FindAs<CTextBtnFrame>(kFerryButton)) {
         button->SetTextColors(kDimText, kDimText);
@@ -199,7 +199,7 @@ void CRouteSceneFrm::PayFerry()
     CParty* party = travel_.GetParty();
     if (!river || !party)
         return;
-    const double fee = river->GetFee1() / 100;
+    const double fee = river->GetFerryDollars();
     party->AddMoney(-(fee < party->GetMoney() ? fee : party->GetMoney()));
 }
 

@@ -108,7 +108,7 @@ TEST_F(SceneChoices, TheFerryIsDimmedForAPartyThatCannotPayAndChargesWhateverCom
 
     Travel()->GetParty()->AddMoney(20);
     CRouteSceneFrm& river = Scene(kRiverNode, kRiverScene);
-    const double fee = Travel()->GetNode()->GetRiverData()->GetFee1() / 100;
+    const double fee = Travel()->GetNode()->GetRiverData()->GetFerryDollars();
     Send(river, scene::kFerry);
     EXPECT_EQ(Travel()->GetParty()->GetMoney(), 20 - fee);
     EXPECT_NE(river.GetOutcome(), 0);

@@ -1,13 +1,15 @@
 // A stop scene's outcomes over the travel screen on the sample route, with scripted draws and
 // an event generator that records what it is asked: the route events each outcome raises when
-// the scene is left, the ferry's fee on a failed crossing, and rafting, which goes to the
-// rafting module at landmark 48 or later or on a deep river and otherwise leaves at once.
+// the scene is left, the ferry's fee (kept to the cent) on a failed crossing, and rafting, which
+// goes to the rafting module at landmark 48 or later or on a deep river and otherwise leaves at
+// once.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/controls/input/InputFrame.h"
 #include "engine/framework/DeferredDelete.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
@@ -58,14 +60,14 @@ public:
 // depth 30, a $5 ferry).
 constexpr int16_t kPlainNode = 2, kHillNode = 4, kRiverNode = 6, kLandmarkNode = 8;
 // Copies of the river written for the test: (node, landmark number, "RVR" record); record 60
-// is 19 deep in a normal month (raw depth 22), record 61 is 20 deep (raw depth 24). Node 60
-// leads to the landmark at node 8.
+// is 19 deep in a normal month (raw depth 22), record 61 is 20 deep (raw depth 24), record 62
+// is the sample river with a ferry of 550 cents. Node 60 leads to the landmark at node 8.
 struct TestRiver {
     int16_t node, landmark, record;
 };
 constexpr TestRiver kShallowRiver{60, 2, 60}, kShallowAt48{61, 48, 60}, kDeepRiver{62, 47, 61},
-    kShallowAt47{63, 47, 60};
-constexpr int32_t kRiverScene = 20200, kLandmarkScene = 20300;
+    kShallowAt47{63, 47, 60}, kDearFerry{64, 2, 62};
+constexpr int32_t kRiverScene = 20200, kLandmarkScene = 20300, kFerryButton = 18245;
 constexpr int32_t kRaftModule = 8, kLandmarkModule = 9, kMsgRequestModule = 102;
 
 class SceneOutcomeTest : public ::testing::Test {
@@ -102,9 +104,13 @@ protected:
                     qmtest::ReadWholeFile(data / type / qmtest::FolderLibraryWriter::FileName(type, 0)));
         lib.Add("RVR", 60, "2, 250, 200, 150, 30, 19, 24");
         lib.Add("RVR", 61, "2, 250, 200, 150, 30, 20, 24");
+        std::string dear =
+            qmtest::ReadWholeFile(data / "RVR" / qmtest::FolderLibraryWriter::FileName("RVR", 6));
+        dear.replace(dear.find("\n500,"), 5, "\n550,");
+        lib.Add("RVR", 62, dear);
         const std::string node6 =
             qmtest::ReadWholeFile(data / "NOD" / qmtest::FolderLibraryWriter::FileName("NOD", 6));
-        for (const TestRiver& river : {kShallowRiver, kShallowAt48, kDeepRiver, kShallowAt47})
+        for (const TestRiver& river : {kShallowRiver, kShallowAt48, kDeepRiver, kShallowAt47, kDearFerry})
             lib.Add("NOD", river.node, RiverNode(node6, river));
         GetLibMgr()->AddLibrary(std::make_unique<CFoldLib>("D:\\Rivers"));
     }
@@ -220,6 +226,27 @@ TEST_F(SceneOutcomeTest, TheFerryIsPaidWhenItsCrossingFailsAndTakesNoMoreThanThe
         Send(river, scene::kFerry);
         EXPECT_EQ(party.GetMoney(), c.left);
         EXPECT_EQ(river.GetOutcome(), 11) << "a ferry over a river 5 steps deep, condition 2";
+    }
+}
+
+TEST_F(SceneOutcomeTest, TheFerrysFeeKeepsItsCentsWhenItDimsTheButtonAndWhenItIsPaid)
+{
+    struct Case {
+        double money;
+        bool enabled;
+        double left;
+    };
+    for (const Case& c : {Case{5.20, false, 0}, Case{5.50, true, 0}, Case{20, true, 14.50}}) {
+        SCOPED_TRACE(c.money);
+        CParty& party = *travel->GetParty();
+        party.AddMoney(c.money - party.GetMoney());
+        CRouteSceneFrm& river = Scene(kDearFerry.node, kRiverScene);
+        ASSERT_EQ(travel->GetNode()->GetRiverData()->GetFee1(), 550);
+        auto* ferry = dynamic_cast<CInputFrame*>(river.FindObject(CBaseObj::kAnyKind, kFerryButton));
+        ASSERT_NE(ferry, nullptr);
+        EXPECT_EQ(ferry->IsEnabled(), c.enabled);
+        Send(river, scene::kFerry);
+        EXPECT_DOUBLE_EQ(party.GetMoney(), c.left);
     }
 }
 
