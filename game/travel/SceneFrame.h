@@ -58,6 +58,8 @@ public:
     CFrame* GetContent() const { return content_; }
     bool IsClosed() const { return closed_ != 0; }
     bool NamesAsked() const { return namesAsked_ != 0; }
+    // A new trip's party has not been named yet: the first scene asks again.
+    void ForgetNamesAsked() { namesAsked_ = 0; }
 
 private:
     void DeleteContent();

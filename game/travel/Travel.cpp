@@ -9,6 +9,7 @@
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
 #include "game/travel/RouteSeqState.h"
+#include "game/travel/SceneFrame.h"
 
 CTravel::CTravel(const CRect& rect) : CFrameModule(rect)
 {
@@ -71,6 +72,10 @@ void CTravel::ResetTrip()
     StopTimer();
     ResetTripState();
     raftDamage_ = -1;
+    // The scene frame outlives the trip, but its "names asked" mark belongs to the old party:
+    // kept, a second new game in the same run would travel under the old party's names.
+    if (auto* scene = dynamic_cast<CRouteSceneFrm*>(sceneFrame_))
+        scene->ForgetNamesAsked();
     Enable(false, false, false);
     CFrame::Hide(false, true);
     if (CBaseAppl* appl = GetApplication())

@@ -16,6 +16,7 @@
 #include "game/travel/RiverData.h"
 #include "game/travel/RouteNode.h"
 #include "game/travel/RouteObj.h"
+#include "game/travel/SceneFrame.h"
 #include "game/travel/SupplyList.h"
 #include "game/travel/Travel.h"
 #include "platform/MessageQueue.h"
@@ -75,6 +76,18 @@ TEST_F(TravelRouteTest, TheStartGoesToTheStoreAndTheNextResumeToTheFirstScene)
     EXPECT_EQ(window->requests.size(), 1u);
     EXPECT_TRUE(travel->IsEnabled());
     EXPECT_TRUE(travel->IsShown());
+}
+
+TEST_F(TravelRouteTest, ANewTripAsksItsPartysNamesAtTheFirstSceneAgain)
+{
+    travel->Resume();
+    travel->Resume();
+    auto* scene = dynamic_cast<CRouteSceneFrm*>(travel->GetSceneFrame());
+    ASSERT_NE(scene, nullptr);
+    EXPECT_TRUE(scene->NamesAsked());
+    travel->ResetTrip();
+    ASSERT_EQ(travel->GetSceneFrame(), scene) << "the scene frame outlives the trip";
+    EXPECT_FALSE(scene->NamesAsked()) << "the new party is named at its first scene";
 }
 
 TEST_F(TravelRouteTest, ASegmentShowsOneOfItsPicturesAndRunsTheTimer)
