@@ -4,6 +4,7 @@
 #include "engine/framework/Appl.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
+#include "engine/graphics/CursorMgr.h"
 #include "game/base/SoundSlots.h"
 #include "game/base/save/QM3Doc.h"
 #include "game/travel/Market.h"
@@ -46,6 +47,8 @@ void CTravel::OnAttach()
 {
     CFrame::OnAttach();
     if (IsFresh()) {
+        // Making a trip (party, travellers, their markets) takes a moment: the wait cursor says so.
+        CBusyCursor busy;
         SetUpTrip();
         raftDamage_ = -1;
     }
@@ -70,7 +73,10 @@ void CTravel::Suspend()
 void CTravel::ResetTrip()
 {
     StopTimer();
-    ResetTripState();
+    {
+        CBusyCursor busy;
+        ResetTripState();
+    }
     raftDamage_ = -1;
     // The scene frame outlives the trip, but its "names asked" mark belongs to the old party:
     // kept, a second new game in the same run would travel under the old party's names.

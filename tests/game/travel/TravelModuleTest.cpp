@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "engine/framework/MsgMgr.h"
 #include "engine/framework/Util.h"
+#include "engine/graphics/CursorMgr.h"
 #include "game/travel/Party.h"
 #include "game/travel/Travel.h"
 
@@ -62,6 +64,28 @@ TEST(TravelModule, ResettingTheTripStartsAFreshPartyAndQueue)
     SendMsg(*travel, CTravel::kMsgResetTrip, 0, 0, nullptr);
     EXPECT_EQ(travel->GetParty()->GetMoney(), 0.0);
     EXPECT_EQ(travel->GetEventQueue()->GetStampedeFlag(), 0);
+}
+
+TEST(TravelModule, SettingUpAndResettingTheTripShowTheWaitCursorThroughout)
+{
+    // Every draw a trip's making takes is made with the wait cursor up; the arrow is back after.
+    constexpr int32_t kArrow = 0, kWait = 3;
+    CreateCursorMgr();
+    std::set<int32_t> seen;
+    int32_t draws = 0;
+    CUtil::SetDrawSource([&seen, &draws](int32_t lo, int32_t hi, int32_t) {
+        seen.insert(GetCursorId());
+        return lo + draws++ % (hi - lo + 1);
+    });
+    auto travel = std::make_unique<CTravel>(CRect(0, 0, 480, 640));
+    travel->OnAttach();
+    EXPECT_EQ(seen, std::set<int32_t>{kWait}) << "set-up";
+    EXPECT_EQ(GetCursorId(), kArrow);
+    seen.clear();
+    travel->ResetTrip();
+    EXPECT_EQ(seen, std::set<int32_t>{kWait}) << "reset";
+    EXPECT_EQ(GetCursorId(), kArrow);
+    CUtil::SetDrawSource(nullptr);
 }
 
 } // namespace
