@@ -1,6 +1,7 @@
 #include "game/shell/TemplateTypes.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "engine/controls/ImageFrame.h"
 #include "engine/controls/ImageWnd.h"
@@ -32,6 +33,7 @@
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "engine/controls/native/StrListBox.h"
 #include "engine/controls/native/TextLabel.h"
+#include "engine/controls/text/ScrollList.h"
 #include "engine/framework/Diag.h"
 #include "engine/resources/Registrar.h"
 #include "game/base/CheckListCtl.h"
@@ -84,8 +86,8 @@ const KindEntry kKinds[] = {
     {0x07, &CPackedAnimWnd::Create, &CPackedAnimWnd::ReadTemplate, nullptr},
     {0x08, &CTextFrame::Create, &CTTextFrame::ReadByReference, nullptr},
     {0x09, &CTextFrame::Create, &CTTextFrame::ReadLiteral, nullptr},
-    QM_MISSING(0x0a, "CScrollList"),
-    QM_MISSING(0x0b, "CScrollList"),
+    {0x0a, &CScrollList::Create, &CScrollList::ReadByReference, nullptr},
+    {0x0b, &CScrollList::Create, &CScrollList::ReadLiteral, nullptr},
     {0x0c, &CCaptionFrame::Create, &CCaptionFrame::ReadByReference, nullptr},
     {0x0d, &CCaptionFrame::Create, &CCaptionFrame::ReadLiteral, nullptr},
     {0x0e, &CImageFrame::Create, &CImageFrame::ReadTemplate, nullptr},
@@ -163,6 +165,15 @@ void RegisterTemplateTypes()
 {
     for (const KindEntry& e : kKinds)
         CRegistrar::Register(e.kind, e.create, e.read);
+}
+
+std::vector<int32_t> MissingTemplateKinds()
+{
+    std::vector<int32_t> missing;
+    for (const KindEntry& e : kKinds)
+        if (e.className)
+            missing.push_back(e.kind);
+    return missing;
 }
 
 const int32_t* GameTemplateKinds(int32_t& count)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/controls/kinds/TemplateKinds.h"
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Options.h"
 #include "engine/framework/RegSettings.h"
@@ -201,6 +202,15 @@ TEST(GameStart, TheGameRegistersItsSixtyFourKindsAlone)
     // A kind the game cannot make yet ends the program naming it.
     const std::string report = qmtest::FatalBoxText([] { CRegistrar::ReadTemplate(0x3a, nullptr); });
     EXPECT_NE(report.find("Template kind 0x3a (CLmSceneFrm) is not available"), std::string::npos) << report;
+}
+
+TEST(GameStart, NoKindListedAsMissingIsOneTheEngineMakes)
+{
+    CRegistrar registrar;
+    RegisterAllTemplateKinds();
+    ASSERT_GT(CRegistrar::GetCount(), 0);
+    for (int32_t kind : MissingTemplateKinds())
+        EXPECT_EQ(CRegistrar::FindKind(kind), -1) << "the engine makes kind " << kind;
 }
 
 TEST(GameStart, AStartWithoutLibrariesEndsWithoutAWindow)
