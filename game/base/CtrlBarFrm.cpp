@@ -17,6 +17,7 @@
 #include "game/base/GameGlobals.h"
 #include "game/base/GameImages.h"
 #include "game/base/MainWnd.h"
+#include "game/base/ModuleLinks.h"
 #include "game/base/ModuleMgr.h"
 #include "game/base/SoundSlots.h"
 
@@ -122,10 +123,17 @@ void CCtrlBarFrm::OnAttach()
     MoveTo(GetH(), GetV(), kBarDepth);
 }
 
+bool CCtrlBarFrm::AtLandmarkFour() const
+{
+    const CModuleMgr* manager = GetParent() ? GetModuleMgr() : nullptr;
+    const auto* travel = manager ? manager->GetModuleAs<CTravelLink>(CModuleMgr::kTravel) : nullptr;
+    return travel && travel->GetNodeLandmark() == 4;
+}
+
 void CCtrlBarFrm::SetupForModule(int32_t type)
 {
     DismissHelp();
-    LoadElements(ElementSetFor(type, false));
+    LoadElements(ElementSetFor(type, AtLandmarkFour()));
     switch (type) {
     case 0:
     case 1:

@@ -75,6 +75,8 @@ public:
     static int32_t PanelListFor(int32_t type);
 
 private:
+    // In the game window, with the travel module's current route node at landmark 4.
+    bool AtLandmarkFour() const;
     void OpenPanel();
     void ToggleOption(const char* key, int32_t imageOn, int32_t imageOff, int32_t element);
     void ShowOptionImage(int32_t imageId, int32_t element);

@@ -13,6 +13,9 @@ public:
     virtual int32_t GetLandmarkId() const = 0;
     // Throws the trip away and starts a new one (the start-over question answered yes).
     virtual void StartOver(CBaseObj* sender) = 0;
+    // The landmark number of the party's current route node; -1 before the trip reaches the
+    // route. The control bar keeps the trail's elements over the trip status at landmark 4.
+    virtual int32_t GetNodeLandmark() const = 0;
 
 protected:
     ~CTravelLink() = default;

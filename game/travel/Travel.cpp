@@ -9,6 +9,7 @@
 #include "game/base/save/QM3Doc.h"
 #include "game/travel/Market.h"
 #include "game/travel/Party.h"
+#include "game/travel/RouteNode.h"
 #include "game/travel/RouteSeqState.h"
 #include "game/travel/SceneFrame.h"
 
@@ -86,6 +87,12 @@ void CTravel::ResetTrip()
     CFrame::Hide(false, true);
     if (CBaseAppl* appl = GetApplication())
         SendMsg(*appl, 3, 0, 0, this);
+}
+
+int32_t CTravel::GetNodeLandmark() const
+{
+    const CRouteNode* node = GetNode();
+    return node ? node->LandmarkNumber() : -1;
 }
 
 void CTravel::StartOver(CBaseObj* sender)

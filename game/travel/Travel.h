@@ -51,6 +51,7 @@ public:
     int32_t GetLandmarkId() const override { return CTrip::GetLandmarkId(); }
     // Mode 3, then the reset message from the sender.
     void StartOver(CBaseObj* sender) override;
+    int32_t GetNodeLandmark() const override;
     // The current route node; none before the trip reaches the route.
     const CRouteNode* GetRouteNode() const { return GetNode(); }
 
