@@ -94,8 +94,14 @@ void DefaultSysKeyDown(WindowHandle window, uintptr_t key, intptr_t lParam)
         if (t->menu)
             StartMenuTracking(top, 0, false);
     } else if (key == key::F4 && alt) {
-        if ((t->style & style::SysMenu) && !(t->cls->cls.style & classstyle::NoClose))
+        if (t->cls->cls.style & classstyle::NoClose)
+            return;
+        if (t->style & style::SysMenu)
             SendWindowMessage(top, msg::SysCommand, syscmd::Close);
+        else if (top == GetPresentedWindow())
+            // The program's own window may be a bare popup with no system menu to close it:
+            // Alt+F4 asks it to close as the window manager's close button does.
+            InjectCloseRequest();
     } else if (key == key::Enter && alt) {
         RequestFullscreenToggle();
     }

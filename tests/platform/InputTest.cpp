@@ -314,6 +314,38 @@ TEST(Input, AltF4ClosesAndAltEnterAsksTheScreenOwner)
     EXPECT_FALSE(plat::IsWindow(t.right));
 }
 
+TEST(Input, AltF4AsksABarePresentedWindowToCloseAsTheCloseButtonDoes)
+{
+    // Two popups without a system menu; the display shows the first.
+    wintest::Recorder rec;
+    plat::WindowParams params;
+    params.className = "Test";
+    params.style = plat::style::Popup | plat::style::Visible;
+    params.rect = {0, 0, 640, 480};
+    const WindowHandle game = plat::CreateWindow(params);
+    params.rect = {100, 100, 300, 200};
+    const WindowHandle other = plat::CreateWindow(params);
+    plat::SetPresentedWindow(game);
+    for (const WindowHandle active : {other, game}) {
+        plat::ActivateWindow(active);
+        wintest::PumpAll();
+        rec.Clear();
+        plat::InjectKey(key::Alt, true);
+        plat::PressKey(key::F4);
+        plat::InjectKey(key::Alt, false);
+        wintest::PumpAll();
+        EXPECT_TRUE(rec.Of(msg::SysCommand).empty());
+        const std::vector<wintest::Seen> closes = rec.Of(msg::Close);
+        if (active == other) {
+            EXPECT_TRUE(closes.empty()) << "a bare window the display does not show stays";
+        } else {
+            ASSERT_EQ(closes.size(), 1u);
+            EXPECT_EQ(closes[0].window, game);
+        }
+    }
+    plat::SetPresentedWindow(0);
+}
+
 TEST(Input, TheWindowPicksTheCursorBeforeEachMouseMessage)
 {
     wintest::Recorder rec;

@@ -85,6 +85,19 @@ TEST(Qm3Run, TheIdleOpeningScreenPlaysItsMovieThenANewGameReachesTheTrip)
     ExpectSamePicture(qmtest::TempDir() / "new-game.png", "new-game.png");
 }
 
+TEST(Qm3Run, AltF4QuitsAsClosingTheWindowDoes)
+{
+    // The opening screen quits at once: nothing after the key runs.
+    const fs::path after = qmtest::TempDir() / "after.png";
+    const ProgramRun run =
+        RunQm3({"--script",
+                WriteScript("tick 10\nkey Alt+F4\ntick 5\nscreenshot " + after.string() + "\n").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(after)) << "the game ran on after Alt+F4";
+}
+
 TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
 {
     struct Case {
