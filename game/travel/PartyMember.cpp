@@ -95,6 +95,9 @@ void CPartyMember::SetCapByAge()
         }
     }
     health_ = cap_;
+    // The level belongs with the health: a member made at full health travels at full speed
+    // from the first hour, not only once its first day has ended.
+    ComputeLevel();
 }
 
 void CPartyMember::DrawOnceFlags()

@@ -45,6 +45,7 @@ TEST_F(PartyTest, ANewPartyHasItsLeaderAndNothingElse)
     EXPECT_EQ(leader->GetOccupation(), 4);
     EXPECT_EQ(leader->GetSkill(3), 4);
     EXPECT_EQ(leader->GetHealth(), 900);
+    EXPECT_EQ(leader->GetLevel(), 4) << "full health from the start";
     EXPECT_EQ(leader->GetId(), 0);
     EXPECT_EQ(party->GetMember(1), nullptr);
     EXPECT_EQ(party->GetMember(-1), nullptr);

@@ -231,15 +231,15 @@ TEST_F(TripTest, SeasonsFollowTheCalendar)
 
 TEST_F(TripTest, TenthsOfAMileCarryToTheNextHour)
 {
-    // A full rate of 25, at 60 percent for the new leader's health level 0, then at 94
-    // percent: 14 tenths an hour.
+    // The first hours of a trip: a full rate of 25 for a leader at full health (level 4 from
+    // the start, no slowing), at 94 percent: 23 tenths an hour.
     Draws draws(Fixed(94));
     TestTrip trip;
     StartOnSegment(trip);
     trip.SetWeather(nullptr); // no snow
-    ASSERT_EQ(trip.GetParty()->GetMember(0)->GetLevel(), 0);
-    const int16_t miles[] = {1, 1, 2};
-    const int16_t carry[] = {4, 8, 2};
+    ASSERT_EQ(trip.GetParty()->GetMember(0)->GetLevel(), 4);
+    const int16_t miles[] = {2, 2, 2};
+    const int16_t carry[] = {3, 6, 9};
     int16_t total = 0;
     for (int i = 0; i < 3; ++i) {
         trip.AdvanceDay(1);
@@ -247,8 +247,8 @@ TEST_F(TripTest, TenthsOfAMileCarryToTheNextHour)
         EXPECT_EQ(trip.GetDistanceToday(), total) << i;
         EXPECT_EQ(trip.GetTenthsCarry(), carry[i]) << i;
     }
-    EXPECT_EQ(trip.GetTotalDistance(), 4);
-    EXPECT_EQ(trip.GetDistanceToNext(), 36);
+    EXPECT_EQ(trip.GetTotalDistance(), 6);
+    EXPECT_EQ(trip.GetDistanceToNext(), 34);
 }
 
 TEST_F(TripTest, HoursThatGainNothing)
@@ -395,15 +395,15 @@ TEST_F(TripTest, TheLastHourOfASegmentGainsOnlyWhatIsLeft)
     TestTrip trip;
     StartOnSegment(trip);
     trip.SetWeather(nullptr); // no snow
-    trip.SetDistanceToNext(2);
-    trip.AdvanceDay(1); // 15 × 125 %: 18 tenths, 1 mile
+    trip.SetDistanceToNext(4);
+    trip.AdvanceDay(1); // 25 × 125 %: 31 tenths, 3 miles
     EXPECT_EQ(trip.GetDistanceToNext(), 1);
-    trip.AdvanceDay(1); // 26 tenths: 2 miles, capped at 1
+    trip.AdvanceDay(1); // 32 tenths: 3 miles, capped at 1
     EXPECT_EQ(trip.GetDistanceToNext(), 0);
-    EXPECT_EQ(trip.GetTotalDistance(), 2);
+    EXPECT_EQ(trip.GetTotalDistance(), 4);
     trip.AdvanceDay(1);
     EXPECT_EQ(trip.GetDistanceToNext(), 0);
-    EXPECT_EQ(trip.GetTotalDistance(), 2);
+    EXPECT_EQ(trip.GetTotalDistance(), 4);
 }
 
 TEST_F(TripTest, ADayEndsAfterItsTravelHoursAndPassingTimeCountsThem)
@@ -447,7 +447,7 @@ TEST_F(TripTest, ADayWithoutMilesIsMarkedAsSuch)
         trip.PlaceOnNode(2);
         trip.SetWeather(nullptr);
         trip.GetParty()->GetSupplies()->AddItem(CParty::kDraughtAnimals, c.oxen);
-        trip.SetSpeedPercent(c.percent == 80 ? 20 : 100); // 15 x 80 % x 20 %: 2 tenths an hour
+        trip.SetSpeedPercent(c.percent == 80 ? 10 : 100); // 25 x 80 % x 10 %: 2 tenths an hour
         for (int i = 0; i < 8; ++i)
             trip.AdvanceDay(1);
         EXPECT_EQ(trip.GetSceneFlag(CTrip::kFlagNoProgress), c.none) << c.what;
