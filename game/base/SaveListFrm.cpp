@@ -12,6 +12,7 @@
 #include "engine/framework/MsgMgr.h"
 #include "engine/resources/LibMgr.h"
 #include "game/base/GameGlobals.h"
+#include "game/base/save/QM3Doc.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;
@@ -103,34 +104,37 @@ void CSaveListFrm::FillList(const CTplRec& slotFiles, bool existingOnly)
         if (!IsPlainFileName(fileName))
             continue;
         CStr name;
-        const bool named = ReadSlotName(fileName, existingOnly, name);
-        if (!named && existingOnly)
+        const SlotContent content = ReadSlot(fileName, name);
+        // A free slot is offered for saving only; a damaged one shows as untitled in both
+        // dialogs, so the player sees the same list whether saving or opening.
+        if (content == SlotContent::kNone && existingOnly)
             continue;
-        displayNames_.Add(std::make_unique<CStr>(named ? name : CStr(kUntitled)));
+        displayNames_.Add(std::make_unique<CStr>(content == SlotContent::kNamed ? name : CStr(kUntitled)));
         fileNames_.Add(std::make_unique<CStr>(fileName));
     }
 }
 
-bool CSaveListFrm::ReadSlotName(const char* fileName, bool existingOnly, CStr& name) const
+CSaveListFrm::SlotContent CSaveListFrm::ReadSlot(const char* fileName, CStr& name) const
 {
     CFileSpec spec(*folder_);
     spec.Append(fileName);
-    if (!spec.IsFile() || nameLength_ < 0)
-        return false;
+    if (!spec.IsFile())
+        return SlotContent::kNone;
     CFile file(&spec, CFile::kRead, 0);
-    if (file.GetError() != CFile::kOk)
-        return false;
+    if (file.GetError() != CFile::kOk || nameLength_ < 0)
+        return SlotContent::kDamaged;
+    const auto read = [&file](void* to, int32_t n) {
+        return file.Read(to, n) == CFile::kOk && file.GetTransferred() == n;
+    };
+    uint8_t header[CDoc::kHeaderSize];
     std::vector<char> buffer(static_cast<size_t>(nameLength_) + 1, '\0');
-    if (file.Seek(nameOffset_) != CFile::kOk || file.Read(buffer.data(), nameLength_) != CFile::kOk ||
-        file.GetTransferred() != nameLength_)
-        return false;
-    if (existingOnly) {
-        char more[2];
-        if (file.Read(more, 2) != CFile::kOk || file.GetTransferred() != 2)
-            return false;
-    }
+    char more[2];
+    // A saved game holds its header, its name and at least a record's tag after it.
+    if (!read(header, sizeof header) || !CQM3Doc::IsSavedGameHeader(header, sizeof header) ||
+        file.Seek(nameOffset_) != CFile::kOk || !read(buffer.data(), nameLength_) || !read(more, sizeof more))
+        return SlotContent::kDamaged;
     name = CStr(buffer.data());
-    return true;
+    return SlotContent::kNamed;
 }
 
 bool CSaveListFrm::Choose(int32_t index)

@@ -54,9 +54,13 @@ protected:
     CFrame* GetScreen() const { return screen_; }
 
 private:
+    // What a slot's file holds: nothing (no file), something that is no saved game (junk, an
+    // empty or a cut file, or one that cannot be read), or a saved game with its name.
+    enum class SlotContent { kNone, kDamaged, kNamed };
+
     void FillList(const CTplRec& slotFiles, bool existingOnly);
-    // The game name in a slot file; false for an empty or unreadable slot.
-    bool ReadSlotName(const char* fileName, bool existingOnly, CStr& name) const;
+    // The slot file's content; `name` is set for a named one.
+    SlotContent ReadSlot(const char* fileName, CStr& name) const;
 
     std::unique_ptr<CFileSpec> folder_;
     std::unique_ptr<CFileSpec> chosenSpec_;

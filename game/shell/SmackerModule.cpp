@@ -35,7 +35,7 @@ constexpr int32_t kStartingMessage = 1;
 // The application's file commands: a new game, open a saved game.
 constexpr int32_t kCmdFileNew = -24;
 constexpr int32_t kCmdFileOpen = -25;
-constexpr int16_t kOpenCancelled = 1;
+constexpr int16_t kOpenLoaded = 0;
 
 std::unique_ptr<CSmackerFrame> MakeGameMovie(const CPoint& at, int32_t movieId, uint32_t libMask)
 {
@@ -255,8 +255,13 @@ void CSmackerModule::OpenGame()
 {
     if (CBaseAppl* appl = GetApplication())
         SendMsg(*appl, kCmdFileOpen, 0, 0, nullptr);
-    // A saved game that opened has closed this screen by now (it is freed later).
-    if (Game().lastOpenResult == kOpenCancelled) {
+    // A saved game that opened has closed this screen by now (it is freed later), and so has a
+    // load that reached the trip before it failed (the trip starts over on a new opening
+    // screen). A cancelled choice, or a load that failed before anything changed, leaves this
+    // screen in front: it is usable again, or the player could only quit.
+    const CModuleMgr* manager = GetModuleMgr();
+    const bool inFront = manager && manager->GetModule(0) == static_cast<CModule*>(this);
+    if (Game().lastOpenResult != kOpenLoaded && inFront) {
         IdleTimer(true);
         Enable(true, false, true);
     }

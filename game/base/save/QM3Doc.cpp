@@ -5,6 +5,7 @@
 
 #include "engine/framework/MsgBox.h"
 #include "engine/framework/TplRec.h"
+#include "engine/resources/BigEndian.h"
 #include "engine/resources/TplRecLoader.h"
 #include "game/base/save/SaveGameHost.h"
 
@@ -140,6 +141,15 @@ void CQM3Doc::WriteFlags()
 
 // ---------------------------------------------------------------------------------------------
 // Loading
+
+bool CQM3Doc::IsSavedGameHeader(const uint8_t* bytes, size_t size)
+{
+    BigEndianReader in(bytes, size);
+    uint32_t magic = 0, type = 0;
+    uint16_t version = 0;
+    return in.ReadU32(magic) && in.ReadU32(type) && in.ReadU16(version) && magic == kMagic &&
+           type == kDocType && version == kVersion;
+}
 
 int16_t CQM3Doc::Load()
 {

@@ -18,6 +18,7 @@
 // Every number is big-endian. A save goes to a temporary file that replaces the slot only
 // when the whole game was written, so a failed save leaves the previous one as it was.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -36,6 +37,9 @@ public:
     // The string list whose entry n names the file that marks disc n.
     static constexpr int32_t kDiscNameList = 90;
     enum : int16_t { kTagModules = 0, kTagDiary = 1, kTagTravel = 2, kTagEnd = 3, kTagFlags = 4 };
+
+    // True when the bytes begin with the header this game writes and reads.
+    static bool IsSavedGameHeader(const uint8_t* bytes, size_t size);
 
     // A new game named `name`: disc 1, no flags, an empty diary.
     explicit CQM3Doc(const char* name);

@@ -98,6 +98,21 @@ TEST(Qm3Run, AltF4QuitsAsClosingTheWindowDoes)
     EXPECT_FALSE(fs::exists(after)) << "the game ran on after Alt+F4";
 }
 
+TEST(Qm3Run, AFailedLoadLeavesTheOpeningScreenUsableAndANewGameStarts)
+{
+    const fs::path slot = qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games" / "SLOT1.QM3";
+    fs::create_directories(slot.parent_path());
+    std::ofstream(slot, std::ios::binary) << "no saved game";
+    const ProgramRun run = qmtest::RunGoldenScript(
+        QM3_PROGRAM, "failed-load.txt", {"--headless", "--seed", "1"},
+        {"failed-load-open.png", "failed-load-opening.png", "failed-load-new-game.png"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1),
+              "msgbox \"\" \"This is not a Quillmark III saved game.\" ok\n");
+    EXPECT_NE(run.out.find("scene 1848-04-01 20100"), std::string::npos) << run.out;
+}
+
 TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
 {
     struct Case {

@@ -462,6 +462,36 @@ TEST_F(GameCommands, TheSaveDialogNamesThePickedSlotAndEnablesOkOnlyThen)
     EXPECT_EQ(reports.indices, (std::vector<int32_t>{2, 0, -1}));
 }
 
+// The names a save dialog's list shows, in order.
+std::vector<std::string> ListedNames(const CSaveDlg& dialog)
+{
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < dialog.GetList()->GetItemCount(); ++i)
+        names.push_back(dialog.GetList()->GetList()->GetEntry(i)->GetText());
+    return names;
+}
+
+TEST_F(GameCommands, ADamagedSlotShowsUntitledInTheOpenAndTheSaveDialogAlike)
+{
+    fs::create_directories(SlotFile(""));
+    const std::string header = "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0');
+    const std::string name = "Wagons" + std::string(26, '\0');
+    // Slot 1 a saved game; 2 junk; 3 an empty file; 4 cut after its name; 5 free.
+    for (const auto& [file, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"SLOT1.QM3", header + name + std::string("\0\x03", 2)},
+             {"SLOT2.QM3", std::string(60, 'x')},
+             {"SLOT3.QM3", ""},
+             {"SLOT4.QM3", header + name}})
+        std::ofstream(SlotFile(file.c_str()), std::ios::binary) << bytes;
+    SaveReports reports;
+    const std::string untitled = CSaveListFrm::kUntitled;
+    EXPECT_EQ(ListedNames(*MakeSaveDialog(reports, kSaveDialogList)),
+              (std::vector<std::string>{"Wagons", untitled, untitled, untitled, untitled}));
+    // Opening leaves the free slot out and shows the damaged ones as saving does.
+    EXPECT_EQ(ListedNames(*MakeSaveDialog(reports, kOpenDialogList)),
+              (std::vector<std::string>{"Wagons", untitled, untitled, untitled}));
+}
+
 TEST_F(GameCommands, AGameNamedByAMessageOpensAndAFailedLoadKeepsItsDocument)
 {
     fs::create_directories(SlotFile(""));

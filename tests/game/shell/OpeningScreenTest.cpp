@@ -427,8 +427,8 @@ TEST_F(OpeningScreen, ADiscGivenUpDuringTheIdleTickReplacesTheScreen)
     EXPECT_EQ(Music(), GetSlotSound(Screen()->GetMusic()));
 }
 
-// Opening a saved game: the screen comes back only when the player cancelled.
-TEST_F(OpeningScreen, OpeningASavedGameReenablesTheScreenOnlyAfterACancel)
+// Opening a saved game: the screen comes back after a cancel or a failed load.
+TEST_F(OpeningScreen, OpeningASavedGameReenablesTheScreenUnlessTheGameLoaded)
 {
     int32_t slot = -1;
     SetSaveDialogRunner([&slot](CSaveListFrm& dialog) {
@@ -443,9 +443,26 @@ TEST_F(OpeningScreen, OpeningASavedGameReenablesTheScreenOnlyAfterACancel)
     EXPECT_TRUE(Screen()->IsEnabled());
     EXPECT_EQ(Screen()->GetAttractState(), CSmackerModule::kIdleWait);
 
-    // A saved game that loads closes the opening screen from inside its own command.
+    // A slot holding no saved game: the load fails with its message and the same screen,
+    // its choices with it, is usable again.
     const fs::path folder = qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games";
     fs::create_directories(folder);
+    std::ofstream(folder / "SLOT1.QM3", std::ios::binary) << std::string(60, 'x');
+    CSmackerModule* before = Screen();
+    slot = 0;
+    Command(422);
+    EXPECT_EQ(Game().lastOpenResult, 2);
+    EXPECT_EQ(GetCurDoc(), nullptr);
+    ASSERT_EQ(Screen(), before);
+    EXPECT_TRUE(Screen()->IsEnabled());
+    for (int32_t choice : {420, 421, 422}) {
+        const CFrame* button = Screen()->FindObject(CBaseObj::kAnyKind, choice);
+        ASSERT_NE(button, nullptr) << choice;
+        EXPECT_TRUE(button->IsEnabled()) << choice;
+    }
+    EXPECT_EQ(Screen()->GetAttractState(), CSmackerModule::kIdleWait);
+
+    // A saved game that loads closes the opening screen from inside its own command.
     std::ofstream(folder / "SLOT1.QM3", std::ios::binary)
         << "VORTQMK3" + std::string("\x01\x01", 2) + std::string(6, '\0') + "Named" + std::string(27, '\0') +
                std::string("\0\0\0\x01\0\x01\0\0\0\0\0\x03", 12);

@@ -43,13 +43,13 @@ protected:
     }
     fs::path Folder() const { return qmtest::TempDir() / "share" / "kvl" / "Quillmark III" / "Saved Games"; }
     // Slot 1 and 5 hold games; 2 is missing, 3 ends inside the name, 4 has a name of 32
-    // bytes without a 0 and nothing after it.
+    // bytes without a 0 and only its disc after it.
     void WriteSlots()
     {
         fs::create_directories(Folder());
         Write(Folder() / "SLOT1.QM3", Bytes().Start("Westward bound", 2).Diary("").U16(3).Str());
         Write(Folder() / "SLOT3.QM3", Bytes().Start("Cut", 2).Str().substr(0, 40));
-        Write(Folder() / "SLOT4.QM3", Bytes().Start(std::string(32, 'N'), 2).Str().substr(0, 48));
+        Write(Folder() / "SLOT4.QM3", Bytes().Start(std::string(32, 'N'), 2).Str());
         Write(Folder() / "SLOT5.QM3", Bytes().Start("Fifth", 2).U16(3).Str());
     }
     std::unique_ptr<CSaveListFrm> Make(bool opening, const char* folder = "Saved Games",
@@ -89,9 +89,12 @@ TEST_F(SaveListFrmTest, ListsEverySlotWhenSavingAndOnlyGamesWhenOpening)
               (std::vector<std::string>{"SLOT1.QM3", "SLOT2.QM3", "SLOT3.QM3", "SLOT4.QM3", "SLOT5.QM3"}));
     EXPECT_EQ(saving->GetChosenIndex(), -1);
 
+    // Opening leaves the free slot out; the cut one shows as saving shows it.
     const auto opening = Make(true);
-    EXPECT_EQ(Entries(opening->GetDisplayNames()), (std::vector<std::string>{"Westward bound", "Fifth"}));
-    EXPECT_EQ(Entries(opening->GetFileNames()), (std::vector<std::string>{"SLOT1.QM3", "SLOT5.QM3"}));
+    EXPECT_EQ(Entries(opening->GetDisplayNames()),
+              (std::vector<std::string>{"Westward bound", "<untitled>", std::string(32, 'N'), "Fifth"}));
+    EXPECT_EQ(Entries(opening->GetFileNames()),
+              (std::vector<std::string>{"SLOT1.QM3", "SLOT3.QM3", "SLOT4.QM3", "SLOT5.QM3"}));
 
     const auto current = Make(false, "Saved Games", "SLOT5.QM3");
     EXPECT_EQ(current->GetChosenIndex(), 4);
