@@ -7,9 +7,11 @@
 
 namespace {
 
+// Never destroyed: objects destroyed at exit (a sound in a process-wide slot that still fades,
+// when a fatal report ends the program) leave the queue after every static has gone.
 CPtrArray& Queue()
 {
-    static CPtrArray queue;
+    static CPtrArray& queue = *new CPtrArray;
     return queue;
 }
 
