@@ -1,11 +1,10 @@
 #include "game/base/DiscPromptFrm.h"
 
-#include "engine/controls/TplList.h"
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "game/base/DriveLibMgr.h"
-#include "game/base/GameGlobals.h"
+#include "game/base/ModalList.h"
 
 CDiscPromptFrm::CDiscPromptFrm(int32_t id, const CPoint& at, CBaseObj* notifyTarget, int32_t resultMessage,
                                CDriveLibMgr* manager, int32_t disc, int32_t screenList, uint32_t libraryMask)
@@ -16,14 +15,7 @@ CDiscPromptFrm::CDiscPromptFrm(int32_t id, const CPoint& at, CBaseObj* notifyTar
         found_ = manager_->FindDisc(disc_);
     if (found_)
         return;
-    CTplList list(screenList, libraryMask, GetRsrcCache());
-    screen_ = dynamic_cast<CFrame*>(list.Build(nullptr, this, 0));
-    if (screen_) {
-        screen_->RemoveFromParent();
-        AddChild(screen_, false);
-        MoveTo(0, 0, 0);
-        SetBounds(screen_->GetDrawnRect());
-    }
+    screen_ = BuildHeldScreen(screenList, libraryMask, *this, this);
     RegisterLiveObject(this);
     StartTimer(kPollTicks, nullptr);
 }

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/controls/TplList.h"
 #include "engine/framework/File.h"
 #include "engine/framework/FileSpecs.h"
 #include "engine/framework/Message.h"
 #include "engine/framework/MsgMgr.h"
 #include "engine/resources/LibMgr.h"
 #include "game/base/GameGlobals.h"
+#include "game/base/ModalList.h"
 #include "game/base/save/QM3Doc.h"
 #include "platform/Files.h"
 
@@ -72,16 +72,8 @@ CSaveListFrm::CSaveListFrm(int32_t id, const CPoint& at, CBaseObj* notifyTarget,
         return;
     status_ = 0;
     // Data without the screen leave the frame without one (nothing to show or run).
-    if (GetLibMgr()->HasResource("TPL", screenList, libraryMask)) {
-        CTplList list(screenList, libraryMask, GetRsrcCache());
-        screen_ = dynamic_cast<CFrame*>(list.Build(nullptr, this, 0));
-    }
-    if (screen_) {
-        screen_->RemoveFromParent();
-        AddChild(screen_, false);
-        MoveTo(0, 0, 0);
-        SetBounds(screen_->GetDrawnRect());
-    }
+    if (GetLibMgr()->HasResource("TPL", screenList, libraryMask))
+        screen_ = BuildHeldScreen(screenList, libraryMask, *this, this);
     RegisterLiveObject(this);
     if (slotFiles)
         FillList(*slotFiles, existingOnly);
