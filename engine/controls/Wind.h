@@ -128,6 +128,9 @@ public:
     CFrame* GetFirstFrame() { return GetLayer(0); }
     CFrame* GetTopFrame() { return GetLayer(frames_.GetCount() - 1); }
     CFrame* GetLastPressed() const { return lastPressed_; }
+    // True when a shown layer above the one that holds `frame` overlaps it: the frame is drawn
+    // under that layer, and a native widget of it would show through the layer's picture.
+    bool IsUnderUpperLayer(const CFrame& frame);
     // The frame layers from the top one down, each searched with CFrame::FindObject.
     CFrame* FindObject(uint32_t kind, int32_t id);
 

@@ -212,6 +212,47 @@ CFrame* CWind::SetHoverFrame(CFrame* frame, bool force)
     return current;
 }
 
+namespace {
+
+// The area a frame and its shown descendants cover (a holder frame may have no size of its
+// own and carry its screen as a child).
+bool CoveredArea(const CFrame& frame, CRect& area, bool& any)
+{
+    if (!frame.IsShown())
+        return any;
+    const CRect& r = frame.GetDrawnRect();
+    if (r.GetWidth() > 0 && r.GetHeight() > 0) {
+        area = any ? (area | r) : r;
+        any = true;
+    }
+    for (CFrame* child : ChildFrames(frame))
+        CoveredArea(*child, area, any);
+    return any;
+}
+
+} // namespace
+
+bool CWind::IsUnderUpperLayer(const CFrame& frame)
+{
+    const CFrame* root = &frame;
+    while (root->GetParent())
+        root = root->GetParent();
+    int32_t below = -1;
+    for (int32_t i = 0; i < GetLayerCount() && below < 0; ++i)
+        if (GetLayer(i) == root)
+            below = i;
+    if (below < 0)
+        return false;
+    for (int32_t i = below + 1; i < GetLayerCount(); ++i) {
+        CRect area;
+        bool any = false;
+        if (CFrame* layer = GetLayer(i);
+            layer && CoveredArea(*layer, area, any) && area.Intersect(frame.GetDrawnRect()))
+            return true;
+    }
+    return false;
+}
+
 void CWind::PushFrame(CFrame* frame, bool centre)
 {
     if (!frame)

@@ -213,8 +213,12 @@ void CControl::DrawContent(CDrawEnv*, const CRect&)
     if (!plat::IsWindow(hwnd_))
         return;
     // The widget takes the control's enabled state as it is; it is never disabled on the way,
-    // since disabling a widget takes the key focus from it.
-    if (IsShown())
+    // since disabling a widget takes the key focus from it. A widget is a window above the
+    // window's picture: under a layer pushed over its own (a dialog over a dialog) it hides,
+    // else it would show through the layer; it shows again when the layer is gone and its
+    // control is drawn.
+    CWind* window = GetOwnerWnd();
+    if (IsShown() && !(window && window->IsUnderUpperLayer(*this)))
         plat::ShowWindow(hwnd_, plat::ShowCommand::ShowNoActivate);
     else
         plat::ShowWindow(hwnd_, plat::ShowCommand::Hide);

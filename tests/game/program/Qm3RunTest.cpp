@@ -113,6 +113,15 @@ TEST(Qm3Run, AFailedLoadLeavesTheOpeningScreenUsableAndANewGameStarts)
     EXPECT_NE(run.out.find("scene 1848-04-01 20100"), std::string::npos) << run.out;
 }
 
+TEST(Qm3Run, TheSaveOfferedOnClosingComesOverAnEventsDialogWithItsWholeTitle)
+{
+    const ProgramRun run = qmtest::RunGoldenScript(QM3_PROGRAM, "save-prompt.txt",
+                                                   {"--headless", "--seed", "1"}, {"save-prompt.png"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.find("msgbox"), std::string::npos) << run.out;
+}
+
 TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
 {
     struct Case {

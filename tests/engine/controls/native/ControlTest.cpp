@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/controls/native/Control.h"
 #include "engine/controls/native/ScrollBarCtl.h"
 #include "platform/Input.h"
@@ -104,6 +106,26 @@ TEST_F(ControlTest, TheWidgetLivesWhileTheControlIsInAWindowAndShowsWithTheNextP
     EXPECT_EQ(bar->GetHwnd(), 0u);
     EXPECT_FALSE(wnd->HasControl(bar));
     delete bar;
+}
+
+TEST_F(ControlTest, AWidgetUnderALayerPushedOverItHidesUntilTheLayerIsGone)
+{
+    // Two bars; a layer (a dialog over the window) is pushed over the first only.
+    auto* under = Add(new CScrollBarCtl(1, CRect(20, 30, 36, 130), 5, target, 0, 10, 0, 2));
+    auto* beside = Add(new CScrollBarCtl(2, CRect(200, 30, 216, 130), 5, target, 0, 10, 0, 2));
+    root->Draw(true);
+    wtest::PumpAll();
+    ASSERT_TRUE(plat::IsVisible(under->GetHwnd()));
+    ASSERT_TRUE(plat::IsVisible(beside->GetHwnd()));
+    auto layer = std::make_unique<CFrame>(CFrame::kKindFrame, 9, CRect(0, 0, 100, 100), false);
+    layer->SetShown(true);
+    wnd->PushFrame(layer.get(), false);
+    wtest::PumpAll();
+    EXPECT_FALSE(plat::IsVisible(under->GetHwnd())) << "it would show through the layer";
+    EXPECT_TRUE(plat::IsVisible(beside->GetHwnd()));
+    wnd->PopFrame(layer.get());
+    wtest::PumpAll();
+    EXPECT_TRUE(plat::IsVisible(under->GetHwnd()));
 }
 
 TEST_F(ControlTest, AControlInAWindowWithoutItsNativeWindowGetsItsWidgetAtTheFirstPaint)
