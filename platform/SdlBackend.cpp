@@ -123,6 +123,11 @@ public:
     void Present() override;
     void PresentNow();
     bool ReadPixels(std::vector<uint32_t>& argb, int& width, int& height);
+    void Resize(int width, int height)
+    {
+        SDL_SetWindowSize(window_, width, height);
+        presented_ = false;
+    }
 
 private:
     void Handle(const SDL_Event& e);
@@ -130,6 +135,7 @@ private:
     void MatchWindow(const Rect& area);
     void SetFullscreen(bool on, const Rect& area);
     PixelSize UsableScreen() const;
+    void Upload(const Surface& surface);
     void DrawFrame();
     void ApplyCursor();
 
@@ -374,30 +380,6 @@ void SdlDisplay::PresentNow()
 {
     MatchWindow(GetPresentedArea());
     ComposeArea(picture_, area_);
-    if (!texture_ || textureWidth_ != picture_.width || textureHeight_ != picture_.height) {
-        if (texture_)
-            SDL_DestroyTexture(texture_);
-        // The window's own 32-bit layout when it has one of the two our pixels fit (the same
-        // bytes, its fourth byte unused or opaque): the picture then reaches it without a
-        // conversion of every pixel.
-        const Uint32 windowFormat = SDL_GetWindowPixelFormat(window_);
-        const Uint32 format =
-            windowFormat == SDL_PIXELFORMAT_RGB888 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888;
-        texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING,
-                                     std::max(1, picture_.width), std::max(1, picture_.height));
-        textureWidth_ = picture_.width;
-        textureHeight_ = picture_.height;
-        // Every pixel is opaque: copied, not blended (a texture with alpha blends by default,
-        // pixel by pixel, to the same result).
-        if (texture_)
-            SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (texture_ && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-        ConvertToRgb32(picture_, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch) / 4);
-        SDL_UnlockTexture(texture_);
-    }
     DrawFrame();
     SDL_RenderPresent(renderer_);
     if (!windowShown_) {
@@ -412,13 +394,47 @@ void SdlDisplay::PresentNow()
     presented_ = true;
 }
 
-// Draws the composed picture, uploaded to the texture, into the renderer's output with the
-// border around it.
+// Puts the surface into the texture, made anew at the surface's size when that changed.
+void SdlDisplay::Upload(const Surface& surface)
+{
+    if (!texture_ || textureWidth_ != surface.width || textureHeight_ != surface.height) {
+        if (texture_)
+            SDL_DestroyTexture(texture_);
+        // The window's own 32-bit layout when it has one of the two our pixels fit (the same
+        // bytes, its fourth byte unused or opaque): the picture then reaches it without a
+        // conversion of every pixel.
+        const Uint32 windowFormat = SDL_GetWindowPixelFormat(window_);
+        const Uint32 format =
+            windowFormat == SDL_PIXELFORMAT_RGB888 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888;
+        texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING,
+                                     std::max(1, surface.width), std::max(1, surface.height));
+        textureWidth_ = surface.width;
+        textureHeight_ = surface.height;
+        // Every pixel is opaque: copied, not blended (a texture with alpha blends by default,
+        // pixel by pixel, to the same result).
+        if (texture_)
+            SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (texture_ && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+        ConvertToRgb32(surface, static_cast<uint32_t*>(pixels), static_cast<size_t>(pitch) / 4);
+        SDL_UnlockTexture(texture_);
+    }
+}
+
+// Draws the composed picture into the renderer's output with the border around it: the
+// renderer scales it by a whole number; smaller than the picture, the output gets the picture
+// shrunk to fit (as a headless run shows it), the whole output drawn afresh either way.
 void SdlDisplay::DrawFrame()
 {
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer_, &ow, &oh);
     viewport_ = FitViewport(picture_.width, picture_.height, ow, oh);
+    if (viewport_.scale >= 1)
+        Upload(picture_);
+    else
+        Upload(ShrinkPicture(picture_, viewport_));
     // The border only where the picture leaves the output uncovered.
     if (viewport_.dest != Rect{0, 0, ow, oh}) {
         const Rgb border = fullscreen_ ? GetScreenBorderColor() : Rgb{};
@@ -442,44 +458,6 @@ bool SdlDisplay::ReadPixels(std::vector<uint32_t>& argb, int& width, int& height
 }
 
 } // namespace
-
-Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight)
-{
-    Viewport v;
-    if (logicalWidth > 0 && logicalHeight > 0)
-        v.scale = std::max(1, std::min(outputWidth / logicalWidth, outputHeight / logicalHeight));
-    const int w = logicalWidth * v.scale;
-    const int h = logicalHeight * v.scale;
-    v.dest = Rect::FromSize((outputWidth - w) / 2, (outputHeight - h) / 2, w, h);
-    return v;
-}
-
-int WindowedScale(PixelSize area, PixelSize usable)
-{
-    // A window takes at most this share of the usable screen.
-    constexpr double kScreenShare = 0.9;
-    if (area.width <= 0 || area.height <= 0)
-        return 1;
-    const double fits =
-        std::min(usable.width * kScreenShare / area.width, usable.height * kScreenShare / area.height);
-    return std::max(1, static_cast<int>(fits));
-}
-
-Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint)
-{
-    // Window coordinates are points; the renderer's output may have more pixels than that.
-    const Point out{windowPoint.x * output.width / std::max(1, window.width),
-                    windowPoint.y * output.height / std::max(1, window.height)};
-    return OutputToLogical(viewport, out);
-}
-
-Point OutputToLogical(const Viewport& viewport, Point output)
-{
-    const int s = std::max(1, viewport.scale);
-    // Floor division, so that points left of or above the picture stay outside it.
-    auto floorDiv = [s](int v) { return v >= 0 ? v / s : -((-v + s - 1) / s); };
-    return {floorDiv(output.x - viewport.dest.left), floorDiv(output.y - viewport.dest.top)};
-}
 
 bool StartSdlDisplay(std::string* error)
 {
@@ -565,6 +543,14 @@ bool PushSdlEvent(SdlEventKind kind, Point windowPoint)
         break;
     }
     return SDL_PushEvent(&e) == 1;
+}
+
+bool ResizeSdlWindow(int width, int height)
+{
+    if (!TheDisplay() || width < 1 || height < 1)
+        return false;
+    TheDisplay()->Resize(width, height);
+    return true;
 }
 
 bool PushSdlEvent(SdlEventKind kind, uint8_t keyCode)

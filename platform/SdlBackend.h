@@ -19,6 +19,7 @@
 
 #include "platform/Geometry.h"
 #include "platform/Platform.h"
+#include "platform/Viewport.h"
 
 namespace plat {
 
@@ -57,25 +58,8 @@ enum class SdlEventKind {
 bool PushSdlEvent(SdlEventKind kind, Point windowPoint = {});
 bool PushSdlEvent(SdlEventKind kind, uint8_t keyCode);
 bool PushSdlEvent(SdlEventKind kind, std::string_view utf8);
-
-// Where a logical picture of a size lands in an output of a size: scaled by the largest
-// whole number that fits (at least 1) and centred.
-struct Viewport {
-    int scale = 1;
-    Rect dest; // in output pixels
-};
-Viewport FitViewport(int logicalWidth, int logicalHeight, int outputWidth, int outputHeight);
-// An output pixel mapped back to the logical picture.
-Point OutputToLogical(const Viewport& viewport, Point output);
-// A point of the window (SDL's window coordinates, which a high-density screen gives more
-// output pixels than points) mapped back to the logical picture shown through the viewport.
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
-Point WindowToLogical(const Viewport& viewport, PixelSize window, PixelSize output, Point windowPoint);
-// The whole scale a window shows an area at: the largest that keeps it within nine tenths of
-// the usable screen, at least 1.
-int WindowedScale(PixelSize area, PixelSize usable);
+// Sizes the display's window as a person dragging its edge does (for tests of what the window
+// then shows); false when the display is not running.
+bool ResizeSdlWindow(int width, int height);
 
 } // namespace plat

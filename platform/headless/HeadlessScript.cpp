@@ -214,6 +214,12 @@ ScriptLine ParseScriptLine(const std::string& text, const std::string& fileName,
         if (line.text.empty())
             reader.Fail("screenshot needs a file");
         return line;
+    } else if (word == "window") {
+        line.kind = Kind::Window;
+        line.x = reader.Number("width", 0, 4096);
+        line.y = reader.Number("height", 0, 4096);
+        if ((line.x == 0) != (line.y == 0))
+            reader.Fail("window needs both sides, or 0 0");
     } else if (word == "quit") {
         line.kind = Kind::Quit;
     } else {

@@ -13,6 +13,9 @@
 //   command N           message N to the application at the next pass
 //   answer ok|cancel|yes|no        the answer of the next message boxes
 //   screenshot FILE     the game area as an 8-bit indexed PNG
+//   window W H          later screenshots show what a display window of W x H pixels (1-4096)
+//                       shows: the game area fitted into it with the border around it, as the
+//                       SDL display shows it; "window 0 0" goes back to the game area alone
 //   quit                command 252 (the script's end does the same)
 //
 // Blank lines and lines starting with '#' are skipped.
@@ -40,7 +43,21 @@ struct ScriptKey {
 };
 
 struct ScriptLine {
-    enum class Kind { Tick, Move, Down, Up, Click, Press, Key, Type, Command, Answer, Screenshot, Quit };
+    enum class Kind {
+        Tick,
+        Move,
+        Down,
+        Up,
+        Click,
+        Press,
+        Key,
+        Type,
+        Command,
+        Answer,
+        Screenshot,
+        Window,
+        Quit
+    };
     Kind kind = Kind::Tick;
     int line = 0;
     int32_t x = 0; // tick count, coordinates, object id or command

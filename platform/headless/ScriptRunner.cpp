@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Desktop.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
 #include "platform/WindowMessages.h"
@@ -129,8 +130,14 @@ bool ScriptRunner::RunLine(const ScriptLine& line)
     case Kind::Command: target_.command(line.x); return true;
     case Kind::Answer: answer_ = line.answer; return false;
     case Kind::Screenshot:
-        if (!target_.screenshot || !target_.screenshot(line.text))
+        if (!(window_ ? WriteWindowPicture(*window_, line.text)
+                      : target_.screenshot && target_.screenshot(line.text)))
             Fail(line, "cannot write the screenshot " + line.text);
+        return false;
+    case Kind::Window:
+        window_.reset();
+        if (line.x > 0)
+            window_ = plat::PixelSize{line.x, line.y};
         return false;
     case Kind::Quit:
         quitSent_ = true;
@@ -138,6 +145,15 @@ bool ScriptRunner::RunLine(const ScriptLine& line)
         return true;
     }
     return false;
+}
+
+bool ScriptRunner::WriteWindowPicture(plat::PixelSize window, const std::string& file)
+{
+    // A window shows its black border around the game area (index 0: the fixed black).
+    constexpr uint8_t kBorderIndex = 0;
+    plat::Surface area;
+    plat::ComposeArea(area, plat::GetPresentedArea());
+    return plat::WriteSurfacePng(plat::PresentPicture(area, window.width, window.height, kBorderIndex), file);
 }
 
 void ScriptRunner::Fail(const ScriptLine& line, const std::string& message)

@@ -14,6 +14,7 @@
 #include "platform/Geometry.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
+#include "platform/Viewport.h"
 #include "platform/headless/HeadlessScript.h"
 
 // A fake clock that the script's runner can keep from jumping to a wait's deadline.
@@ -60,6 +61,8 @@ private:
     // Runs one line; true when the pump has something to do before the next one.
     bool RunLine(const ScriptLine& line);
     void Fail(const ScriptLine& line, const std::string& message);
+    // The presented area as a display window of that size shows it, written as a PNG.
+    static bool WriteWindowPicture(plat::PixelSize window, const std::string& file);
     plat::Point ToScreen(int32_t x, int32_t y) const;
     void PressKey(const ScriptKey& key);
     void ReleaseModifiers();
@@ -76,4 +79,7 @@ private:
     // The modifiers of the last key line, let go before the next line runs.
     std::optional<ScriptKey> heldModifiers_;
     std::optional<std::string> error_;
+    // The display window's size the screenshots show through ("window W H"); none for the
+    // game area alone.
+    std::optional<plat::PixelSize> window_;
 };

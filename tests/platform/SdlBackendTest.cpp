@@ -27,7 +27,9 @@ TEST(SdlBackend, FitsThePictureByWholeScalesAndMapsPointsBack)
         {640, 499, 1, {0, 0, 640, 499}},
         {1920, 1080, 2, {320, 41, 1600, 1039}}, // 3x would not fit the height
         {2000, 2000, 3, {40, 251, 1960, 1748}},
-        {600, 400, 1, {-20, -49, 620, 450}}, // smaller than the picture: centred, cut
+        // Smaller than the picture: shrunk to fit, its shape kept, centred.
+        {600, 400, 0, {43, 0, 556, 400}},
+        {320, 480, 0, {0, 115, 320, 364}},
     };
     for (const Case& c : cases) {
         const plat::Viewport v = plat::FitViewport(640, 499, c.ow, c.oh);
@@ -40,6 +42,10 @@ TEST(SdlBackend, FitsThePictureByWholeScalesAndMapsPointsBack)
     EXPECT_EQ(plat::OutputToLogical(v, {322, 43}), (Point{1, 1}));
     EXPECT_EQ(plat::OutputToLogical(v, {319, 40}), (Point{-1, -1})); // the border stays outside
     EXPECT_EQ(plat::OutputToLogical(v, {1599, 1038}), (Point{639, 498}));
+    const plat::Viewport shrunk = plat::FitViewport(640, 499, 600, 400);
+    EXPECT_EQ(plat::OutputToLogical(shrunk, {43, 0}), (Point{0, 0}));
+    EXPECT_EQ(plat::OutputToLogical(shrunk, {555, 399}), (Point{638, 497}));
+    EXPECT_LT(plat::OutputToLogical(shrunk, {42, 0}).x, 0) << "the border stays outside";
 }
 
 TEST(SdlBackend, MapsWindowPointsToTheGameAreaInWindowsLargerThanIt)
@@ -63,6 +69,9 @@ TEST(SdlBackend, MapsWindowPointsToTheGameAreaInWindowsLargerThanIt)
         // A high-density screen: 1024 x 768 points, twice as many output pixels, scale 3.
         {{1024, 768}, {2048, 1536}, {32, 24}, {0, 0}},
         {{1024, 768}, {2048, 1536}, {512, 384}, {320, 240}},
+        // A window half the game area's size shows it shrunk: a point stands for 2 x 2 pixels.
+        {{320, 240}, {320, 240}, {160, 120}, {320, 240}},
+        {{320, 240}, {320, 240}, {319, 239}, {638, 478}},
     };
     for (const Case& c : cases) {
         const plat::Viewport v = plat::FitViewport(640, 480, c.output.width, c.output.height);
@@ -166,6 +175,31 @@ TEST_F(SdlDummy, ShowsThePresentedClientAreaThroughThePalette)
         }
     }
     EXPECT_EQ(checked, 16 * 12);
+}
+
+// What the SDL window shows equals the presentation the headless runs write.
+void ExpectShownAsPresented(int width, int height)
+{
+    ASSERT_TRUE(plat::ResizeSdlWindow(width, height));
+    plat::PresentSdlNow();
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    ASSERT_TRUE(plat::ReadSdlPixels(px, w, h));
+    ASSERT_EQ(w, width);
+    ASSERT_EQ(h, height);
+    plat::Surface area;
+    plat::ComposeArea(area, plat::GetPresentedArea());
+    const plat::Surface presented = plat::PresentPicture(area, w, h, 0);
+    std::vector<uint32_t> want(static_cast<size_t>(w) * static_cast<size_t>(h));
+    plat::ConvertToRgb32(presented, want.data(), static_cast<size_t>(w));
+    EXPECT_EQ(px, want) << width << " x " << height;
+}
+
+TEST_F(SdlDummy, AWindowSmallerThanTheAreaShowsItShrunkToFitAndAResizeLeavesNothingBehind)
+{
+    ExpectShownAsPresented(30, 20);   // wider than the area's shape: the height fills it
+    ExpectShownAsPresented(40, 48);   // narrower: the width fills it
+    ExpectShownAsPresented(130, 100); // twice the area, with a border; nothing of the small picture stays
 }
 
 TEST_F(SdlDummy, WindowEventsBecomeActivationCloseAndMouseInput)

@@ -46,6 +46,8 @@ TEST(HeadlessScript, LinesParseIntoTheirSteps)
              {"type  two  blanks ", Kind::Type, 0, 0, " two  blanks "},
              {"type caf\xc3\xa9 \xe2\x80\x94", Kind::Type, 0, 0, "caf\xe9 \x97"},
              {"screenshot out dir/a b.png", Kind::Screenshot, 0, 0, "out dir/a b.png"},
+             {"window 320 240", Kind::Window, 320, 240, ""},
+             {"window 0 0", Kind::Window, 0, 0, ""},
              {"quit", Kind::Quit, 0, 0, ""},
          }) {
         const ScriptLine line = ParseScriptLine(c.text, "s.txt", 1);
@@ -110,6 +112,8 @@ TEST(HeadlessScript, BadLinesNameTheFileAndLine)
              {"answer maybe", "s.txt:4: bad answer \"maybe\" (ok, cancel, yes or no)"},
              {"answer abort", "s.txt:4: bad answer \"abort\" (ok, cancel, yes or no)"},
              {"screenshot", "s.txt:4: screenshot needs a file"},
+             {"window 320 0", "s.txt:4: window needs both sides, or 0 0"},
+             {"window 4097 10", "s.txt:4: bad width \"4097\""},
              {"quit now", "s.txt:4: unexpected \"now\""},
          })
         EXPECT_EQ(ErrorOf(c.text), c.error) << c.text;

@@ -122,6 +122,15 @@ TEST(Qm3Run, TheSaveOfferedOnClosingComesOverAnEventsDialogWithItsWholeTitle)
     EXPECT_EQ(run.out.find("msgbox"), std::string::npos) << run.out;
 }
 
+TEST(Qm3Run, AWindowSmallerThanTheGameShowsItShrunkToFit)
+{
+    const ProgramRun run =
+        qmtest::RunGoldenScript(QM3_PROGRAM, "small-window.txt", {"--headless", "--seed", "1"},
+                                {"small-window-wide.png", "small-window-narrow.png"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+}
+
 TEST(Qm3Run, BadCommandLinesAndScriptsExitWithOne)
 {
     struct Case {
