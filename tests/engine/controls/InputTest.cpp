@@ -192,6 +192,28 @@ TEST_F(InputTest, TheReleaseGoesToTheFrameThatHadTheMouseAndTheHoverMovesOn)
     (void)a;
 }
 
+TEST_F(InputTest, AClickOutsideAPushedLayerActsOnNothingBelowItThenOrAfterTheLayerGoes)
+{
+    AddFrame("under", {10, 10, 50, 50});
+    TestControl* button = AddControl("button", {60, 10, 90, 50});
+    auto* layer = new LogFrame(log, "layer", {0, 0, 100, 100});
+    wnd->PushFrame(layer, false);
+    layer->MoveBy(150, 100, 0);
+    log.clear();
+    Click(20, 20);
+    Click(70, 20);
+    EXPECT_EQ(log, Log{});
+    EXPECT_EQ(GetCaptureObj(), nullptr);
+
+    wnd->PopFrame(layer);
+    delete layer;
+    PumpAll();
+    qmtest::Clock().Advance(1000);
+    PumpAll();
+    EXPECT_EQ(log, Log{});
+    EXPECT_TRUE(button->IsEnabled());
+}
+
 TEST_F(InputTest, ThePressedControlTakesTheFocus)
 {
     TestControl* first = AddControl("first", {0, 0, 10, 10});
