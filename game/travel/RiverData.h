@@ -70,9 +70,9 @@ public:
     int16_t GetSwiftness() const { return swiftness_; }
     // The services' prices for this party, in cents.
     int16_t GetFee1() const { return fee1_; }
+    int16_t GetFee2() const { return fee2_; }
     // The ferry's price in dollars, cents kept: the party's money is counted in dollars.
     double GetFerryDollars() const { return fee1_ / 100.0; }
-    int16_t GetFee2() const { return fee2_; }
     // Whether service 1 runs today; service 2's value when it runs, else 0.
     bool Service1Runs() const { return service1_; }
     int16_t GetService2() const { return service2_; }
