@@ -219,6 +219,7 @@ class TravelAtLandmark : public RecordingModule, public CTravelLink {
 public:
     using RecordingModule::RecordingModule;
     int32_t GetLandmarkId() const override { return landmark; }
+    int32_t GetNodeLandmark() const override { return 0; }
     void StartOver(CBaseObj*) override {}
     int32_t landmark = 0;
 };
