@@ -133,13 +133,14 @@ int CTripEvents::FirstChoice(const CRouteEvent& event, const CEventGen* gen)
 
 void CTripEvents::ShowEvent(CEventQueue& queue, CRouteEvent& event)
 {
-    if (event.GetState() == CRouteEvent::kNew)
-        WriteEventLogLine("event", trip_.GetCurDate(), {event.GetType()});
     const int16_t flag = FoodFlag(event.GetType());
     if (flag >= 0 && !trip_.GetSceneFlag(flag)) {
         event.SetState(CRouteEvent::kFinished);
         return;
     }
+    // The log names the events the player is shown (a dialog or a clip), once each.
+    if (event.GetState() == CRouteEvent::kNew)
+        WriteEventLogLine("event", trip_.GetCurDate(), {event.GetType()});
     if (event.GetDisplayKind() == CRouteEvent::kNoDialog) {
         // The travel screen shows the event's clip itself; the step stays as it was.
         queue.SetNotifyWord(event.GetPicture(0));
