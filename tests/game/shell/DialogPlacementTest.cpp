@@ -39,8 +39,14 @@ bool Inside(const CRect& inner, const CRect& outer)
 
 std::string Text(const CRect& r)
 {
-    return "(" + std::to_string(r.GetTop()) + ", " + std::to_string(r.GetLeft()) + ", " +
-           std::to_string(r.GetBottom()) + ", " + std::to_string(r.GetRight()) + ")";
+    // Appended piece by piece: GCC 12's optimiser warns (-Wrestrict) on "(" + std::to_string().
+    std::string text = "(";
+    for (const int16_t v : {r.GetTop(), r.GetLeft(), r.GetBottom(), r.GetRight()}) {
+        if (text.size() > 1)
+            text += ", ";
+        text += std::to_string(v);
+    }
+    return text + ")";
 }
 
 class DialogPlacement : public shelltest::SampleGameScreen {
