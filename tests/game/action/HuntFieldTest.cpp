@@ -3,7 +3,6 @@
 // scrolling, with the draws of CUtil::Random scripted.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <set>
 #include <string>
 #include <utility>
@@ -22,6 +21,7 @@
 #include "tests/engine/controls/anim/AnimTestKit.h"
 #include "tests/engine/resources/DefinitionText.h"
 #include "tests/support/RleFixtures.h"
+#include "tests/support/ScriptedDraws.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -114,19 +114,8 @@ protected:
     }
     void TearDown() override { CUtil::SetDrawSource(nullptr); }
 
-    // The draws in order (then the range's low end); each range asked is noted.
-    void ScriptDraws(std::vector<int32_t> values)
-    {
-        draws.assign(values.begin(), values.end());
-        CUtil::SetDrawSource([this](int32_t lo, int32_t hi, int32_t) {
-            ranges.emplace_back(lo, hi);
-            if (draws.empty())
-                return lo;
-            const int32_t v = draws.front();
-            draws.pop_front();
-            return v;
-        });
-    }
+    // The draws in order (then the range's low end); each range asked is noted in ranges.
+    void ScriptDraws(const std::vector<int32_t>& values) { draws.Script(values); }
     std::unique_ptr<CHuntField> Field(int32_t farId = 300)
     {
         auto field = std::make_unique<CHuntField>(100, &frame, &host);
@@ -136,8 +125,8 @@ protected:
 
     NotingFrame frame;
     NotingHost host;
-    std::deque<int32_t> draws;
-    std::vector<std::pair<int32_t, int32_t>> ranges;
+    qmtest::DrawsInOrder draws;
+    std::vector<std::pair<int32_t, int32_t>>& ranges = draws.ranges;
 };
 
 } // namespace

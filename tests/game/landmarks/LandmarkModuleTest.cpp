@@ -37,6 +37,7 @@
 #include "tests/game/base/FakeSound.h"
 #include "tests/game/landmarks/TableTravel.h"
 #include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/ScriptedDraws.h"
 #include "tests/support/TestEnv.h"
 
 namespace {
@@ -149,21 +150,7 @@ protected:
         return *landmark;
     }
     // Scripts the draws of CUtil::Random (each checked against its range).
-    void Draws(std::vector<std::array<int32_t, 3>> draws)
-    {
-        script.assign(draws.begin(), draws.end());
-        CUtil::SetDrawSource([this](int32_t lo, int32_t hi, int32_t) {
-            if (script.empty()) {
-                ADD_FAILURE() << "an unscripted draw " << lo << ".." << hi;
-                return lo;
-            }
-            const std::array<int32_t, 3> d = script.front();
-            script.erase(script.begin());
-            EXPECT_EQ(lo, d[0]);
-            EXPECT_EQ(hi, d[1]);
-            return d[2];
-        });
-    }
+    void Draws(const std::vector<qmtest::CheckedDraws::Draw>& draws) { script.Script(draws); }
     static bool Send(CLandmark& frame, int32_t id, MsgWord p1 = 0, MsgWord p2 = 0)
     {
         CMessage m(id, p1, p2, -1);
@@ -177,7 +164,7 @@ protected:
     std::unique_ptr<CFrame> gameWindow = std::make_unique<CFrame>(4, 1, CRect(0, 0, 480, 640), false);
     std::unique_ptr<CModuleMgr> manager;
     std::unique_ptr<RecordingLandmark> landmark;
-    std::vector<std::array<int32_t, 3>> script;
+    qmtest::CheckedDraws script;
     shelltest::Log sounds;
 };
 
@@ -211,7 +198,7 @@ TEST_F(LandmarkModule, ARandomCharacterLandmarkShowsACompanionAndTwoOtherTravell
     SetCompanions({});
     Draws({{0, 7, 0}, {0, 7, 0}, {0, 7, 7}});
     CLandmark& alone = Make(CLandmark::kRandomCharacters);
-    EXPECT_EQ(script.size(), 0u);
+    EXPECT_EQ(script.Left(), 0u);
     EXPECT_EQ(alone.GetCharacterId(0), 0);
     EXPECT_EQ(alone.GetCharacterScreen(0), 15831);
     EXPECT_EQ(alone.GetCharacterId(1), 2);
@@ -225,7 +212,7 @@ TEST_F(LandmarkModule, ARandomCharacterLandmarkShowsACompanionAndTwoOtherTravell
     SetCompanions({4});
     Draws({{0, 6, 0}, {0, 6, 1}});
     CLandmark& one = Make(CLandmark::kRandomCharacters);
-    EXPECT_EQ(script.size(), 0u);
+    EXPECT_EQ(script.Left(), 0u);
     EXPECT_EQ(one.GetCharacterId(0), 4);
     EXPECT_EQ(one.GetCharacterScreen(0), Party().GetMember(1)->GetCharacterScreen()) << "the record's list";
     EXPECT_EQ(one.GetCharacterId(1), 2);
@@ -258,7 +245,7 @@ TEST_F(LandmarkModule, WithoutOtherTravellersTheDrawsEndAndCyclingSkipsTheEmptyC
     std::vector<std::array<int32_t, 3>> draws(3001, {0, 0, 0});
     Draws(draws);
     CLandmark& repeated = Make(CLandmark::kRandomCharacters);
-    EXPECT_EQ(script.size(), 0u);
+    EXPECT_EQ(script.Left(), 0u);
     EXPECT_EQ(repeated.GetCharacterId(1), 10);
     EXPECT_EQ(repeated.GetCharacterScreen(1), 15831);
     EXPECT_EQ(repeated.GetCharacterId(2), 0);
@@ -418,7 +405,7 @@ TEST_F(LandmarkModule, MusicKeepsPlayingTheSamePieceAndARandomLandmarkDrawsItsOn
     Send(random, CLandmark::kMsgMusic, 1234);
     EXPECT_EQ(random.GetMusicId(), 480);
     Send(random, CLandmark::kMsgMusic, 1234);
-    EXPECT_EQ(script.size(), 0u);
+    EXPECT_EQ(script.Left(), 0u);
     EXPECT_EQ(random.GetRandomState(), CLandmark::kMusicStarted);
 }
 

@@ -4,8 +4,6 @@
 // flags), and the message boxes' log.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <deque>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -22,6 +20,7 @@
 #include "game/travel/Travel.h"
 #include "platform/MessageBox.h"
 #include "tests/engine/resources/DefinitionText.h"
+#include "tests/support/ScriptedDraws.h"
 
 namespace lmtest {
 
@@ -99,22 +98,8 @@ public:
 
     // Scripts the draws of CUtil::Random, answered in order (each checked against its range);
     // a draw past the script fails the test and answers the range's low end.
-    void Draws(std::vector<std::array<int32_t, 3>> draws)
-    {
-        draws_.assign(draws.begin(), draws.end());
-        CUtil::SetDrawSource([this](int32_t lo, int32_t hi, int32_t) {
-            if (draws_.empty()) {
-                ADD_FAILURE() << "an unscripted draw " << lo << ".." << hi;
-                return lo;
-            }
-            const std::array<int32_t, 3> d = draws_.front();
-            draws_.pop_front();
-            EXPECT_EQ(lo, d[0]);
-            EXPECT_EQ(hi, d[1]);
-            return d[2];
-        });
-    }
-    size_t DrawsLeft() const { return draws_.size(); }
+    void Draws(const std::vector<qmtest::CheckedDraws::Draw>& draws) { draws_.Script(draws); }
+    size_t DrawsLeft() const { return draws_.Left(); }
 
     // The message boxes shown since the last call.
     static std::vector<Box> Boxes()
@@ -130,7 +115,7 @@ private:
     std::unique_ptr<CFrame> gameWindow_;
     std::unique_ptr<CModuleMgr> manager_;
     std::unique_ptr<CQM3Doc> document_;
-    std::deque<std::array<int32_t, 3>> draws_;
+    qmtest::CheckedDraws draws_;
 };
 
 } // namespace lmtest

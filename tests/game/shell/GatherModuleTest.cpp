@@ -7,7 +7,6 @@
 // pixels depend on the fonts installed).
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -35,6 +34,7 @@
 #include "tests/game/base/FakeSound.h"
 #include "tests/game/shell/SampleGame.h"
 #include "tests/support/FolderLibraryWriter.h"
+#include "tests/support/ScriptedDraws.h"
 #include "tests/support/TestEnv.h"
 
 namespace fs = std::filesystem;
@@ -113,18 +113,7 @@ protected:
     static CSupplyList& Supplies() { return *Travel()->GetParty()->GetSupplies(); }
 
     // The draws of CUtil::Random, in order (then the lowest value); each range asked is noted.
-    void ScriptDraws(std::vector<int32_t> values)
-    {
-        draws.assign(values.begin(), values.end());
-        CUtil::SetDrawSource([this](int32_t lo, int32_t hi, int32_t) {
-            ranges.emplace_back(lo, hi);
-            if (draws.empty())
-                return lo;
-            const int32_t v = draws.front();
-            draws.pop_front();
-            return v;
-        });
-    }
+    void ScriptDraws(const std::vector<int32_t>& values) { draws.Script(values); }
     // Opens the gathering screen as the travel screen asks for it, with the picks drawn.
     CGatherModule* OpenWithPicks(std::vector<int32_t> picks)
     {
@@ -180,8 +169,8 @@ protected:
     static void ExpectGolden(const char* name) { shelltest::ExpectGameWindowGolden(name, 480); }
 
     std::vector<int16_t> events;
-    std::deque<int32_t> draws;
-    std::vector<std::pair<int32_t, int32_t>> ranges;
+    qmtest::DrawsInOrder draws;
+    std::vector<std::pair<int32_t, int32_t>>& ranges = draws.ranges;
 };
 
 TEST(GatherModule, MonthsToSeasonColumns)
